@@ -1,0 +1,195 @@
+#include "design/card_design.h"
+
+#include <string>
+
+#include "design/fixed_text.h"
+
+namespace {
+
+constexpr const char16_t* kSampleTexts[kTextCount] = {
+    u"会社名○×△□株式会社",
+    u"部署名１□□○○部",
+    u"氏名○○\u3000太郎",
+    u"住所□□県○○市△△－○○－○○ 〒000-0000",
+    u"TEL：(000)000-0000  FAX：(000)000-0000",
+    u"○○ハンドル名",
+    u"e-Mail：****@****.**.jp",
+    u"部署名２△△××課",
+    u"部署名３△△××係",
+    u"http://www.****.**.jp/",
+    u"その他１□□○○△△××",
+    u"その他２□□○○△△××",
+    u"その他３□□○○△△××",
+    u"その他４□□○○△△××",
+    u"その他５□□○○△△××",
+};
+
+void ResetMark(MarkData& mark) {
+    mark.on = mark.x = mark.y = mark.w = mark.h = mark.m = 0;
+    ClearText(mark.fm);
+}
+
+void ResetText(StrData& text) {
+    text.on = text.x = text.y = 0;
+    ClearText(text.s64);
+    text.bk = 0;
+    text.r = text.g = text.b = 0;
+    text.br = text.bg = text.bb = 255;
+}
+
+// Everything of a QR code except the address-book strings, Lv and Sell.
+void ResetQrSymbol(QrcodeData& qr) {
+    qr.on = 0;
+    ClearText(qr.s);
+    qr.x = qr.y = qr.w = qr.h = 0;
+    qr.r = qr.g = qr.b = 0;
+    qr.br = qr.bg = qr.bb = 255;
+}
+
+void ClearQrContact(QrcodeData& qr) {
+    ClearText(qr.sn);
+    ClearText(qr.sy);
+    ClearText(qr.st1);
+    ClearText(qr.st2);
+    ClearText(qr.st3);
+    ClearText(qr.sm1);
+    ClearText(qr.sm2);
+    ClearText(qr.sm3);
+    ClearText(qr.sa);
+}
+
+void ResetFace(PhotData& face) {
+    face.on = 0;
+    face.x = 100;
+    face.y = 120;
+    face.w = 80;
+    face.h = 100;
+    ClearText(face.fm);
+}
+
+void ResetSheetGrid(CardDesign& d) {
+    d.base_cntx = 2;
+    d.base_cnty = 3;
+    d.base_px = 8;
+    d.base_py = 10;
+    d.base_spx = 6;
+    d.base_spy = 12;
+}
+
+}  // namespace
+
+LogFont DefaultFont() {
+    LogFont font{};
+    font.lfHeight = -13;
+    font.lfWeight = 400;
+    font.lfCharSet = 128;        // SHIFTJIS_CHARSET
+    font.lfOutPrecision = 3;     // OUT_STROKE_PRECIS
+    font.lfClipPrecision = 2;    // CLIP_STROKE_PRECIS
+    font.lfQuality = 1;          // DRAFT_QUALITY
+    font.lfPitchAndFamily = 17;  // FIXED_PITCH | FF_ROMAN
+    SetText(font.lfFaceName, u"ＭＳ 明朝");
+    return font;
+}
+
+const char16_t* SampleText(int item) {
+    return item >= 0 && item < kTextCount ? kSampleTexts[item] : u"";
+}
+
+void SetSampleText(CardDesign& design, int item) {
+    const int first = item == -1 ? 0 : item;
+    const int last = item == -1 ? kTextCount - 1 : item;
+    if (first < 0 || last >= kTextCount) return;
+    for (int k = first; k <= last; ++k) {
+        SetText(design.str_data[k].s64, kSampleTexts[k]);
+        if (k == kTextCompany) {
+            design.lf[k].lfHeight = -16;
+            design.lf[k].lfWeight = 800;
+        } else if (k == kTextName) {
+            design.lf[k].lfHeight = -32;
+            design.lf[k].lfWeight = 800;
+        }
+    }
+}
+
+void ResetDesign(CardDesign& d, SettingsScope scope) {
+    d.base_w = 455;
+    d.base_h = 275;
+    ClearText(d.base_filepass);
+    d.base_pl_mode = 0;
+    for (auto& mark : d.mark_data) ResetMark(mark);
+    for (int j = 0; j < kTextCount; ++j) {
+        ResetText(d.str_data[j]);
+        d.lf[j] = DefaultFont();
+    }
+    for (auto& qr : d.qrcode_data) {
+        ResetQrSymbol(qr);
+        ClearQrContact(qr);
+        qr.Lv = 0;
+        qr.Sell = 4;
+    }
+    SetSampleText(d, -1);
+    d.base_pw = 910;
+    d.base_ph = 550;
+    if (scope == SettingsScope::Full) {
+        ResetSheetGrid(d);
+        SetText(d.main_filename, kUntitledName);
+        SetText(d.oekaki_filename, kDefaultPaintProgram);
+        d.b_outline = d.m_outline = d.c_outline = d.p_outline = 1;
+        d.font_plprn = 1;
+        d.p_outline_size = 1;
+        d.p_outline_len = 50;
+        d.base_load_mode = d.mark_load_mode = d.phot_load_mode = 0;
+        d.pm_size_x = 910;
+        d.pm_size_y = 550;
+    }
+    ResetFace(d.phot_data);
+}
+
+void NewDesignDefaults(CardDesign& d, const char16_t* start_folder) {
+    d.base_w = 455;
+    d.base_h = 275;
+    std::u16string base = start_folder ? start_folder : u"";
+    base += u"\\base\\base-01.bmp";
+    SetText(d.base_filepass, base);
+    for (auto& mark : d.mark_data) ResetMark(mark);
+    for (int j = 0; j < kTextCount; ++j) {
+        ResetText(d.str_data[j]);
+        d.lf[j] = DefaultFont();
+        d.lf[j].lfHeight = -16;
+    }
+    for (auto& qr : d.qrcode_data) {
+        ResetQrSymbol(qr);
+        qr.Lv = 0;
+        qr.Sell = 3;
+    }
+    ResetFace(d.phot_data);
+    d.base_pw = 910;
+    d.base_ph = 550;
+    ResetSheetGrid(d);
+    SetText(d.main_filename, kUntitledName);
+}
+
+SourceRect PlacementSourceRect(int cardW, int cardH, int pictureW, int pictureH, int mode) {
+    const SourceRect whole{0, 0, pictureW, pictureH};
+    if (mode < 1 || mode > 3 || cardW <= 0 || cardH <= 0) return whole;
+    const double sx = static_cast<double>(pictureW) / cardW;
+    const double sy = static_cast<double>(pictureH) / cardH;
+    const double s = sx < sy ? sx : sy;
+    const int w = static_cast<int>(cardW * s);
+    const int h = static_cast<int>(cardH * s);
+    switch (mode) {
+        case 1: return {(pictureW - w) / 2, (pictureH - h) / 2, w, h};
+        case 2: return {0, 0, w, h};
+        default: return {pictureW - w, pictureH - h, w, h};
+    }
+}
+
+void PrintedCardSize(CardDesign& d) {
+    if (d.base_w > d.base_h) {
+        d.base_pw = d.pm_size_x;
+        d.base_ph = d.pm_size_y;
+    } else {
+        d.base_pw = d.pm_size_y;
+        d.base_ph = d.pm_size_x;
+    }
+}
