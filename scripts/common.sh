@@ -1,0 +1,74 @@
+# Shared by the run and test commands: paths, the Wine environment and small helpers.
+# Sourced, not run.
+VIVI_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+VIVI_BUILD="${VIVI_BUILD:-$VIVI_ROOT/build}"
+export WINEPREFIX="${VIVIVUZ_WINEPREFIX:-$HOME/.local/share/vivivuz/wineprefix}"
+export WINEARCH=win64
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export LANG=ja_JP.UTF-8
+
+step() { printf '\n== %s\n' "$*"; }
+fail() { printf 'FAILED: %s\n' "$*" >&2; exit 1; }
+
+# Runs a command as root: directly when we are root, else through sudo.
+as_root() {
+    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Starts a private X server when none is reachable; sets DISPLAY.
+ensure_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+    local n
+    for n in 91 92 93 94 95 96 97 98 99; do
+        [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        VIVI_XVFB_PID=$!
+        export DISPLAY=":$n"
+        local i
+        for i in $(seq 1 50); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        kill "$VIVI_XVFB_PID" 2>/dev/null || true
+    done
+    fail "could not start Xvfb"
+}
+
+# A CUPS queue that prints to PDF files, made the default printer. Needs root.
+ensure_printer() {
+    if ! pgrep -x cupsd >/dev/null 2>&1; then
+        as_root /usr/sbin/cupsd || fail "cupsd"
+        local i
+        for i in $(seq 1 50); do
+            lpstat -r 2>/dev/null | grep -q "is running" && break
+            sleep 0.1
+        done
+    fi
+    if ! lpstat -p CardPDF >/dev/null 2>&1; then
+        as_root lpadmin -p CardPDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+            || fail "lpadmin CardPDF"
+    fi
+    as_root lpadmin -d CardPDF || fail "lpadmin -d CardPDF"
+}
+
+# Keeps the Wine prefix's server alive between the many short Wine processes of a run.
+start_wineserver() {
+    wineserver -p 600 >/dev/null 2>&1 || true
+}
+stop_wineserver() {
+    wineserver -k >/dev/null 2>&1 || true
+}
+
+configure_and_build() {
+    local kind="$1"; shift
+    local dir="$VIVI_BUILD/$kind"
+    case "$kind" in
+        native) cmake -S "$VIVI_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null \
+                    || fail "configure native build" ;;
+        win) cmake -S "$VIVI_ROOT" -B "$dir" -G Ninja \
+                    -DCMAKE_TOOLCHAIN_FILE="$VIVI_ROOT/cmake/mingw-w64.cmake" "$@" >/dev/null \
+                    || fail "configure Windows build" ;;
+    esac
+    cmake --build "$dir" -j "$(nproc)" || fail "build $kind"
+}

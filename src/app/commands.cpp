@@ -1,0 +1,90 @@
+#include "app/commands.h"
+
+#include <shellapi.h>
+
+#include "app/about_box.h"
+#include "app/app_state.h"
+#include "app/file_commands.h"
+#include "app/main_window.h"
+#include "app/status_line.h"
+#include "app/ui_seam.h"
+#include "design/settings_file_win.h"
+#include "render/picture_loading.h"
+#include "res/main_window_ids.h"
+
+namespace {
+
+// What the main window does after an editor closes.
+enum AfterEditor : unsigned {
+    kRepaint = 1,
+    kReloadPictures = 2,
+    kSetChanged = 4,
+};
+
+using EditorRunner = void (*)(HWND owner);
+
+struct EditorCommand {
+    int menu_id;
+    int toolbar_id;  // 0 when the command has no button
+    EditorRunner run;  // null until the editor exists: the command then does nothing
+    unsigned after;
+};
+
+// Editors in the order of the menus. Each runs modally over the one design.
+const EditorCommand kEditors[] = {
+    {IDM_TEMPLATE, IDT_TEMPLATE, nullptr, kReloadPictures | kRepaint | kSetChanged},
+    {IDM_BASE, IDT_BASE, nullptr, kReloadPictures | kRepaint | kSetChanged},
+    {IDM_MARK, IDT_MARK, nullptr, kReloadPictures | kRepaint | kSetChanged},
+    {IDM_TEXT, IDT_TEXT, nullptr, kRepaint | kSetChanged},
+    {IDM_FACE, IDT_FACE, nullptr, kReloadPictures | kRepaint | kSetChanged},
+    {IDM_QRCODE, IDT_QRCODE, nullptr, kRepaint | kSetChanged},
+    {IDM_LIST, IDT_LIST, nullptr, kRepaint | kSetChanged},
+    {IDM_ENVIRONMENT, 0, nullptr, kRepaint},
+};
+
+bool RunEditor(HWND window, int id) {
+    for (const EditorCommand& editor : kEditors) {
+        if (id != editor.menu_id && (editor.toolbar_id == 0 || id != editor.toolbar_id)) continue;
+        if (!editor.run) return true;
+        editor.run(window);
+        if (editor.after & kReloadPictures) ReloadPictures();
+        if (editor.after & kRepaint) RepaintMainWindow();
+        if (editor.after & kSetChanged) App().changed = true;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void OpenManual(HWND window) {
+    EnterStartFolder();
+    ShellExecuteW(window, L"open", kManualFile, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void RunCommand(HWND window, int id) {
+    if (RunEditor(window, id)) return;
+    switch (id) {
+        case IDM_NEW: NewCommand(window); break;
+        case IDM_OPEN: OpenCommand(window); break;
+        case IDM_SAVE: SaveCommand(window); break;
+        case IDM_SAVE_AS: SaveAsCommand(window, false); break;
+        case IDM_TEMPLATE_SAVE: SaveAsCommand(window, true); break;
+        case IDM_PRINT:
+        case IDT_PRINT: RefreshStatusLine(); break;
+        case IDM_HELP:
+        case IDT_HELP: OpenManual(window); break;
+        case IDM_ABOUT: ShowAboutBox(window); break;
+        case IDM_EXIT:
+        case IDT_EXIT: DestroyWindow(window); break;
+        default: break;
+    }
+}
+
+void StartupReadDesign(HWND window) {
+    ReadSettingsFile(window, SettingsScope::Full, kAutoSaveFile);
+}
+
+void StartupLoadPictures() { LoadDesignPictures(App().main_window, false); }
+
+void ExitSaveDesign() { WriteSettingsFile(nullptr, SettingsScope::Full, kAutoSaveFile); }

@@ -1,0 +1,109 @@
+#include "app/file_commands.h"
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/ui_seam.h"
+#include "app/wide.h"
+#include "design/file_names.h"
+#include "design/fixed_text.h"
+#include "design/settings_file_win.h"
+#include "render/picture_loading.h"
+
+namespace {
+
+// Filter lists: pairs of display text and pattern, ended by an extra terminator.
+constexpr wchar_t kOpenFilter[] = L"設定ファイル(*.ini)\0*.ini\0AllFile(*.*)\0*.*\0";
+constexpr wchar_t kDesignSaveFilter[] =
+    L"設定ﾌｧｲﾙ(*.ini)\0*.ini\0Tepﾌｧｲﾙ(*.tep)\0*.tep\0AllFile(*.*)\0*.*\0";
+constexpr wchar_t kTemplateSaveFilter[] =
+    L"Tepﾌｧｲﾙ(*.tep)\0*.tep\0設定ﾌｧｲﾙ(*.ini)\0*.ini\0AllFile(*.*)\0*.*\0";
+
+bool Confirm(HWND window, const wchar_t* text, const wchar_t* caption) {
+    return ShowMessage(window, text, caption, MB_YESNO) == IDYES;
+}
+
+// A dialog request over a cleared 256-unit name buffer holding start folder + suffix.
+OPENFILENAMEW FileRequest(HWND owner, wchar_t (&name)[256], const wchar_t* suffix,
+                          const wchar_t* title, const wchar_t* filter) {
+    std::wstring initial = App().start_folder;
+    initial += suffix;
+    std::fill(std::begin(name), std::end(name), L'\0');
+    lstrcpynW(name, initial.c_str(), 256);
+    OPENFILENAMEW request{};
+    request.lStructSize = sizeof(request);
+    request.hwndOwner = owner;
+    request.lpstrFilter = filter;
+    request.nFilterIndex = 1;
+    request.lpstrFile = name;
+    request.nMaxFile = 256;
+    request.lpstrTitle = title;
+    request.Flags = OFN_EXPLORER;
+    return request;
+}
+
+void WriteDesign(HWND window) {
+    WriteSettingsFile(window, SettingsScope::Design, W(Design().main_filename));
+    App().changed = false;
+}
+
+}  // namespace
+
+void NewDesign() { NewDesignDefaults(Design(), U16(App().start_folder).data()); }
+
+bool ChooseOpenFile(HWND owner) {
+    wchar_t name[256];
+    OPENFILENAMEW request = FileRequest(owner, name, L"\\無題.ini", L"ファイルの読込", kOpenFilter);
+    if (!Ui().OpenFileDialog(&request)) return false;
+    SetText(Design().main_filename, U16(name));
+    return true;
+}
+
+bool ChooseSaveFile(HWND owner, bool template_file) {
+    wchar_t name[256];
+    OPENFILENAMEW request =
+        template_file
+            ? FileRequest(owner, name, L"\\temp\\無題.tep", L"テンプレートの保存", kTemplateSaveFilter)
+            : FileRequest(owner, name, L"\\無題.ini", L"ファイルの保存", kDesignSaveFilter);
+    request.Flags |= OFN_NOCHANGEDIR;
+    if (!Ui().SaveFileDialog(&request)) return false;
+    const char16_t* first = template_file ? u".tep" : u".ini";
+    const char16_t* second = template_file ? u".ini" : u".tep";
+    switch (request.nFilterIndex) {
+        case 1: SetText(Design().main_filename, ForceExtension(U16(name), first)); break;
+        case 2: SetText(Design().main_filename, ForceExtension(U16(name), second)); break;
+        default: SetText(Design().main_filename, U16(name)); break;
+    }
+    return true;
+}
+
+void NewCommand(HWND window) {
+    if (App().changed && !Confirm(window, L"保存せず新規にして良いですか？", L"新規作成！")) return;
+    NewDesign();
+    ReloadPictures();
+    App().changed = false;
+    RepaintMainWindow();
+}
+
+void OpenCommand(HWND window) {
+    if (App().changed && !Confirm(window, L"保存せず開いて良いですか？", L"開く！")) return;
+    if (ChooseOpenFile(window)) {
+        ReadSettingsFile(window, SettingsScope::Design, W(Design().main_filename));
+        ReloadPictures();
+        App().changed = false;
+    }
+    RepaintMainWindow();
+}
+
+void SaveCommand(HWND window) {
+    if (TextOf(Design().main_filename) == kUntitledName) {
+        SaveAsCommand(window, false);
+        return;
+    }
+    WriteDesign(window);
+}
+
+void SaveAsCommand(HWND window, bool template_file) {
+    if (ChooseSaveFile(window, template_file)) WriteDesign(window);
+}

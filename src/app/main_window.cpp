@@ -1,0 +1,206 @@
+#include "app/main_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/about_box.h"
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/status_line.h"
+#include "app/ui_seam.h"
+#include "app/wide.h"
+#include "app/win_guards.h"
+#include "design/fixed_text.h"
+#include "print/printer.h"
+#include "render/card_preview.h"
+#include "render/canvas.h"
+#include "res/main_window_ids.h"
+
+namespace {
+
+constexpr int kToolbarButtons = 10;
+
+struct Tooltip {
+    int id;
+    const wchar_t* text;
+};
+
+constexpr Tooltip kTooltips[kToolbarButtons] = {
+    {IDT_TEMPLATE, L"テンプレート"}, {IDT_BASE, L"ベースの絵を設定"},
+    {IDT_MARK, L"マークの絵を設定"}, {IDT_TEXT, L"文字の設定"},
+    {IDT_QRCODE, L"二次元コードの設定"}, {IDT_FACE, L"顔の設定"},
+    {IDT_LIST, L"リスト"},           {IDT_PRINT, L"印刷"},
+    {IDT_HELP, L"ヘルプ"},           {IDT_EXIT, L"終了"},
+};
+
+void CreateToolbar(HWND window) {
+    INITCOMMONCONTROLSEX init{sizeof(init), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&init);
+    HINSTANCE instance = App().instance;
+    HWND toolbar = CreateToolbarEx(
+        window, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_ALTDRAG | CCS_ADJUSTABLE,
+        IDC_TOOLBAR, kToolbarButtons, instance, IDB_TOOLBAR, nullptr, 0, 32, 32, 32, 32,
+        sizeof(TBBUTTON));
+    App().toolbar = toolbar;
+    if (!toolbar) return;
+    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(32, 32));
+    TBADDBITMAP strip{instance, IDB_TOOLBAR};
+    const auto first = static_cast<int>(SendMessageW(toolbar, TB_ADDBITMAP, kToolbarButtons,
+                                                     reinterpret_cast<LPARAM>(&strip)));
+    TBBUTTON buttons[kToolbarButtons] = {};
+    for (int i = 0; i < kToolbarButtons; ++i) {
+        buttons[i].iBitmap = i + first;
+        buttons[i].idCommand = IDT_TEMPLATE + i;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        buttons[i].fsStyle = BTNS_BUTTON;
+    }
+    SendMessageW(toolbar, TB_ADDBUTTONSW, kToolbarButtons, reinterpret_cast<LPARAM>(buttons));
+    SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
+}
+
+void CreateStatusBar(HWND window) {
+    HWND status = CreateWindowExW(0, STATUSCLASSNAMEW, L"",
+                                  WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, 0, 0, 0, 0,
+                                  window, reinterpret_cast<HMENU>(IDC_STATUS_BAR), App().instance,
+                                  nullptr);
+    App().status_bar = status;
+    int edges[4] = {200, 320, 480, 600};
+    SendMessageW(status, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+}
+
+LRESULT OnCreate(HWND window) {
+    App().main_window = window;
+    StartupReadDesign(window);
+    App().changed = false;
+    CreateToolbar(window);
+    std::memset(CurrentPrinterName(), 0, 256 * sizeof(wchar_t));
+    FetchDefaultPrinter(window);
+    CreateStatusBar(window);
+    StartupLoadPictures();
+    ReadPrinterFile();
+    return 0;
+}
+
+// The toolbar and status bar follow the window's width; the card keeps its place.
+void OnSize(HWND window) {
+    if (App().toolbar) SendMessageW(App().toolbar, TB_AUTOSIZE, 0, 0);
+    if (App().status_bar) SendMessageW(App().status_bar, WM_SIZE, 0, 0);
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+}
+
+void OnPaint(HWND window) {
+    PaintGuard paint(window);
+    PaintCard(window, paint.Get());
+}
+
+LRESULT OnNotify(LPARAM lparam) {
+    auto* header = reinterpret_cast<NMHDR*>(lparam);
+    if (header->code != TTN_GETDISPINFOW) return 0;
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(lparam);
+    info->hinst = App().instance;
+    if (const wchar_t* text = ToolbarTooltip(static_cast<int>(header->idFrom)))
+        info->lpszText = const_cast<wchar_t*>(text);
+    return 0;
+}
+
+void OnMouseMove(WPARAM keys, LPARAM point) {
+    if (keys == MK_LBUTTON) CanvasDrag(point);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CREATE: return OnCreate(window);
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_SIZE: OnSize(window); return 0;
+        case WM_PAINT: OnPaint(window); return 0;
+        case WM_NOTIFY: return OnNotify(lparam);
+        case WM_COMMAND: RunCommand(window, LOWORD(wparam)); return 0;
+        case WM_MOUSEMOVE: OnMouseMove(wparam, lparam); return 0;
+        case WM_LBUTTONDOWN: CanvasPick(lparam); return 0;
+        case WM_LBUTTONUP: CanvasDrop(lparam); return 0;
+        case WM_RBUTTONDOWN: CanvasRightButton(lparam); return 0;
+        case WM_QUERYNEWPALETTE: return 0;
+        case WM_QUIT: return 0;
+        default: return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
+int RunMessageLoop() {
+    MSG msg{};
+    for (;;) {
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (!GetMessageW(&msg, nullptr, 0, 0)) break;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        } else {
+            WaitMessage();
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+const wchar_t* ToolbarTooltip(int id) {
+    for (const Tooltip& tip : kTooltips)
+        if (tip.id == id) return tip.text;
+    return nullptr;
+}
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_BYTEALIGNCLIENT;
+    wc.lpfnWndProc = MainWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_VIVIVUZ));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_VIVIVUZ_SMALL),
+                                               IMAGE_ICON, 16, 16, 0));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = CreateSolidBrush(RGB(238, 235, 218));
+    wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
+    wc.lpszClassName = kMainWindowClass;
+    return RegisterClassExW(&wc) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+    App().instance = instance;
+    int screen_w = 0, screen_h = 0;
+    {
+        WindowDc screen(nullptr);
+        screen_w = GetDeviceCaps(screen.Get(), HORZRES);
+        screen_h = GetDeviceCaps(screen.Get(), VERTRES);
+    }
+    wchar_t title[20] = {};
+    std::swprintf(title, 20, L"Vivivuz Ver%d.%02d", 1, 3);
+    return CreateWindowExW(0, kMainWindowClass, title, WS_OVERLAPPEDWINDOW, (screen_w - 600) / 2,
+                           (screen_h - 600) / 2, 600, 600, nullptr, nullptr, instance, nullptr);
+}
+
+void SaveOnExit() {
+    ExitSaveDesign();
+    WritePrinterFile();
+}
+
+void RepaintMainWindow() {
+    HWND window = App().main_window;
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+}
+
+int RunProgram(HINSTANCE instance, int show) {
+    App().instance = instance;
+    if (!RegisterMainWindowClass(instance)) return 0;
+    HWND window = CreateMainWindow(instance);
+    if (!window) return 0;
+    ShowWindow(window, show);
+    UpdateWindow(window);
+    GetCurrentDirectoryW(257, App().start_folder);
+    const int code = RunMessageLoop();
+    SaveOnExit();
+    return code;
+}

@@ -1,0 +1,24 @@
+// The program's one top-level window: menu, toolbar with tooltips, status bar, the
+// command dispatch and the start-up and exit sequence.
+#pragma once
+#include <windows.h>
+
+inline constexpr wchar_t kMainWindowClass[] = L"Main Window";
+
+// The whole program: registers the class, creates and shows the window, runs the message
+// loop, saves at exit. Returns the quit code, or 0 when the class cannot be registered.
+int RunProgram(HINSTANCE instance, int show);
+
+bool RegisterMainWindowClass(HINSTANCE instance);
+
+// Creates the main window centred on the screen (its WM_CREATE runs the start-up steps).
+HWND CreateMainWindow(HINSTANCE instance);
+
+// What the program does after the message loop: auto-save and printer settings.
+void SaveOnExit();
+
+// Invalidates the whole client area (erasing) and updates it at once.
+void RepaintMainWindow();
+
+// The tooltip of a toolbar button id (330..339); nullptr for any other id.
+const wchar_t* ToolbarTooltip(int id);

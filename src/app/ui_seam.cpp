@@ -1,0 +1,33 @@
+#include "app/ui_seam.h"
+
+namespace {
+
+class SystemUi final : public UiSeam {
+public:
+    int ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption,
+                       UINT type) override {
+        return MessageBoxW(owner, text, caption, type);
+    }
+    BOOL OpenFileDialog(OPENFILENAMEW* request) override { return GetOpenFileNameW(request); }
+    BOOL SaveFileDialog(OPENFILENAMEW* request) override { return GetSaveFileNameW(request); }
+    BOOL ColorDialog(CHOOSECOLORW* request) override { return ChooseColorW(request); }
+    BOOL FontDialog(CHOOSEFONTW* request) override { return ChooseFontW(request); }
+    BOOL PrintDialog(PRINTDLGW* request) override { return PrintDlgW(request); }
+};
+
+SystemUi g_system_ui;
+UiSeam* g_ui = &g_system_ui;
+
+}  // namespace
+
+UiSeam& Ui() { return *g_ui; }
+
+UiSeam* InstallUiSeam(UiSeam* seam) {
+    UiSeam* previous = g_ui;
+    g_ui = seam ? seam : &g_system_ui;
+    return previous;
+}
+
+int ShowMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
+    return Ui().ShowMessageBox(owner, text, caption, type);
+}

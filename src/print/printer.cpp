@@ -1,0 +1,186 @@
+#include "print/printer.h"
+
+#include <winspool.h>
+
+#include <cstring>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/ui_seam.h"
+#include "app/win_guards.h"
+
+namespace {
+
+wchar_t g_printer_name[256];
+PrinterMetrics g_metrics;
+PrinterTable g_printers;
+PRINTDLGW g_print_dialog = [] {
+    PRINTDLGW record{};
+    record.lStructSize = sizeof(record);
+    return record;
+}();
+
+constexpr wchar_t kPrinterFile[] = L"Vivivuz.prt";
+
+void SetPrinterName(const wchar_t* name) {
+    std::memset(g_printer_name, 0, sizeof(g_printer_name));
+    if (name) lstrcpynW(g_printer_name, name, CCHDEVICENAME + 1);
+}
+
+// Copies a printer name into a 128-unit table field, cut to 127 units; empty sources
+// leave the field as it was.
+void CopyTableName(wchar_t (&field)[128], const wchar_t* source) {
+    if (!source || !source[0]) return;
+    std::memset(field, 0, sizeof(field));
+    lstrcpynW(field, source, 128);
+}
+
+class PrinterHandle {
+public:
+    explicit PrinterHandle(wchar_t* name) {
+        if (!OpenPrinterW(name, &handle_, nullptr)) handle_ = nullptr;
+    }
+    VIVI_NO_COPY(PrinterHandle);
+    ~PrinterHandle() {
+        if (handle_) ClosePrinter(handle_);
+    }
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+}  // namespace
+
+wchar_t* CurrentPrinterName() { return g_printer_name; }
+PrinterMetrics& Metrics() { return g_metrics; }
+PrinterTable& Printers() { return g_printers; }
+PRINTDLGW& PrintDialogRecord() { return g_print_dialog; }
+
+void FetchDefaultPrinter(HWND main_window) {
+    PRINTDLGW request{};
+    request.lStructSize = sizeof(request);
+    request.Flags = PD_RETURNDEFAULT | PD_RETURNIC;
+    if (Ui().PrintDialog(&request) != TRUE) {
+        ShowMessage(main_window, L"デフォルトのプリンタ名の取得に失敗しました", L"Error");
+        return;
+    }
+    if (request.hDC) DeleteDC(request.hDC);
+    GlobalMemory dialog_names(request.hDevNames);
+    GlobalMemory dialog_mode(request.hDevMode);
+    wchar_t name[CCHDEVICENAME + 1] = {};
+    {
+        GlobalLockGuard lock(dialog_mode.Get());
+        if (!lock.Get()) {
+            ShowMessage(main_window, L"メモリブロックをロックできません", L"GlobalLock");
+            return;
+        }
+        lstrcpynW(name, lock.As<DEVMODEW>()->dmDeviceName, CCHDEVICENAME + 1);
+    }
+    PrinterHandle printer(name);
+    if (!printer.Get()) {
+        ShowMessage(main_window, L"プリンタをオープンできません", L"OpenPrinter");
+        return;
+    }
+    const LONG size = DocumentPropertiesW(main_window, printer.Get(), name, nullptr, nullptr, 0);
+    GlobalMemory buffer(size > 0 ? GlobalAlloc(GHND, size) : nullptr);
+    if (!buffer.Get()) {
+        ShowMessage(main_window, L"バッファのためのメモリを確保できません", L"GlobalAlloc");
+        return;
+    }
+    GlobalLockGuard lock(buffer.Get());
+    if (!lock.Get()) {
+        ShowMessage(main_window, L"GlobalLockに失敗しました", L"GlobalLock");
+        return;
+    }
+    if (DocumentPropertiesW(main_window, printer.Get(), name, lock.As<DEVMODEW>(), nullptr,
+                            DM_OUT_BUFFER) < 0) {
+        ShowMessage(main_window, L"失敗しました", L"DocumentProperties");
+        return;
+    }
+    SetPrinterName(lock.As<DEVMODEW>()->dmDeviceName);
+}
+
+int EnumPrinterTable(HWND owner) {
+    DWORD needed = 0, returned = 0;
+    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+    EnumPrintersW(flags, nullptr, 2, nullptr, 0, &needed, &returned);
+    std::vector<BYTE> buffer(needed ? needed : 1);
+    if (!EnumPrintersW(flags, nullptr, 2, buffer.data(), needed, &needed, &returned)) {
+        ShowMessage(owner, L"プリンタが見つかりません", L"プリンタ検索中", MB_OK | MB_ICONWARNING);
+        return -1;
+    }
+    const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
+    g_printers.count = returned < kPrinterTableSize ? static_cast<int>(returned) : kPrinterTableSize;
+    int match = -1;
+    for (int i = 0; i < g_printers.count; ++i) {
+        PrinterEntry& entry = g_printers.entries[i];
+        CopyTableName(entry.name, info[i].pPrinterName);
+        CopyTableName(entry.port, info[i].pPortName);
+        CopyTableName(entry.driver, info[i].pDriverName);
+        if (std::memcmp(entry.name, g_printer_name, 64 * sizeof(wchar_t)) == 0) match = i;
+    }
+    return match;
+}
+
+int PaperLength(int physical_px, int dpi, int offset_px, int printable_tenths) {
+    if (offset_px == 0 || dpi == 0) return printable_tenths;
+    return static_cast<int>(static_cast<double>(physical_px) * 10 / (dpi * 10.0) * 254 + 0.5);
+}
+
+void MeasurePrinter(HDC printer_dc, HGLOBAL dev_mode) {
+    std::memset(g_printer_name, 0, sizeof(g_printer_name));
+    {
+        GlobalMemory owned(dev_mode);
+        GlobalLockGuard lock(dev_mode);
+        if (lock.Get()) {
+            SetPrinterName(lock.As<DEVMODEW>()->dmDeviceName);
+        } else {
+            ShowMessage(App().main_window, L"メモリブロックをロックできません", L"Error");
+        }
+    }
+    PrinterMetrics& m = g_metrics;
+    m.dpi_x = GetDeviceCaps(printer_dc, LOGPIXELSX);
+    m.dpi_y = GetDeviceCaps(printer_dc, LOGPIXELSY);
+    m.physical_width = GetDeviceCaps(printer_dc, PHYSICALWIDTH);
+    m.physical_height = GetDeviceCaps(printer_dc, PHYSICALHEIGHT);
+    m.printable_width = GetDeviceCaps(printer_dc, HORZSIZE) * 10;
+    m.printable_height = GetDeviceCaps(printer_dc, VERTSIZE) * 10;
+    m.printable_width_px = GetDeviceCaps(printer_dc, HORZRES);
+    m.printable_height_px = GetDeviceCaps(printer_dc, VERTRES);
+    m.offset_x = GetDeviceCaps(printer_dc, PHYSICALOFFSETX);
+    m.offset_y = GetDeviceCaps(printer_dc, PHYSICALOFFSETY);
+    m.paper_width = PaperLength(m.physical_width, m.dpi_x, m.offset_x, m.printable_width);
+    m.paper_height = PaperLength(m.physical_height, m.dpi_y, m.offset_y, m.printable_height);
+}
+
+void ReadPrinterFile() {
+    EnterStartFolder();
+    KernelHandle file(CreateFileW(kPrinterFile, GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        ShowMessage(nullptr, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
+        return;
+    }
+    unsigned char bytes[16] = {};
+    DWORD read = 0;
+    ReadFile(file.Get(), bytes, sizeof(bytes), &read, nullptr);
+    HGLOBAL stored = nullptr;
+    std::memcpy(&stored, bytes, sizeof(stored));
+    g_print_dialog.hDevMode = stored;
+}
+
+void WritePrinterFile() {
+    EnterStartFolder();
+    KernelHandle file(CreateFileW(kPrinterFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        ShowMessage(nullptr, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
+        return;
+    }
+    unsigned char bytes[16] = {};
+    HGLOBAL current = g_print_dialog.hDevMode;
+    std::memcpy(bytes, &current, sizeof(current));
+    DWORD written = 0;
+    WriteFile(file.Get(), bytes, sizeof(bytes), &written, nullptr);
+}

@@ -1,0 +1,55 @@
+// What the program knows about printers: the current printer's name, its measurements
+// after a print dialog, the table of installed printers and the printer settings file.
+#pragma once
+#include <windows.h>
+#include <commdlg.h>
+
+// Measurements of the current printer, taken by MeasurePrinter.
+struct PrinterMetrics {
+    int dpi_x, dpi_y;                        // pixels per inch
+    int physical_width, physical_height;     // device pixels
+    int printable_width, printable_height;   // 0.1 mm
+    int printable_width_px, printable_height_px;  // device pixels
+    int offset_x, offset_y;                  // device pixels
+    int paper_width, paper_height;           // 0.1 mm
+};
+
+struct PrinterEntry {
+    wchar_t name[128];
+    wchar_t port[128];
+    wchar_t driver[128];
+};
+
+constexpr int kPrinterTableSize = 30;
+
+struct PrinterTable {
+    PrinterEntry entries[kPrinterTableSize];
+    int count;
+};
+
+// The current printer's name (256 units, zero-terminated); empty when unknown.
+wchar_t* CurrentPrinterName();
+PrinterMetrics& Metrics();
+PrinterTable& Printers();
+// The print dialog record shared by the print commands.
+PRINTDLGW& PrintDialogRecord();
+
+// Sets the current printer name to the default printer's; each failing step reports its
+// message to main_window and leaves the name as it was (empty at start-up).
+void FetchDefaultPrinter(HWND main_window);
+
+// Fills the printer table (at most 30 entries) and returns the index of the last entry
+// whose name matches the current printer name in its first 64 units, or -1 (also when
+// the enumeration fails, which is reported to owner).
+int EnumPrinterTable(HWND owner);
+
+// Takes the name from dev_mode (which is then unlocked and freed) and measures printer_dc.
+void MeasurePrinter(HDC printer_dc, HGLOBAL dev_mode);
+
+// Paper size in 0.1 mm from physical pixels and dpi when the driver reports a physical
+// offset; the printable size otherwise.
+int PaperLength(int physical_px, int dpi, int offset_px, int printable_tenths);
+
+// Vivivuz.prt in the start folder: 16 bytes, the device-mode handle value then 8 reserved.
+void ReadPrinterFile();
+void WritePrinterFile();

@@ -1,0 +1,7 @@
+#include "render/pictures.h"
+
+namespace {
+DesignPictures g_pictures;
+}
+
+DesignPictures& Pictures() { return g_pictures; }

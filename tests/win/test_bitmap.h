@@ -1,0 +1,65 @@
+// A 32-bit top-down DIB section selected into a memory context, for painting tests.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+class TestBitmap {
+public:
+    TestBitmap(int width, int height, COLORREF fill = RGB(255, 255, 255))
+        : width_(width), height_(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dc_ = CreateCompatibleDC(nullptr);
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
+                                   nullptr, 0);
+        previous_ = SelectObject(dc_, bitmap_);
+        Fill(fill);
+    }
+    TestBitmap(const TestBitmap&) = delete;
+    TestBitmap& operator=(const TestBitmap&) = delete;
+    ~TestBitmap() {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+
+    HDC Dc() const { return dc_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    void Fill(COLORREF colour) {
+        GdiFlush();
+        for (int i = 0; i < width_ * height_; ++i) bits_[i] = ToPixel(colour);
+    }
+    COLORREF Pixel(int x, int y) const {
+        GdiFlush();
+        const uint32_t p = bits_[y * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    // Pixels of the rectangle that differ from colour.
+    int CountOther(int left, int top, int right, int bottom, COLORREF colour) const {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x) n += Pixel(x, y) != colour;
+        return n;
+    }
+    int CountColour(int left, int top, int right, int bottom, COLORREF colour) const {
+        return (right - left) * (bottom - top) - CountOther(left, top, right, bottom, colour);
+    }
+
+private:
+    static uint32_t ToPixel(COLORREF c) {
+        return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    }
+    int width_, height_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ previous_;
+    uint32_t* bits_ = nullptr;
+};

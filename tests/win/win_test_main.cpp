@@ -1,0 +1,13 @@
+// Test program of the Windows code: the program's instance is this module, so the
+// resources linked into it are found as in the real program.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+
+int main(int argc, char** argv) {
+    App().instance = GetModuleHandleW(nullptr);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
