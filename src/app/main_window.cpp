@@ -188,6 +188,7 @@ void SaveOnExit() {
 
 void RepaintMainWindow() {
     HWND window = App().main_window;
+    if (!window) return;
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
 }

@@ -1,0 +1,431 @@
+#include "design/settings_file.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <string_view>
+#include <type_traits>
+
+#include "design/fixed_text.h"
+
+static_assert(std::is_same_v<std::int32_t, int>,
+              "LogFont's int members are read and written as int");
+
+namespace {
+
+constexpr char16_t kCr = u'\r';
+constexpr char16_t kLf = u'\n';
+constexpr char16_t kCrInFile = u'\u0002';
+constexpr char16_t kLfInFile = u'\u0003';
+constexpr char16_t kByteOrderMark = u'\uFEFF';
+
+// qrcode_data[k].s, tagged so that its line breaks are replaced in the file.
+template <class Text>
+struct QrTextRef {
+    Text& text;
+    int qr;
+};
+
+template <class Text>
+QrTextRef<Text> QrText(Text& text, int qr) {
+    return {text, qr};
+}
+
+template <class T>
+struct IsQrText : std::false_type {};
+template <class Text>
+struct IsQrText<QrTextRef<Text>> : std::true_type {};
+
+template <class Field>
+constexpr SettingsValueKind KindOf() {
+    if constexpr (std::is_same_v<Field, int>)
+        return SettingsValueKind::Integer;
+    else if constexpr (std::is_same_v<Field, std::uint8_t>)
+        return SettingsValueKind::FontByte;
+    else if constexpr (std::is_array_v<Field>)
+        return SettingsValueKind::Text;
+    else {
+        static_assert(IsQrText<Field>::value);
+        return SettingsValueKind::QrText;
+    }
+}
+
+void AppendDecimal(std::u16string& out, int value) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    for (const char* p = digits; p != end; ++p) out += static_cast<char16_t>(*p);
+}
+
+// Builds "name" and "array[index].member" keys in one reused buffer.
+class KeyName {
+public:
+    std::u16string_view Plain(std::u16string_view name) {
+        buffer_.assign(name);
+        return buffer_;
+    }
+    std::u16string_view Item(std::u16string_view array, int index, std::u16string_view member) {
+        buffer_.assign(array);
+        buffer_ += u'[';
+        AppendDecimal(buffer_, index);
+        buffer_ += u"].";
+        buffer_ += member;
+        return buffer_;
+    }
+
+private:
+    std::u16string buffer_;
+};
+
+// Calls visit(name, group, field) for every key in the order of the written file. The
+// field is an int, a std::uint8_t (font byte), a char16_t array or a QrTextRef, const
+// when the design is.
+template <class Record, class Visit>
+void ForEachSettingsField(Record& d, Visit&& visit) {
+    using G = SettingsGroup;
+    KeyName key;
+    visit(key.Plain(u"base_w"), G::Card, d.base_w);
+    visit(key.Plain(u"base_h"), G::Card, d.base_h);
+    visit(key.Plain(u"base_filepass"), G::Card, d.base_filepass);
+    visit(key.Plain(u"base_pl_mode"), G::Card, d.base_pl_mode);
+
+    for (int i = 0; i < kMarkCount; ++i) {
+        auto& m = d.mark_data[i];
+        const auto name = [&](std::u16string_view member) {
+            return key.Item(u"mark_data", i, member);
+        };
+        visit(name(u"on"), G::Card, m.on);
+        visit(name(u"x"), G::Card, m.x);
+        visit(name(u"y"), G::Card, m.y);
+        visit(name(u"w"), G::Card, m.w);
+        visit(name(u"h"), G::Card, m.h);
+        visit(name(u"fm"), G::Card, m.fm);
+        visit(name(u"m"), G::Card, m.m);
+    }
+
+    for (int j = 0; j < kTextCount; ++j) {
+        auto& t = d.str_data[j];
+        const auto text = [&](std::u16string_view member) {
+            return key.Item(u"str_data", j, member);
+        };
+        visit(text(u"on"), G::Card, t.on);
+        visit(text(u"x"), G::Card, t.x);
+        visit(text(u"y"), G::Card, t.y);
+        visit(text(u"s64"), G::Card, t.s64);
+        visit(text(u"bk"), G::Card, t.bk);
+        visit(text(u"r"), G::Card, t.r);
+        visit(text(u"g"), G::Card, t.g);
+        visit(text(u"b"), G::Card, t.b);
+        visit(text(u"br"), G::Card, t.br);
+        visit(text(u"bg"), G::Card, t.bg);
+        visit(text(u"bb"), G::Card, t.bb);
+        auto& f = d.lf[j];
+        const auto font = [&](std::u16string_view member) { return key.Item(u"lf", j, member); };
+        visit(font(u"lfHeight"), G::Card, f.lfHeight);
+        visit(font(u"lfWidth"), G::Card, f.lfWidth);
+        visit(font(u"lfEscapement"), G::Card, f.lfEscapement);
+        visit(font(u"lfOrientation"), G::Card, f.lfOrientation);
+        visit(font(u"lfWeight"), G::Card, f.lfWeight);
+        visit(font(u"lfItalic"), G::Card, f.lfItalic);
+        visit(font(u"lfUnderline"), G::Card, f.lfUnderline);
+        visit(font(u"lfStrikeOut"), G::Card, f.lfStrikeOut);
+        visit(font(u"lfCharSet"), G::Card, f.lfCharSet);
+        visit(font(u"lfOutPrecision"), G::Card, f.lfOutPrecision);
+        visit(font(u"lfClipPrecision"), G::Card, f.lfClipPrecision);
+        visit(font(u"lfQuality"), G::Card, f.lfQuality);
+        visit(font(u"lfPitchAndFamily"), G::Card, f.lfPitchAndFamily);
+        visit(font(u"lfFaceName"), G::Card, f.lfFaceName);
+    }
+
+    for (int k = 0; k < kQrCount; ++k) {
+        auto& q = d.qrcode_data[k];
+        const auto name = [&](std::u16string_view member) {
+            return key.Item(u"qrcode_data", k, member);
+        };
+        visit(name(u"on"), G::Card, q.on);
+        visit(name(u"s"), G::Card, QrText(q.s, k));
+        visit(name(u"sn"), G::Card, q.sn);
+        visit(name(u"sy"), G::Card, q.sy);
+        visit(name(u"st1"), G::Card, q.st1);
+        visit(name(u"st2"), G::Card, q.st2);
+        visit(name(u"st3"), G::Card, q.st3);
+        visit(name(u"sm1"), G::Card, q.sm1);
+        visit(name(u"sm2"), G::Card, q.sm2);
+        visit(name(u"sm3"), G::Card, q.sm3);
+        visit(name(u"sa"), G::Card, q.sa);
+        visit(name(u"Lv"), G::Card, q.Lv);
+        visit(name(u"Sell"), G::Card, q.Sell);
+        visit(name(u"x"), G::Card, q.x);
+        visit(name(u"y"), G::Card, q.y);
+        visit(name(u"w"), G::Card, q.w);
+        visit(name(u"h"), G::Card, q.h);
+        visit(name(u"r"), G::Card, q.r);
+        visit(name(u"g"), G::Card, q.g);
+        visit(name(u"b"), G::Card, q.b);
+        visit(name(u"br"), G::Card, q.br);
+        visit(name(u"bg"), G::Card, q.bg);
+        visit(name(u"bb"), G::Card, q.bb);
+    }
+
+    visit(key.Plain(u"base_pw"), G::Card, d.base_pw);
+    visit(key.Plain(u"base_ph"), G::Card, d.base_ph);
+    visit(key.Plain(u"base_cntx"), G::SheetGrid, d.base_cntx);
+    visit(key.Plain(u"base_cnty"), G::SheetGrid, d.base_cnty);
+    visit(key.Plain(u"base_px"), G::SheetGrid, d.base_px);
+    visit(key.Plain(u"base_py"), G::SheetGrid, d.base_py);
+    visit(key.Plain(u"base_spx"), G::SheetGrid, d.base_spx);
+    visit(key.Plain(u"base_spy"), G::SheetGrid, d.base_spy);
+
+    auto& p = d.phot_data;
+    visit(key.Plain(u"phot_data.on"), G::Card, p.on);
+    visit(key.Plain(u"phot_data.x"), G::Card, p.x);
+    visit(key.Plain(u"phot_data.y"), G::Card, p.y);
+    visit(key.Plain(u"phot_data.w"), G::Card, p.w);
+    visit(key.Plain(u"phot_data.h"), G::Card, p.h);
+    visit(key.Plain(u"phot_data.fm"), G::Card, p.fm);
+
+    visit(key.Plain(u"main_filename"), G::Environment, d.main_filename);
+    visit(key.Plain(u"oekaki_filename"), G::Environment, d.oekaki_filename);
+    visit(key.Plain(u"b_outline"), G::Environment, d.b_outline);
+    visit(key.Plain(u"m_outline"), G::Environment, d.m_outline);
+    visit(key.Plain(u"c_outline"), G::Environment, d.c_outline);
+    visit(key.Plain(u"p_outline"), G::Environment, d.p_outline);
+    visit(key.Plain(u"p_outline_size"), G::Environment, d.p_outline_size);
+    visit(key.Plain(u"p_outline_len"), G::Environment, d.p_outline_len);
+    visit(key.Plain(u"font_plprn"), G::Environment, d.font_plprn);
+    visit(key.Plain(u"base_load_mode"), G::Environment, d.base_load_mode);
+    visit(key.Plain(u"mark_load_mode"), G::Environment, d.mark_load_mode);
+    visit(key.Plain(u"phot_load_mode"), G::Environment, d.phot_load_mode);
+    visit(key.Plain(u"pm_size_x"), G::Environment, d.pm_size_x);
+    visit(key.Plain(u"pm_size_y"), G::Environment, d.pm_size_y);
+}
+
+bool WrittenIn(SettingsScope scope, SettingsGroup group) {
+    return scope == SettingsScope::Full || group != SettingsGroup::Environment;
+}
+
+bool ReadIn(SettingsScope scope, SettingsGroup group) {
+    return scope == SettingsScope::Full || group == SettingsGroup::Card;
+}
+
+// Ordinals of SettingsKeys() sorted by name, for the lookup of a line's key.
+const std::vector<std::size_t>& KeysByName() {
+    static const std::vector<std::size_t> sorted = [] {
+        const auto& keys = SettingsKeys();
+        std::vector<std::size_t> order(keys.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::sort(order.begin(), order.end(),
+                  [&](std::size_t a, std::size_t b) { return keys[a].name < keys[b].name; });
+        return order;
+    }();
+    return sorted;
+}
+
+// The ordinal of the key named exactly `name`, or keys.size() when there is none.
+std::size_t FindKey(std::u16string_view name) {
+    const auto& keys = SettingsKeys();
+    const auto& order = KeysByName();
+    const auto it = std::lower_bound(order.begin(), order.end(), name,
+                                     [&](std::size_t i, std::u16string_view n) {
+                                         return std::u16string_view(keys[i].name) < n;
+                                     });
+    return it != order.end() && keys[*it].name == name ? *it : keys.size();
+}
+
+bool IsWhiteSpace(char16_t c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+// Like _wtoi over the first kSettingsNumberLimit units, saturating beyond the int range.
+int ConvertInteger(std::u16string_view value) {
+    value = value.substr(0, kSettingsNumberLimit);
+    std::size_t i = 0;
+    while (i < value.size() && IsWhiteSpace(value[i])) ++i;
+    bool negative = false;
+    if (i < value.size() && (value[i] == u'+' || value[i] == u'-')) negative = value[i++] == u'-';
+    constexpr long long kCap = static_cast<long long>(INT_MAX) + 1;
+    long long magnitude = 0;
+    for (; i < value.size() && value[i] >= u'0' && value[i] <= u'9'; ++i)
+        magnitude = std::min(magnitude * 10 + (value[i] - u'0'), kCap);
+    if (negative) return static_cast<int>(-magnitude);
+    return static_cast<int>(std::min(magnitude, kCap - 1));
+}
+
+template <std::size_t N>
+void StoreText(void* field, std::u16string_view value) {
+    SetText(*static_cast<char16_t(*)[N]>(field), value);
+}
+
+}  // namespace
+
+const std::vector<SettingsKey>& SettingsKeys() {
+    static const std::vector<SettingsKey> keys = [] {
+        static const CardDesign blank{};
+        std::vector<SettingsKey> list;
+        ForEachSettingsField(
+            blank, [&](std::u16string_view name, SettingsGroup group, auto&& field) {
+                using Field = std::remove_cvref_t<decltype(field)>;
+                int capacity = 0;
+                if constexpr (std::is_array_v<Field>)
+                    capacity = static_cast<int>(std::extent_v<Field>);
+                else if constexpr (IsQrText<Field>::value)
+                    capacity =
+                        static_cast<int>(std::extent_v<std::remove_cvref_t<decltype(field.text)>>);
+                list.push_back({std::u16string(name), KindOf<Field>(), group, capacity});
+            });
+        return list;
+    }();
+    return keys;
+}
+
+std::size_t SettingsLineCount(SettingsScope scope) {
+    const auto& keys = SettingsKeys();
+    return static_cast<std::size_t>(std::count_if(
+        keys.begin(), keys.end(), [&](const SettingsKey& k) { return WrittenIn(scope, k.group); }));
+}
+
+std::u16string FormatSettingsFile(const CardDesign& design, SettingsScope scope) {
+    std::u16string out(1, kByteOrderMark);
+    out.reserve(32 * 1024);
+    ForEachSettingsField(design, [&](std::u16string_view name, SettingsGroup group, auto&& field) {
+        if (!WrittenIn(scope, group)) return;
+        out += name;
+        out += u'=';
+        using Field = std::remove_cvref_t<decltype(field)>;
+        if constexpr (std::is_same_v<Field, int> || std::is_same_v<Field, std::uint8_t>) {
+            AppendDecimal(out, field);
+        } else if constexpr (std::is_array_v<Field>) {
+            out += TextOf(field);
+        } else {
+            for (char16_t c : TextOf(field.text))
+                out += c == kCr ? kCrInFile : c == kLf ? kLfInFile : c;
+        }
+        out += u"\r\n";
+    });
+    return out;
+}
+
+std::vector<std::uint8_t> SettingsFileBytes(const CardDesign& design, SettingsScope scope) {
+    const std::u16string text = FormatSettingsFile(design, scope);
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(text.size() * 2);
+    for (char16_t unit : text) {
+        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    return bytes;
+}
+
+// A field of the design being read, typed by its kind.
+struct SettingsFileReader::Field {
+    SettingsValueKind kind;
+    SettingsGroup group;
+    int* number = nullptr;
+    std::uint8_t* byte = nullptr;
+    void* text = nullptr;  // the char16_t array itself
+    void (*store_text)(void* field, std::u16string_view value) = nullptr;
+    int qr = -1;
+};
+
+SettingsFileReader::SettingsFileReader(CardDesign& design, SettingsScope scope)
+    : design_(design), scope_(scope) {
+    ResetDesign(design, scope);
+    fields_.reserve(SettingsKeys().size());
+    ForEachSettingsField(design, [&](std::u16string_view, SettingsGroup group, auto&& field) {
+        using FieldType = std::remove_cvref_t<decltype(field)>;
+        Field f{KindOf<FieldType>(), group};
+        if constexpr (std::is_same_v<FieldType, int>) {
+            f.number = &field;
+        } else if constexpr (std::is_same_v<FieldType, std::uint8_t>) {
+            f.byte = &field;
+        } else if constexpr (std::is_array_v<FieldType>) {
+            f.text = &field;
+            f.store_text = &StoreText<std::extent_v<FieldType>>;
+        } else {
+            f.text = &field.text;
+            f.store_text = &StoreText<std::extent_v<std::remove_cvref_t<decltype(field.text)>>>;
+            f.qr = field.qr;
+        }
+        fields_.push_back(f);
+    });
+}
+
+SettingsFileReader::~SettingsFileReader() = default;
+
+bool SettingsFileReader::Feed(std::span<const std::uint8_t> bytes) {
+    std::size_t i = 0;
+    while (bom_bytes_ < 2 && i < bytes.size()) bom_[bom_bytes_++] = bytes[i++];
+    if (bom_bytes_ < 2) return true;
+    if (bom_[0] != 0xFF || bom_[1] != 0xFE) refused_ = true;
+    if (refused_) return false;
+    for (; i < bytes.size(); ++i) {
+        if (odd_byte_ < 0) {
+            odd_byte_ = bytes[i];
+        } else {
+            TakeUnit(static_cast<char16_t>(odd_byte_ | bytes[i] << 8));
+            odd_byte_ = -1;
+        }
+    }
+    return true;
+}
+
+SettingsReadStatus SettingsFileReader::Finish() {
+    if (bom_bytes_ < 2) refused_ = true;
+    return refused_ ? SettingsReadStatus::NotWideText : SettingsReadStatus::Read;
+}
+
+void SettingsFileReader::TakeUnit(char16_t unit) {
+    if (unit != kLf) {
+        // One unit past the limit is kept so that a CR there is told from a longer line.
+        if (line_units_ <= kSettingsLineLimit) line_[line_units_++] = unit;
+        return;
+    }
+    std::size_t n = line_units_;
+    if (n > 0 && line_[n - 1] == kCr) --n;
+    ParseLine(std::u16string_view(line_, std::min(n, kSettingsLineLimit)));
+    line_units_ = 0;
+}
+
+void SettingsFileReader::ParseLine(std::u16string_view line) {
+    // Only a QR text line puts U+0002 / U+0003 into the design, so restoring the codes
+    // read by the previous line equals restoring every code before its keys are tried.
+    for (int k = 0; k < kQrCount; ++k) {
+        if (!qr_encoded_[k]) continue;
+        for (char16_t& c : design_.qrcode_data[k].s) {
+            if (c == kCrInFile)
+                c = kCr;
+            else if (c == kLfInFile)
+                c = kLf;
+        }
+        qr_encoded_[k] = false;
+    }
+
+    // Keys hold no "=", so a line starts with "key=" exactly when the text before its
+    // first "=" is the key: one lookup gives the one key the line can match.
+    const std::size_t equals = line.find(u'=');
+    if (equals == std::u16string_view::npos) return;
+    const std::size_t ordinal = FindKey(line.substr(0, equals));
+    if (ordinal >= fields_.size()) return;
+    const Field& field = fields_[ordinal];
+    if (!ReadIn(scope_, field.group)) return;
+
+    const std::u16string_view value = line.substr(equals + 1);
+    switch (field.kind) {
+        case SettingsValueKind::Integer: *field.number = ConvertInteger(value); break;
+        case SettingsValueKind::FontByte:
+            *field.byte =
+                static_cast<std::uint8_t>(static_cast<unsigned>(ConvertInteger(value)) & 0xFFu);
+            break;
+        case SettingsValueKind::QrText:
+            field.store_text(field.text, value);
+            qr_encoded_[field.qr] = true;
+            break;
+        case SettingsValueKind::Text: field.store_text(field.text, value); break;
+    }
+}
+
+SettingsReadStatus ReadSettingsBytes(CardDesign& design, SettingsScope scope,
+                                     std::span<const std::uint8_t> file) {
+    SettingsFileReader reader(design, scope);
+    reader.Feed(file);
+    return reader.Finish();
+}

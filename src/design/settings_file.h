@@ -1,0 +1,117 @@
+// The settings file: the stored form of a CardDesign (design files ".ini", templates and
+// the auto-save file). UTF-16 little-endian text starting with the byte-order mark, one
+// key=value pair per CR LF line. This part only formats and parses; opening, writing and
+// reporting belong to the Windows file layer.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "design/card_design.h"
+
+enum class SettingsValueKind {
+    Integer,   // "%d"
+    FontByte,  // a one-byte LogFont member, written 0..255, read as the low byte
+    Text,      // a fixed-capacity string field, written as stored
+    QrText,    // qrcode_data[k].s: CR written as U+0002 and LF as U+0003
+};
+
+// Which scope writes and reads a key: the card in both; the sheet grid is written in
+// both but read only in Full; the environment is written and read only in Full.
+enum class SettingsGroup { Card, SheetGrid, Environment };
+
+struct SettingsKey {
+    std::u16string name;  // e.g. "mark_data[2].fm", "lf[14].lfFaceName"
+    SettingsValueKind kind;
+    SettingsGroup group;
+    int capacity;  // text kinds: the field's capacity in units, terminator included; else 0
+};
+
+// Every key in the order of the written file: 534 keys, of which the first 520 that are
+// not environment keys make a Design file (the environment keys come last).
+const std::vector<SettingsKey>& SettingsKeys();
+
+// Number of lines of a file written in the scope: 520 for Design, 534 for Full.
+std::size_t SettingsLineCount(SettingsScope scope);
+
+// The longest line the reader parses, in UTF-16 units before the line end. The longest
+// line the writer produces (a full QR text) is well below it.
+constexpr std::size_t kSettingsLineLimit = 512;
+
+// Of an integer value only this many units are converted.
+constexpr std::size_t kSettingsNumberLimit = 31;
+
+// The whole file as UTF-16 units: U+FEFF first, then one "key=value" CR LF line per key
+// of the scope (Full: all 534; Design: all but the environment, 520). Integers "%d";
+// font bytes 0..255; strings exactly as stored up to their terminator (a field without
+// terminator gives its whole capacity); in each QR text CR becomes U+0002 and LF U+0003,
+// the design keeps its line breaks. A CR or LF inside any other string is written as it
+// is and splits the line, so only such a design does not read back as it was written.
+std::u16string FormatSettingsFile(const CardDesign& design, SettingsScope scope);
+
+// The same content as the bytes of the file: FF FE, then every unit little-endian.
+std::vector<std::uint8_t> SettingsFileBytes(const CardDesign& design, SettingsScope scope);
+
+enum class SettingsReadStatus {
+    Read,         // the file was wide text and its lines were applied
+    NotWideText,  // the file did not start with FF FE (empty, one byte, UTF-8, UTF-16BE...)
+};
+
+// Reads a settings file given in pieces, in the order of the file. Constructing it resets
+// the design (ResetDesign with the scope), so a file that cannot be opened, is refused or
+// lacks keys leaves the load defaults.
+//
+// Lines: the text is cut at every LF; a CR right before the LF is dropped, a line that
+// ends in a bare LF keeps its last unit, and an LF at the start of a line ends an empty
+// line. Text after the last LF is not parsed. Of a line longer than kSettingsLineLimit
+// units only the first kSettingsLineLimit are parsed (the rest up to its LF is dropped),
+// so a long value is cut there and then to its field. A trailing odd byte is ignored.
+//
+// Each line: the text before its first "=" is the key, matched exactly (case-sensitive)
+// against the key table; a line without "=" or with an unknown key is ignored; a key that
+// occurs again replaces the earlier value. In Design scope only Card keys are applied.
+// Integer values: the first kSettingsNumberLimit units are converted like _wtoi (leading
+// tabs, LF, VT, FF, CR and spaces, an optional sign, decimal digits up to the first other
+// unit; no digits give 0; beyond the int range the result saturates); font bytes keep the
+// low byte.
+// Strings go through SetText: the field is cleared over its whole capacity and the value
+// cut to capacity - 1 units. Before each line is applied, U+0002 and U+0003 in a QR text
+// read by an earlier line turn back into CR and LF; a QR text on the very last parsed line
+// thus keeps U+0002 / U+0003 (the writer never puts it last).
+class SettingsFileReader {
+public:
+    SettingsFileReader(CardDesign& design, SettingsScope scope);
+    ~SettingsFileReader();
+    SettingsFileReader(const SettingsFileReader&) = delete;
+    SettingsFileReader& operator=(const SettingsFileReader&) = delete;
+
+    // Takes the next bytes of the file; any split into pieces gives the same result.
+    // Returns false once the file is known to be refused (further bytes are ignored).
+    bool Feed(std::span<const std::uint8_t> bytes);
+
+    // After the last piece: whether the file was wide text. A file shorter than two
+    // bytes is refused.
+    SettingsReadStatus Finish();
+
+private:
+    struct Field;
+    void TakeUnit(char16_t unit);
+    void ParseLine(std::u16string_view line);
+
+    CardDesign& design_;
+    SettingsScope scope_;
+    std::vector<Field> fields_;  // in the order of SettingsKeys()
+    std::uint8_t bom_[2] = {};
+    int bom_bytes_ = 0;
+    bool refused_ = false;
+    int odd_byte_ = -1;               // the low byte of a unit split between two pieces
+    bool qr_encoded_[kQrCount] = {};  // QR text k still holds U+0002 / U+0003
+    char16_t line_[kSettingsLineLimit + 1] = {};
+    std::size_t line_units_ = 0;  // units kept of the current line, at most limit + 1
+};
+
+// The whole file at once.
+SettingsReadStatus ReadSettingsBytes(CardDesign& design, SettingsScope scope,
+                                     std::span<const std::uint8_t> file);

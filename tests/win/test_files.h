@@ -1,0 +1,28 @@
+// Scratch folders and picture files for tests of the Windows code.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A fresh folder under the temporary folder, removed with its files at the end.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder();
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+bool WriteBytes(const std::wstring& path, const void* data, size_t size);
+std::vector<uint8_t> ReadBytes(const std::wstring& path);
+
+// A 24-bit bottom-up BMP file of width x height whose pixel (x, y) is colour(x, y).
+std::vector<uint8_t> MakeBmp(int width, int height, const std::function<COLORREF(int, int)>& colour);
