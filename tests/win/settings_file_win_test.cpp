@@ -1,0 +1,117 @@
+#include "design/settings_file_win.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "app/wide.h"
+#include "design/fixed_text.h"
+#include "recording_seam.h"
+#include "test_files.h"
+
+namespace {
+
+int CountLines(const std::vector<uint8_t>& bytes) {
+    int lines = 0;
+    for (size_t i = 3; i < bytes.size(); i += 2) lines += bytes[i - 1] == '\n' && bytes[i] == 0;
+    return lines;
+}
+
+class SettingsFileOnDisk : public ::testing::Test {
+protected:
+    RecordingSeam seam;
+    ScratchFolder folder;
+    void SetUp() override {
+        ResetDesign(Design(), SettingsScope::Full);
+        lstrcpynW(App().start_folder, folder.Path().c_str(), 257);
+    }
+    void TearDown() override { App().start_folder[0] = 0; }
+};
+
+TEST_F(SettingsFileOnDisk, MissingFileIsCreatedEmptyAndRefusedWithTheDefaultsLoaded) {
+    Design().base_w = 999;
+    ReadSettingsFile(nullptr, SettingsScope::Full, L"Vivivuz.dat");
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text, L"文字列をワイド文字ではありません");
+    EXPECT_EQ(seam.messages[0].caption, L"CreateFile");
+    EXPECT_EQ(seam.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(Design().base_w, 455);
+    EXPECT_EQ(GetFileAttributesW(folder.File(L"Vivivuz.dat").c_str()) != INVALID_FILE_ATTRIBUTES, true);
+    EXPECT_TRUE(ReadBytes(folder.File(L"Vivivuz.dat")).empty());
+}
+
+TEST_F(SettingsFileOnDisk, FullFileHas534LinesAndReadsBackInTheStartFolder) {
+    SetText(Design().str_data[9].s64, u"https://例え.jp/");
+    Design().str_data[12].bk = 1;
+    SetText(Design().qrcode_data[3].s, u"A\r\nB");
+    WriteSettingsFile(nullptr, SettingsScope::Full, L"Vivivuz.dat");
+    EXPECT_TRUE(seam.messages.empty());
+    const auto bytes = ReadBytes(folder.File(L"Vivivuz.dat"));
+    ASSERT_GT(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0], 0xFF);
+    EXPECT_EQ(bytes[1], 0xFE);
+    EXPECT_EQ(CountLines(bytes), 534);
+    ResetDesign(Design(), SettingsScope::Full);
+    ReadSettingsFile(nullptr, SettingsScope::Full, L"Vivivuz.dat");
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(std::u16string(TextOf(Design().str_data[9].s64)), u"https://例え.jp/");
+    EXPECT_EQ(Design().str_data[12].bk, 1);
+    EXPECT_EQ(std::u16string(TextOf(Design().qrcode_data[3].s)), u"A\r\nB");
+
+    WriteSettingsFile(nullptr, SettingsScope::Design, L"card.ini");
+    EXPECT_EQ(CountLines(ReadBytes(folder.File(L"card.ini"))), 520);
+}
+
+TEST_F(SettingsFileOnDisk, FileIsOpenedWithoutSharing) {
+    WriteSettingsFile(nullptr, SettingsScope::Full, L"Vivivuz.dat");
+    const std::wstring path = folder.File(L"Vivivuz.dat");
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Design().base_w = 1;
+    ReadSettingsFile(nullptr, SettingsScope::Full, path.c_str());
+    EXPECT_EQ(seam.MessageTexts(), L"ﾌｧｲﾙが開けません");
+    EXPECT_EQ(Design().base_w, 455);  // reset even though the file did not open
+    CloseHandle(held);
+}
+
+TEST_F(SettingsFileOnDisk, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+    const std::wstring path = folder.File(L"keep.ini");
+    WriteSettingsFile(nullptr, SettingsScope::Design, path.c_str());
+    const auto before = ReadBytes(path);
+    ASSERT_FALSE(before.empty());
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Design().base_w = 123;
+    WriteSettingsFile(nullptr, SettingsScope::Design, path.c_str());
+    CloseHandle(held);
+    EXPECT_EQ(seam.MessageTexts(), L"ﾌｧｲﾙが開けません");
+    EXPECT_EQ(seam.messages[0].caption, L"CreateFile");
+    EXPECT_EQ(ReadBytes(path), before);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(folder.File(L"*").c_str(), &found);
+    int files = 0;
+    do {
+        files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    EXPECT_EQ(files, 1);
+
+    seam.messages.clear();
+    WriteSettingsFile(nullptr, SettingsScope::Design, folder.File(L"no\\such\\folder.ini").c_str());
+    EXPECT_EQ(seam.MessageTexts(), L"ﾌｧｲﾙが開けません");
+}
+
+TEST_F(SettingsFileOnDisk, GarbageFilesNeverCrash) {
+    std::vector<uint8_t> noise(70000);
+    uint32_t state = 99;
+    for (auto& b : noise) b = static_cast<uint8_t>((state = state * 1664525 + 1013904223) >> 24);
+    noise[0] = 0xFF, noise[1] = 0xFE;
+    WriteBytes(folder.File(L"noise.ini"), noise.data(), noise.size());
+    ReadSettingsFile(nullptr, SettingsScope::Design, folder.File(L"noise.ini").c_str());
+    std::vector<uint8_t> line = {0xFF, 0xFE};
+    for (int i = 0; i < 200000; ++i) line.insert(line.end(), {'7', 0});
+    WriteBytes(folder.File(L"line.ini"), line.data(), line.size());
+    ReadSettingsFile(nullptr, SettingsScope::Design, folder.File(L"line.ini").c_str());
+    EXPECT_EQ(Design().base_w, 455);
+}
+
+}  // namespace
