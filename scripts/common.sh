@@ -16,23 +16,26 @@ as_root() {
     if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# Starts a private X server when none is reachable; sets DISPLAY.
+# Starts a private X server when none is reachable; sets DISPLAY. Xvfb picks a free
+# display number itself, so parallel runs do not collide.
 ensure_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-    local n
-    for n in 91 92 93 94 95 96 97 98 99; do
-        [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        VIVI_XVFB_PID=$!
-        export DISPLAY=":$n"
-        local i
-        for i in $(seq 1 50); do
-            xdpyinfo >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
-        kill "$VIVI_XVFB_PID" 2>/dev/null || true
+    local out i
+    out="$(mktemp)"
+    Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$out" 2>/dev/null &
+    VIVI_XVFB_PID=$!
+    for i in $(seq 1 100); do
+        [ -s "$out" ] && break
+        sleep 0.1
     done
-    fail "could not start Xvfb"
+    [ -s "$out" ] || { rm -f "$out"; fail "could not start Xvfb"; }
+    export DISPLAY=":$(head -n1 "$out")"
+    rm -f "$out"
+    for i in $(seq 1 50); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "Xvfb on $DISPLAY does not answer"
 }
 
 # A CUPS queue that prints to PDF files, made the default printer. Needs root.

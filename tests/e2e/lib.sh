@@ -1,0 +1,159 @@
+# Helpers for end-to-end tests that run the real Vivivuz.exe under Wine and drive it
+# with vivdrive. Sourced by each test script, which is run as
+#     bash TEST.sh VIVIVUZ_EXE VIVDRIVE_EXE ARTEFACTS_DIR
+# and starts with:  source lib.sh; e2e_init NAME "$@"
+#
+# Every wait has a time-out. On exit (pass or fail) the program is killed if it still
+# runs, the scratch start folder is removed (kept on failure, for a look), and the X
+# server is stopped only when this test started it.
+
+E2E_LIB_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+E2E_REPO="$(cd "$E2E_LIB_DIR/../.." && pwd)"
+# WINEPREFIX, LANG=ja_JP.UTF-8, WINEDEBUG and ensure_display.
+source "$E2E_REPO/scripts/common.sh"
+
+E2E_NAME=""
+E2E_EXE=""            # Vivivuz.exe
+E2E_DRIVER=""         # vivdrive.exe
+E2E_ARTEFACTS=""      # this test's artefacts folder
+E2E_START=""          # scratch start folder
+E2E_WINE_PID=""       # the Unix process running the program (its exit code is the program's)
+E2E_PID=""            # the program's Windows process id, for vivdrive --pid
+E2E_EXIT_CODE=""
+E2E_FAILED=1          # cleared by e2e_pass
+E2E_OWN_XVFB=""
+
+e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*"; }
+
+# Stops the test: prints why, keeps a screenshot and the program's windows.
+e2e_fail() {
+    printf '[%s] FAIL: %s\n' "$E2E_NAME" "$*" >&2
+    if [ -n "$E2E_PID" ] && e2e_running; then
+        echo "windows of the program:" >&2
+        e2e_drive windows --pid "$E2E_PID" --all >&2 || true
+    fi
+    e2e_screenshot failure || true
+    exit 1
+}
+
+# e2e_init NAME VIVIVUZ_EXE VIVDRIVE_EXE ARTEFACTS_DIR
+e2e_init() {
+    E2E_NAME="$1"
+    [ $# -eq 4 ] || { echo "usage: $0 VIVIVUZ_EXE VIVDRIVE_EXE ARTEFACTS_DIR" >&2; exit 2; }
+    [ -f "$2" ] || { echo "no program: $2" >&2; exit 2; }
+    [ -f "$3" ] || { echo "no driver: $3" >&2; exit 2; }
+    E2E_EXE="$(realpath "$2")"
+    E2E_DRIVER="$(realpath "$3")"
+    E2E_ARTEFACTS="$(realpath -m "$4")/$E2E_NAME"
+    rm -rf "$E2E_ARTEFACTS"
+    mkdir -p "$E2E_ARTEFACTS"
+    trap e2e_cleanup EXIT
+    trap 'exit 130' INT TERM
+    VIVI_XVFB_PID=""
+    ensure_display
+    E2E_OWN_XVFB="$VIVI_XVFB_PID"
+    e2e_log "display $DISPLAY, prefix $WINEPREFIX, artefacts $E2E_ARTEFACTS"
+}
+
+e2e_cleanup() {
+    local status=$?
+    if [ -n "$E2E_WINE_PID" ] && e2e_running; then
+        e2e_log "killing the program (pid $E2E_WINE_PID)"
+        kill "$E2E_WINE_PID" 2>/dev/null || true
+        wait "$E2E_WINE_PID" 2>/dev/null || true
+    fi
+    if [ -n "$E2E_START" ] && [ -d "$E2E_START" ]; then
+        if [ "$E2E_FAILED" = 0 ]; then
+            rm -rf "$E2E_START"
+        else
+            e2e_log "scratch start folder kept: $E2E_START"
+        fi
+    fi
+    if [ -n "$E2E_OWN_XVFB" ]; then
+        kill "$E2E_OWN_XVFB" 2>/dev/null || true
+    fi
+    exit "$status"
+}
+
+# Makes an empty scratch start folder (E2E_START).
+e2e_scratch() {
+    E2E_START="$(mktemp -d "${TMPDIR:-/tmp}/vivivuz-e2e.XXXXXX")"
+}
+
+# e2e_copy_data [ITEM...]: copies the shipped start folder (data/ of the repository), or
+# only the named files and folders of it, into the scratch start folder.
+e2e_copy_data() {
+    local data="$E2E_REPO/data"
+    [ -d "$data" ] || return 0
+    if [ $# -eq 0 ]; then
+        cp -a "$data/." "$E2E_START/"
+        return 0
+    fi
+    local item
+    for item in "$@"; do
+        [ -e "$data/$item" ] || e2e_fail "data/$item is not in the repository"
+        cp -a "$data/$item" "$E2E_START/"
+    done
+}
+
+# Runs vivdrive with the given command; its output on stdout, its exit code returned.
+e2e_drive() {
+    wine "$E2E_DRIVER" "$@"
+}
+
+# True while the program's Unix process runs (a zombie counts as ended).
+e2e_running() {
+    local stat
+    stat="$(cat "/proc/$E2E_WINE_PID/stat" 2>/dev/null)" || return 1
+    stat="${stat##*) }"
+    [ "${stat%% *}" != Z ]
+}
+
+# Starts the program in the scratch start folder, in the background, and finds its
+# Windows process id (E2E_PID). Its output goes to the artefacts folder.
+e2e_start() {
+    (cd "$E2E_START" && exec wine "$E2E_EXE") >"$E2E_ARTEFACTS/wine.log" 2>&1 &
+    E2E_WINE_PID=$!
+    e2e_log "started $E2E_EXE in $E2E_START (pid $E2E_WINE_PID)"
+    E2E_PID="$(e2e_drive process --image "$(basename "$E2E_EXE")" --cwd "$E2E_START" \
+        --timeout 30000)" || { cat "$E2E_ARTEFACTS/wine.log" >&2; e2e_fail "the program did not start"; }
+}
+
+# e2e_screenshot NAME: the whole X display as ARTEFACTS/NAME.png.
+e2e_screenshot() {
+    import -window root "$E2E_ARTEFACTS/$1.png" && e2e_log "screenshot $E2E_ARTEFACTS/$1.png"
+}
+
+# e2e_wait_exit SECONDS: waits for the program to end; its exit code in E2E_EXIT_CODE.
+e2e_wait_exit() {
+    local end=$((SECONDS + ${1:-30}))
+    while e2e_running; do
+        [ $SECONDS -lt $end ] || e2e_fail "the program did not end within ${1:-30} s"
+        sleep 0.1
+    done
+    E2E_EXIT_CODE=0
+    wait "$E2E_WINE_PID" || E2E_EXIT_CODE=$?
+    E2E_WINE_PID=""
+}
+
+# e2e_until SECONDS COMMAND...: runs COMMAND until it succeeds; false after SECONDS.
+e2e_until() {
+    local end=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -lt $end ] || return 1
+        sleep 0.2
+    done
+}
+
+# e2e_expect_eq WHAT EXPECTED ACTUAL
+e2e_expect_eq() {
+    [ "$2" = "$3" ] && return 0
+    e2e_fail "$1 differs (< expected, > actual):
+$(diff <(printf '%s\n' "$2") <(printf '%s\n' "$3"))"
+}
+
+e2e_pass() {
+    E2E_FAILED=0
+    e2e_log "PASS"
+}
