@@ -9,6 +9,8 @@
 #include "app/status_line.h"
 #include "app/ui_seam.h"
 #include "design/settings_file_win.h"
+#include "editors/text_dialog.h"
+#include "qr/qr_dialog.h"
 #include "render/picture_loading.h"
 #include "res/main_window_ids.h"
 
@@ -35,9 +37,9 @@ const EditorCommand kEditors[] = {
     {IDM_TEMPLATE, IDT_TEMPLATE, nullptr, kReloadPictures | kRepaint | kSetChanged},
     {IDM_BASE, IDT_BASE, nullptr, kReloadPictures | kRepaint | kSetChanged},
     {IDM_MARK, IDT_MARK, nullptr, kReloadPictures | kRepaint | kSetChanged},
-    {IDM_TEXT, IDT_TEXT, nullptr, kRepaint | kSetChanged},
+    {IDM_TEXT, IDT_TEXT, ShowTextDialog, kRepaint | kSetChanged},
     {IDM_FACE, IDT_FACE, nullptr, kReloadPictures | kRepaint | kSetChanged},
-    {IDM_QRCODE, IDT_QRCODE, nullptr, kRepaint | kSetChanged},
+    {IDM_QRCODE, IDT_QRCODE, ShowQrDialog, kRepaint | kSetChanged},
     {IDM_LIST, IDT_LIST, nullptr, kRepaint | kSetChanged},
     {IDM_ENVIRONMENT, 0, nullptr, kRepaint},
 };

@@ -859,10 +859,18 @@ HWND ControlOf(HWND dialog, const std::wstring& idText) {
     return control;
 }
 
+// A combo box that can be typed into takes the text in its edit, as the keyboard gives it.
+HWND TypingTarget(HWND control) {
+    HWND combo = FindWindowExW(control, nullptr, L"ComboBox", nullptr);
+    HWND edit = FindWindowExW(combo ? combo : control, nullptr, L"Edit", nullptr);
+    return edit ? edit : control;
+}
+
 // settext HWND ID TEXT: replaces the text of a control as typing would (an edit tells
 // its dialog of the change).
+
 int CommandSetText(const Arguments& args, Output&) {
-    const HWND control = ControlOf(ParseWindow(args.Positional(0)), args.Positional(1));
+    const HWND control = TypingTarget(ControlOf(ParseWindow(args.Positional(0)), args.Positional(1)));
     const std::wstring& text = args.Positional(2);
     if (!SendTo(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())))
         Fail(L"control " + args.Positional(1) + L" refused the text");

@@ -1,0 +1,76 @@
+#include "editors/text_page.h"
+
+#include <climits>
+#include <cstdint>
+
+#include "design/fixed_text.h"
+
+namespace {
+
+constexpr int kVerticalAngle = -900;
+constexpr std::size_t kNumberChars = 31;
+
+constexpr const char16_t* kCaptions[kTextCount] = {
+    u"会社名",   u"部署名",   u"名前",     u"住所",     u"電話番号",
+    u"ハンドル名", u"e-Mail", u"部署名２", u"部署名３", u"ホームページ",
+    u"その他１", u"その他２", u"その他３", u"その他４", u"その他５",
+};
+
+bool IsBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+
+}  // namespace
+
+const char16_t* TextItemCaption(int item) {
+    return item >= 0 && item < kTextCount ? kCaptions[item] : u"";
+}
+
+bool IsVertical(const LogFont& font) {
+    return font.lfEscapement == kVerticalAngle || font.lfOrientation == kVerticalAngle;
+}
+
+void SetVertical(LogFont& font, bool vertical) {
+    font.lfEscapement = vertical ? kVerticalAngle : 0;
+    font.lfOrientation = vertical ? kVerticalAngle : 0;
+}
+
+int ParseEditNumber(std::u16string_view text) {
+    text = text.substr(0, kNumberChars);
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+    // Digits only accumulate up to just past the int range; the rest only saturates.
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        if (value <= int64_t{INT_MAX} + 1) value = value * 10 + (text[i] - u'0');
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+void StoreTextRow(StrData& item, LogFont& font, const TextRowInput& row) {
+    item.on = row.on ? 1 : 0;
+    item.x = ParseEditNumber(row.x);
+    item.y = ParseEditNumber(row.y);
+    item.bk = row.bk ? 1 : 0;
+    const bool was_empty = TextLength(item.s64) == 0;
+    if (was_empty && !row.text.empty()) item.on = 1;
+    SetText(item.s64, row.text);
+    if (TextLength(item.s64) == 0) item.on = 0;
+    SetVertical(font, row.vertical);
+}
+
+void ClampIntoCard(StrData& item, bool vertical, int cx, int cy, int card_w, int card_h) {
+    const int across = vertical ? cy : cx;
+    const int down = vertical ? cx : cy;
+    if (item.x < 0) item.x = 0;
+    if (item.x > card_w - across) item.x = card_w - across;
+    if (item.y < 0) item.y = 0;
+    if (item.y > card_h - down) item.y = card_h - down;
+}
+
+SamplePoint SampleOrigin(int row, bool vertical) {
+    return {vertical ? 284 + 28 * row : 260, 6 + 72 * row};
+}

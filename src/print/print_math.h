@@ -1,0 +1,77 @@
+// Arithmetic of a printed sheet: how card pixels become printer pixels, where each card
+// of the grid lies on the page, the cut marks around a card, the crop of the base
+// picture at printed size, and the font heights and QR module sizes on paper.
+#pragma once
+#include <array>
+
+#include "design/card_design.h"
+
+// The printer as measured after the print dialog (PrinterMetrics).
+struct PrintPage {
+    int dpi_x, dpi_y;        // device pixels per inch
+    int offset_x, offset_y;  // device pixels from the paper's edges to the printable area
+};
+
+// Scale values of one page, all in double precision.
+struct PrintScale {
+    double sx, sy;  // device pixels per 0.1 mm
+    double ox, oy;  // top-left of the first card on the page, device pixels
+    double cw, ch;  // printed card size, device pixels
+    double px, py;  // distance from one card to the next, device pixels
+    double fx, fy;  // 0.1 mm per card pixel
+};
+
+// From the printer's resolution and the design's card size (base_w, base_h) and sheet
+// layout (base_pw ... base_spy). sx and sy are dpi / 254: the printable size in whole
+// millimetres (HORZSIZE) would put the far cards of an A4 sheet most of a millimetre
+// off. A zero resolution or card size gives a zero scale on that axis instead of an
+// infinite one, so nothing is drawn rather than garbage.
+PrintScale ComputePrintScale(const CardDesign& design, const PrintPage& page);
+
+// Top-left corner of the card in column k, row r, device pixels (not yet truncated).
+struct CardOrigin {
+    double x, y;
+};
+CardOrigin CardOriginAt(const PrintScale& scale, int column, int row);
+
+struct DevicePoint {
+    int x, y;
+    friend bool operator==(const DevicePoint&, const DevicePoint&) = default;
+};
+
+struct DeviceRect {
+    int x, y, w, h;
+    friend bool operator==(const DeviceRect&, const DeviceRect&) = default;
+};
+
+// A card point (x, y) on the card at origin, truncated toward zero.
+DevicePoint MapCardPoint(const PrintScale& scale, CardOrigin origin, int x, int y);
+
+// A card item's place and size (x, y, w, h in card pixels) on the page.
+DeviceRect MapCardRect(const PrintScale& scale, CardOrigin origin, int x, int y, int w, int h);
+
+// The whole card at origin: (trunc X, trunc Y, trunc cw, trunc ch).
+DeviceRect PrintedCardRect(const PrintScale& scale, CardOrigin origin);
+
+// lfHeight on paper: trunc(height x fy x sy); the sign (character or cell height) stays.
+int PrintedFontHeight(int lf_height, const PrintScale& scale);
+
+// QR module size on paper: trunc(Sell x fx x sx), not capped.
+int PrintedModuleSize(int sell, const PrintScale& scale);
+
+// Four corner marks of three points each, to be joined by two lines, in the order top
+// left, top right, bottom left, bottom right. Each stands `gap` (p_outline_size, 0.1 mm)
+// outside the card's edges and runs `length` (p_outline_len, 0.1 mm) along them.
+using CutMark = std::array<DevicePoint, 3>;
+std::array<CutMark, 4> CutMarks(const PrintScale& scale, CardOrigin origin, int length, int gap);
+
+// The part of a picture of picture_w x picture_h pixels that is stretched over a printed
+// card of card_w x card_h device pixels, by base_pl_mode: 1 centre, 2 top-left, 3
+// bottom-right cut the largest part with the card's proportions; 0 and any other value
+// (and a card of zero size) take the whole picture. Measured from the picture's top.
+SourceRect PrintedBaseCrop(int picture_w, int picture_h, double card_w, double card_h, int mode);
+
+// The vertical source offset of a crop when the pixels are sent bottom-up.
+inline int BottomUpSourceY(int picture_h, const SourceRect& crop) {
+    return picture_h - crop.y - crop.h;
+}

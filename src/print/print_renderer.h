@@ -1,0 +1,26 @@
+// Draws a printed page: the whole grid of cards of the sheet layout, each card composed
+// from the design in the layers of the screen preview, scaled to the printer's pixels.
+#pragma once
+#include <windows.h>
+
+#include "design/card_design.h"
+#include "print/print_math.h"
+
+// The page of the current printer, from Metrics().
+PrintPage CurrentPrintPage();
+
+// One page of the current design on the current printer, between StartPage and EndPage.
+// The start folder becomes the current directory; pictures are loaded once for the page
+// and a picture that cannot be loaded is reported to main_window ("PaintBMP Load") and
+// left out of every card. Marks with white transparency are printed from their capture
+// files (WriteMarkCapture); a missing capture leaves the mark out silently.
+void RenderSheet(HWND main_window, HDC printer_dc);
+
+// The same for any design and page (RenderSheet passes Design() and CurrentPrintPage()).
+void RenderDesignSheet(HWND owner, HDC dc, const CardDesign& design, const PrintPage& page);
+
+// Writes "<start folder>\mask<mark>.tmp": the main window's pixels at the mark's place in
+// the card preview, as a 24-bit bitmap file. The window is brought up to date first so
+// that the capture shows the card, not a dialog that has just closed over it. A mark of
+// no area writes nothing.
+void WriteMarkCapture(HWND main_window, int mark);

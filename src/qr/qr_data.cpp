@@ -1,0 +1,317 @@
+// Data encoding: classification of the bytes into mode segments, the two merge passes
+// that shorten the bit stream, version choice, and the data bit stream with its
+// terminator and pad codewords.
+#include <cstring>
+
+#include "qr/qr_encoder.h"
+
+namespace {
+
+constexpr int kGroupFirstVersion[3] = {1, 10, 27};
+constexpr int kGroupLastVersion[3] = {9, 26, 40};
+constexpr uint32_t kModeIndicator[4] = {0b0001, 0b0010, 0b0100, 0b1000};
+
+// Value of a character in the 45-character alphanumeric set, or -1.
+struct AlphanumericTable {
+    int8_t value[256];
+};
+constexpr AlphanumericTable MakeAlphanumericTable() {
+    AlphanumericTable t{};
+    for (int c = 0; c < 256; ++c) t.value[c] = -1;
+    for (int c = '0'; c <= '9'; ++c) t.value[c] = static_cast<int8_t>(c - '0');
+    for (int c = 'A'; c <= 'Z'; ++c) t.value[c] = static_cast<int8_t>(c - 'A' + 10);
+    const char* symbols = " $%*+-./:";
+    for (int k = 0; symbols[k] != 0; ++k)
+        t.value[static_cast<unsigned char>(symbols[k])] = static_cast<int8_t>(36 + k);
+    return t;
+}
+constexpr AlphanumericTable kAlphanumeric = MakeAlphanumericTable();
+
+bool IsKanjiPair(unsigned c1, unsigned c2) {
+    if (!((c1 >= 0x81 && c1 <= 0x9F) || (c1 >= 0xE0 && c1 <= 0xEB))) return false;
+    if (c2 < 0x40) return false;
+    if (c1 == 0x9F && c2 > 0xFC) return false;
+    if (c1 == 0xEB && c2 > 0xBF) return false;
+    return true;
+}
+
+int SegmentBits(const QrEncoder& qr, int s, int group) {
+    return SegmentBitLength(qr.segment_modes[s], qr.segment_lengths[s], group);
+}
+
+bool IsMode(const QrEncoder& qr, int s, int mode) {
+    return s >= 0 && qr.segment_modes[s] == mode;
+}
+
+// Segment `s` takes over the length of the segment after it, which leaves the list.
+void AbsorbNext(QrEncoder& qr, int s) {
+    const int gone = qr.segment_next[s];
+    qr.segment_lengths[s] += qr.segment_lengths[gone];
+    const int after = qr.segment_next[gone];
+    qr.segment_next[s] = static_cast<int16_t>(after);
+    if (after >= 0) qr.segment_prev[after] = static_cast<int16_t>(s);
+}
+
+// Builds the list 0 .. count-1 of single-mode runs.
+bool Classify(QrEncoder& qr, const uint8_t* text, int length) {
+    qr.segment_count = 0;
+    int mode = -1;
+    for (int pos = 0; pos < length;) {
+        int width = 1;
+        int m;
+        if (pos + 1 < length && IsKanjiPair(text[pos], text[pos + 1])) {
+            m = kQrKanji;
+            width = 2;
+        } else if (text[pos] >= '0' && text[pos] <= '9') {
+            m = kQrNumeric;
+        } else if (kAlphanumeric.value[text[pos]] >= 0) {
+            m = kQrAlphanumeric;
+        } else {
+            m = kQrByte;
+        }
+        if (m != mode) {
+            const int s = qr.segment_count;
+            if (s == kQrMaxDataCodewords) return false;
+            qr.segment_modes[s] = static_cast<uint8_t>(m);
+            qr.segment_lengths[s] = 0;
+            qr.segment_prev[s] = static_cast<int16_t>(s - 1);
+            qr.segment_next[s] = -1;
+            if (s > 0) qr.segment_next[s - 1] = static_cast<int16_t>(s);
+            ++qr.segment_count;
+            mode = m;
+        }
+        qr.segment_lengths[qr.segment_count - 1] += width;
+        pos += width;
+    }
+    return true;
+}
+
+// Numeric and alphanumeric neighbours: merged to alphanumeric, or one of them joined to
+// an 8-bit neighbour, whichever is shortest. `n` walks the list; "the segment at
+// position n" after a removal is the one that moved into that place.
+void MergeNumericAlphanumeric(QrEncoder& qr, int group) {
+    int n = qr.segment_count > 0 ? 0 : -1;
+    while (n >= 0 && qr.segment_next[n] >= 0) {
+        const int next = qr.segment_next[n];
+        const int a = qr.segment_modes[n];
+        const int b = qr.segment_modes[next];
+        const bool pair = (a == kQrNumeric && b == kQrAlphanumeric) ||
+                          (a == kQrAlphanumeric && b == kQrNumeric);
+        if (!pair) {
+            n = next;
+            continue;
+        }
+        const int len_n = qr.segment_lengths[n];
+        const int len_next = qr.segment_lengths[next];
+        const int src = SegmentBits(qr, n, group) + SegmentBits(qr, next, group);
+        const int dst = SegmentBitLength(kQrAlphanumeric, len_n + len_next, group);
+        if (src <= dst) {
+            n = next;
+            continue;
+        }
+        const int before = qr.segment_prev[n];
+        const int after = qr.segment_next[next];
+        int front = 0;
+        if (IsMode(qr, before, kQrByte)) {
+            const int len_before = qr.segment_lengths[before];
+            front = SegmentBitLength(kQrByte, len_before + len_n, group) +
+                    SegmentBits(qr, next, group);
+            if (front > dst + SegmentBitLength(kQrByte, len_before, group)) front = 0;
+        }
+        int behind = 0;
+        if (IsMode(qr, after, kQrByte)) {
+            const int len_after = qr.segment_lengths[after];
+            behind = SegmentBits(qr, n, group) +
+                     SegmentBitLength(kQrByte, len_next + len_after, group);
+            if (behind > dst + SegmentBitLength(kQrByte, len_after, group)) behind = 0;
+        }
+        const bool join_front = front != 0 && (behind == 0 || front < behind);
+        if (join_front) {
+            AbsorbNext(qr, before);
+            n = next;
+        } else if (behind != 0) {
+            qr.segment_modes[next] = kQrByte;
+            AbsorbNext(qr, next);
+        } else {
+            if (IsMode(qr, after, kQrAlphanumeric)) AbsorbNext(qr, next);
+            qr.segment_modes[n] = kQrAlphanumeric;
+            AbsorbNext(qr, n);
+            if (IsMode(qr, before, kQrAlphanumeric)) {
+                AbsorbNext(qr, before);
+                n = qr.segment_next[before];
+            }
+        }
+    }
+}
+
+// Short runs between or beside 8-bit runs go into 8-bit when that is shorter.
+void MergeIntoBytes(QrEncoder& qr, int group) {
+    const int header8 = 4 + CountIndicatorBits(kQrByte, group);
+    int n = qr.segment_count > 0 ? 0 : -1;
+    while (n >= 0 && qr.segment_next[n] >= 0) {
+        int next = qr.segment_next[n];
+        const int src = SegmentBits(qr, n, group) + SegmentBits(qr, next, group);
+        int dst = SegmentBitLength(kQrByte, qr.segment_lengths[n] + qr.segment_lengths[next],
+                                   group);
+        if (IsMode(qr, qr.segment_prev[n], kQrByte)) dst -= header8;
+        if (IsMode(qr, qr.segment_next[next], kQrByte)) dst -= header8;
+        if (dst >= src) {
+            n = next;
+            continue;
+        }
+        if (IsMode(qr, qr.segment_prev[n], kQrByte)) {
+            n = qr.segment_prev[n];
+            AbsorbNext(qr, n);
+        }
+        next = qr.segment_next[n];
+        if (IsMode(qr, qr.segment_next[next], kQrByte)) AbsorbNext(qr, next);
+        qr.segment_modes[n] = kQrByte;
+        AbsorbNext(qr, n);
+        if (qr.segment_prev[n] >= 0) n = qr.segment_prev[n];
+    }
+}
+
+// Back from the list to segments 0 .. count-1 in order. The list only ever lost
+// members, so it runs through rising indexes and every segment moves down or stays.
+void CompactSegments(QrEncoder& qr) {
+    int count = 0;
+    for (int s = qr.segment_count > 0 ? 0 : -1; s >= 0; s = qr.segment_next[s]) {
+        qr.segment_modes[count] = qr.segment_modes[s];
+        qr.segment_lengths[count] = qr.segment_lengths[s];
+        ++count;
+    }
+    qr.segment_count = count;
+}
+
+bool WriteSegments(QrEncoder& qr, const uint8_t* text, int group) {
+    qr.data_bit_count = 0;
+    const uint8_t* p = text;
+    for (int s = 0; s < qr.segment_count; ++s) {
+        const int mode = qr.segment_modes[s];
+        const int len = qr.segment_lengths[s];
+        const uint8_t* end = p + len;
+        AppendBits(qr, kModeIndicator[mode], 4);
+        AppendBits(qr, mode == kQrKanji ? len / 2 : len, CountIndicatorBits(mode, group));
+        switch (mode) {
+        case kQrNumeric:
+            for (; end - p >= 3; p += 3)
+                AppendBits(qr, (p[0] - '0') * 100 + (p[1] - '0') * 10 + (p[2] - '0'), 10);
+            if (end - p == 2) AppendBits(qr, (p[0] - '0') * 10 + (p[1] - '0'), 7);
+            if (end - p == 1) AppendBits(qr, p[0] - '0', 4);
+            break;
+        case kQrAlphanumeric:
+            for (; end - p >= 2; p += 2)
+                AppendBits(qr, kAlphanumeric.value[p[0]] * 45 + kAlphanumeric.value[p[1]], 11);
+            if (end - p == 1) AppendBits(qr, kAlphanumeric.value[p[0]], 6);
+            break;
+        case kQrByte:
+            for (; p < end; ++p) AppendBits(qr, *p, 8);
+            break;
+        default:
+            for (; p < end; p += 2) {
+                uint32_t w = p[0] * 256u + p[1];
+                w = (w - 0x8140 <= 0x1EBC) ? w - 0x8140 : w - 0xC140;
+                AppendBits(qr, (w >> 8) * 0xC0 + (w & 0xFF), 13);
+            }
+            break;
+        }
+        p = end;
+        if (qr.data_bit_count < 0) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int SegmentBitLength(int mode, int length, int group) {
+    const int header = 4 + CountIndicatorBits(mode, group);
+    switch (mode) {
+    case kQrNumeric: {
+        const int rest = length % 3;
+        return header + 10 * (length / 3) + (rest == 1 ? 4 : rest == 2 ? 7 : 0);
+    }
+    case kQrAlphanumeric:
+        return header + 11 * (length / 2) + 6 * (length % 2);
+    case kQrByte:
+        return header + 8 * length;
+    default:
+        return header + 13 * (length / 2);
+    }
+}
+
+int AppendBits(QrEncoder& qr, uint32_t value, int n) {
+    int count = qr.data_bit_count;
+    if (count < 0 || count + n > kQrMaxDataBits) {
+        qr.data_bit_count = -1;
+        return -1;
+    }
+    while (n > 0) {
+        // A byte is cleared when its first bit is written: no clearing in advance.
+        if ((count & 7) == 0) qr.data_bits[count >> 3] = 0;
+        const int free = 8 - (count & 7);
+        const int take = n < free ? n : free;
+        const uint32_t chunk = (value >> (n - take)) & ((1u << take) - 1);
+        qr.data_bits[count >> 3] |= static_cast<uint8_t>(chunk << (free - take));
+        n -= take;
+        count += take;
+    }
+    qr.data_bit_count = count;
+    return count;
+}
+
+bool SegmentSource(QrEncoder& qr, const char* text, int length, int group) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text);
+    if (!Classify(qr, bytes, length)) {
+        qr.data_bit_count = -1;
+        return false;
+    }
+    MergeNumericAlphanumeric(qr, group);
+    MergeIntoBytes(qr, group);
+    CompactSegments(qr);
+    return WriteSegments(qr, bytes, group);
+}
+
+int ChooseVersion(QrEncoder& qr, const char* text, int length) {
+    for (int group = kQrSmall; group <= kQrLarge; ++group) {
+        if (!SegmentSource(qr, text, length, group)) continue;
+        const int need = (qr.data_bit_count + 7) / 8;
+        for (int v = kGroupFirstVersion[group]; v <= kGroupLastVersion[group]; ++v)
+            if (QrVersionInfo[v].data_codewords[qr.level] >= need) return v;
+    }
+    return 0;
+}
+
+namespace {
+
+// Terminator (up to four zero bits), then 0xEC / 0x11 up to the data codeword count.
+void FinishDataCodewords(QrEncoder& qr) {
+    const int data_codewords = QrVersionInfo[qr.version].data_codewords[qr.level];
+    const int room = 8 * data_codewords - qr.data_bit_count;
+    if (room > 0) AppendBits(qr, 0, room < 4 ? room : 4);
+    int byte = (qr.data_bit_count + 7) / 8;
+    for (uint8_t pad = 0xEC; byte < data_codewords; ++byte, pad ^= 0xEC ^ 0x11)
+        qr.data_bits[byte] = pad;
+    qr.data_bit_count = 8 * data_codewords;
+}
+
+}  // namespace
+
+QrEncoder& TheQrEncoder() {
+    static QrEncoder encoder;
+    return encoder;
+}
+
+int EncodeQr(QrEncoder& qr, int level, const char* text, int length) {
+    qr.mask = -1;
+    qr.level = level;
+    if (level < kQrLevelL || level > kQrLevelH || text == nullptr) return 0;
+    if (length < 1) length = static_cast<int>(strnlen(text, kQrMaxTextLength + 1));
+    if (length < 1 || length > kQrMaxTextLength) return 0;
+    qr.version = ChooseVersion(qr, text, length);
+    if (qr.version == 0) return 0;
+    FinishDataCodewords(qr);
+    InterleaveCodewords(qr);
+    qr.size = 4 * qr.version + 17;
+    BuildMatrix(qr);
+    return 1;
+}

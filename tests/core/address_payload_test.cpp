@@ -1,0 +1,230 @@
+#include "qr/address_payload.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "design/fixed_text.h"
+
+namespace {
+
+std::unique_ptr<QrcodeData> EmptyEntry() {
+    auto entry = std::make_unique<QrcodeData>();
+    *entry = QrcodeData{};
+    return entry;
+}
+
+std::u16string Repeat(std::u16string_view unit, int times) {
+    std::u16string text;
+    for (int i = 0; i < times; ++i) text += unit;
+    return text;
+}
+
+std::vector<std::u16string> Lines(std::u16string_view text) {
+    std::vector<std::u16string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(u"\r\n", start)) != std::u16string_view::npos;
+         start = end + 2)
+        lines.emplace_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "the last line ends with CR LF";
+    return lines;
+}
+
+const char16_t* const kKeys[10] = {u"MEMORY:", u"NAME1:", u"NAME2:", u"MAIL1:", u"MAIL2:",
+                                   u"MAIL3:",  u"TEL1:",  u"TEL2:",  u"TEL3:",  u"ADD:"};
+
+// The ten lines in order, each "key + value"; returns the values.
+std::vector<std::u16string> Values(const QrcodeData& entry) {
+    const auto lines = Lines(TextOf(entry.s));
+    std::vector<std::u16string> values;
+    EXPECT_EQ(lines.size(), 10u);
+    for (std::size_t i = 0; i < lines.size() && i < 10; ++i) {
+        const std::u16string_view key = kKeys[i];
+        EXPECT_EQ(std::u16string_view(lines[i]).substr(0, key.size()), key) << "line " << i;
+        values.push_back(lines[i].substr(key.size()));
+    }
+    return values;
+}
+
+void ExpectFits(const QrcodeData& entry) {
+    const std::u16string_view text = TextOf(entry.s);
+    EXPECT_LE(text.size(), static_cast<std::size_t>(kQrTextLimit));
+    EXPECT_LE(ShiftJisLength(text), kQrByteLimit);
+}
+
+TEST(ShiftJisLength, CountsOneByteForAsciiAndHalfWidthKatakanaTwoForTheRest) {
+    EXPECT_EQ(ShiftJisLength(u""), 0);
+    EXPECT_EQ(ShiftJisLength(u"A\r\n~"), 4);
+    EXPECT_EQ(ShiftJisLength(u"ｱﾝ\uFF61\uFF9F"), 4);
+    EXPECT_EQ(ShiftJisLength(u"漢字カナ　\uFF60\uFFA0"), 14);
+    EXPECT_EQ(ShiftJisLength(u"\U0001F600"), 4);  // a pair, more than its one '?' byte
+}
+
+TEST(BuildAddressPayload, TenLinesWithEmptyValuesKept) {
+    auto entry = EmptyEntry();
+    SetText(entry->sn, u"山田　太郎");
+    SetText(entry->st1, u"0312345678");
+    SetText(entry->s, u"old text that must go");
+    BuildAddressPayload(*entry);
+    EXPECT_EQ(TextOf(entry->s),
+              u"MEMORY:\r\nNAME1:山田　太郎\r\nNAME2:\r\nMAIL1:\r\nMAIL2:\r\nMAIL3:\r\n"
+              u"TEL1:0312345678\r\nTEL2:\r\nTEL3:\r\nADD:\r\n");
+    EXPECT_EQ(TextOf(entry->sn), u"山田　太郎");
+}
+
+TEST(BuildAddressPayload, AllFieldsInTheirLineOrder) {
+    auto entry = EmptyEntry();
+    SetText(entry->sn, u"n");
+    SetText(entry->sy, u"y");
+    SetText(entry->sm1, u"m1");
+    SetText(entry->sm2, u"m2");
+    SetText(entry->sm3, u"m3");
+    SetText(entry->st1, u"t1");
+    SetText(entry->st2, u"t2");
+    SetText(entry->st3, u"t3");
+    SetText(entry->sa, u"a");
+    BuildAddressPayload(*entry);
+    EXPECT_EQ(Values(*entry), (std::vector<std::u16string>{u"", u"n", u"y", u"m1", u"m2", u"m3",
+                                                           u"t1", u"t2", u"t3", u"a"}));
+}
+
+// Every field at the dialog's read limit: 307 characters uncut.
+void FillToReadLimits(QrcodeData& entry, std::u16string_view unit31, std::u16string_view name_unit) {
+    SetText(entry.sn, Repeat(name_unit, 31));
+    SetText(entry.sy, Repeat(name_unit, 31));
+    SetText(entry.sm1, Repeat(unit31, 31));
+    SetText(entry.sm2, Repeat(unit31, 31));
+    SetText(entry.sm3, Repeat(unit31, 31));
+    SetText(entry.st1, Repeat(u"1", 15));
+    SetText(entry.st2, Repeat(u"2", 15));
+    SetText(entry.st3, Repeat(u"3", 15));
+    SetText(entry.sa, Repeat(name_unit, 31));
+}
+
+TEST(BuildAddressPayload, FullAsciiFieldsAreCutFromTheLongestEvenly) {
+    auto entry = EmptyEntry();
+    FillToReadLimits(*entry, u"m", u"a");
+    BuildAddressPayload(*entry);
+    ExpectFits(*entry);
+    const auto values = Values(*entry);
+    ASSERT_EQ(values.size(), 10u);
+    // 76 bytes of keys and line breaks leave 179 for the values: the six 31-character
+    // values come down together to 23, the first four of them one further; the
+    // telephone numbers, always shorter, keep all their digits.
+    EXPECT_EQ(values[1], Repeat(u"a", 22));
+    EXPECT_EQ(values[2], Repeat(u"a", 22));
+    EXPECT_EQ(values[3], Repeat(u"m", 22));
+    EXPECT_EQ(values[4], Repeat(u"m", 22));
+    EXPECT_EQ(values[5], Repeat(u"m", 23));
+    EXPECT_EQ(values[6], Repeat(u"1", 15));
+    EXPECT_EQ(values[9], Repeat(u"a", 23));
+    EXPECT_EQ(ShiftJisLength(TextOf(entry->s)), 255);
+    EXPECT_EQ(TextLength(entry->sn), 31u);  // the contact fields keep their values
+}
+
+TEST(BuildAddressPayload, FullJapaneseFieldsFitTheSymbolsByteLimit) {
+    auto entry = EmptyEntry();
+    FillToReadLimits(*entry, u"m", u"漢");
+    SetText(entry->sy, Repeat(u"ｶ", 31));  // half-width katakana, one byte each
+    BuildAddressPayload(*entry);
+    ExpectFits(*entry);
+    const auto values = Values(*entry);
+    ASSERT_EQ(values.size(), 10u);
+    // The double-byte values are cut first and furthest.
+    EXPECT_LT(values[1].size(), values[3].size());
+    EXPECT_EQ(values[1].size(), values[9].size());
+    EXPECT_GE(ShiftJisLength(TextOf(entry->s)), kQrByteLimit - 1);
+    for (std::size_t i = 1; i < values.size(); ++i) EXPECT_FALSE(values[i].empty()) << i;
+}
+
+TEST(BuildAddressPayload, NeverSplitsASurrogatePair) {
+    auto entry = EmptyEntry();
+    FillToReadLimits(*entry, u"m", u"漢");
+    SetText(entry->sa, Repeat(u"\U0001F600", 31));  // 62 units, counted 124 bytes
+    BuildAddressPayload(*entry);
+    ExpectFits(*entry);
+    const auto values = Values(*entry);
+    ASSERT_EQ(values.size(), 10u);
+    const std::u16string& address = values[9];
+    ASSERT_FALSE(address.empty());
+    EXPECT_EQ(address.size() % 2, 0u);
+    EXPECT_EQ(address, Repeat(u"\U0001F600", static_cast<int>(address.size() / 2)));
+}
+
+// The card's texts as Shift_JIS bytes; items not given are empty.
+ShiftJisTexts Texts(std::initializer_list<std::pair<int, std::string>> items) {
+    ShiftJisTexts texts;
+    for (const auto& [index, bytes] : items) texts[index] = bytes;
+    return texts;
+}
+
+std::unique_ptr<CardDesign> SampleCard() {
+    auto design = std::make_unique<CardDesign>();
+    ResetDesign(*design, SettingsScope::Full);
+    return design;
+}
+
+TEST(AutoSetAddress, TelephoneNumbersKeepOnlyTheirDigits) {
+    auto design = SampleCard();
+    const AutoAddress found =
+        AutoSetAddress(*design, Texts({{4, "TEL 03-1234-5678 / 090(1234)5678"}}));
+    EXPECT_EQ(found.tel[0], u"0312345678");
+    EXPECT_EQ(found.tel[1], u"09012345678");
+    EXPECT_EQ(found.tel[2], u"");
+}
+
+TEST(AutoSetAddress, ElevenDigitsOnlyForTheFirstTwoNumbersAndThreeAtMost) {
+    auto design = SampleCard();
+    {
+        // Runs of 9 and 12 digits are no numbers; the third 11-digit run is skipped and
+        // the 10-digit run after it becomes the third number; a fourth is ignored.
+        const AutoAddress found = AutoSetAddress(
+            *design, Texts({{0, "123-456-789 1234-5678-9012"},
+                            {4, "090-1111-2222,080-3333-4444"},
+                            {9, "070-5555-6666 06-7777-8888"},
+                            {14, "(011)222-3333"}}));
+        EXPECT_EQ(found.tel[0], u"09011112222");
+        EXPECT_EQ(found.tel[1], u"08033334444");
+        EXPECT_EQ(found.tel[2], u"0677778888");
+    }
+    {
+        // A run still open at the end of one text does not join the next text's digits.
+        const AutoAddress found = AutoSetAddress(*design, Texts({{1, "03-1234"}, {2, "5678"}}));
+        EXPECT_EQ(found.tel[0], u"");
+    }
+}
+
+TEST(AutoSetAddress, MailRunsNeedAnAtSignAFullStopAndFourCharacters) {
+    auto design = SampleCard();
+    const AutoAddress found = AutoSetAddress(
+        *design, Texts({{5, "name@host @.x a@b."},
+                        // "e-Mail：" with the full-width colon 0x81 0x46.
+                        {6, "e-Mail\x81\x46sato@example.co.jp"},
+                        {9, "http://www.example.jp/ third@example.jp"}}));
+    EXPECT_EQ(found.mail[0], u"a@b.");
+    EXPECT_EQ(found.mail[1], u"sato@example.co.jp");
+    EXPECT_EQ(found.mail[2], u"");
+}
+
+TEST(AutoSetAddress, TheByteAfterALeadByteNeverJoinsAMailRun) {
+    auto design = SampleCard();
+    // The ideographic space is 0x81 0x40: its second byte is an at sign.
+    EXPECT_EQ(AutoSetAddress(*design, Texts({{0, "ab\x81\x40" "cd.ef"}})).mail[0], u"");
+    // 亜 is 0x88 0x9F: its second byte is itself a lead byte value, so the character
+    // after it is not taken either.
+    EXPECT_EQ(AutoSetAddress(*design, Texts({{0, "\x88\x9Fx@y.jp"}})).mail[0], u"@y.jp");
+    // A half-width katakana (0xB1) is one byte and no lead byte.
+    EXPECT_EQ(AutoSetAddress(*design, Texts({{0, "\xB1" "a@b.jp"}})).mail[0], u"a@b.jp");
+}
+
+TEST(AutoSetAddress, NameAndAddressComeFromTextItemsTwoAndThree) {
+    auto design = SampleCard();
+    SetText(design->str_data[kTextName].s64, u"佐藤　花子");
+    const AutoAddress found = AutoSetAddress(*design, ShiftJisTexts{});
+    EXPECT_EQ(found.name, u"佐藤　花子");
+    EXPECT_EQ(found.address, std::u16string(SampleText(kTextAddress)));
+}
+
+}  // namespace

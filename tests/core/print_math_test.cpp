@@ -1,0 +1,144 @@
+#include "print/print_math.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "print/mark_capture.h"
+
+namespace {
+
+std::unique_ptr<CardDesign> DefaultSheet() {
+    auto d = std::make_unique<CardDesign>();
+    ResetDesign(*d, SettingsScope::Full);  // 455 x 275 card, 91 x 55 mm, 2 x 3 grid
+    return d;
+}
+
+// 2 pixels per 0.1 mm across, 3 down, printable area 50 and 60 pixels in from the edges.
+constexpr PrintPage kEvenPage{508, 762, 50, 60};
+
+constexpr PrintPage k300Dpi{300, 300, 0, 0};
+constexpr PrintPage k600Dpi{600, 600, 0, 0};
+
+TEST(PrintScale, ValuesFromResolutionAndLayout) {
+    auto d = DefaultSheet();
+    const PrintScale s = ComputePrintScale(*d, kEvenPage);
+    EXPECT_DOUBLE_EQ(s.sx, 2.0);
+    EXPECT_DOUBLE_EQ(s.sy, 3.0);
+    EXPECT_DOUBLE_EQ(s.ox, 8 * 2.0 - 50);
+    EXPECT_DOUBLE_EQ(s.oy, 10 * 3.0 - 60);
+    EXPECT_DOUBLE_EQ(s.cw, 1820.0);
+    EXPECT_DOUBLE_EQ(s.ch, 1650.0);
+    EXPECT_DOUBLE_EQ(s.px, 6 * 2.0 + 1820);
+    EXPECT_DOUBLE_EQ(s.py, 12 * 3.0 + 1650);
+    EXPECT_DOUBLE_EQ(s.fx, 2.0);
+    EXPECT_DOUBLE_EQ(s.fy, 2.0);
+}
+
+TEST(PrintScale, UnmeasuredPrinterOrEmptyCardGivesZeroNotInfinity) {
+    auto d = DefaultSheet();
+    d->base_w = 0;
+    const PrintScale s = ComputePrintScale(*d, PrintPage{});
+    for (double v : {s.sx, s.sy, s.ox, s.oy, s.cw, s.ch, s.px, s.py, s.fx}) {
+        EXPECT_TRUE(std::isfinite(v));
+        EXPECT_EQ(v, 0.0);
+    }
+    EXPECT_DOUBLE_EQ(s.fy, 2.0);
+}
+
+TEST(PrintScale, CardsOfTheGridAndPointsOnThem) {
+    auto d = DefaultSheet();
+    const PrintScale s = ComputePrintScale(*d, kEvenPage);
+    const CardOrigin first = CardOriginAt(s, 0, 0);
+    EXPECT_EQ(PrintedCardRect(s, first), (DeviceRect{-34, -30, 1820, 1650}));
+    const CardOrigin last = CardOriginAt(s, 1, 2);  // column 1, row 2
+    EXPECT_DOUBLE_EQ(last.x, 1832 - 34.0);
+    EXPECT_DOUBLE_EQ(last.y, 2 * 1686 - 30.0);
+    EXPECT_EQ(MapCardPoint(s, last, 100, 50), (DevicePoint{1798 + 400, 3342 + 300}));
+    EXPECT_EQ(MapCardRect(s, last, 100, 50, 80, 100), (DeviceRect{2198, 3642, 320, 600}));
+}
+
+TEST(PrintScale, CoordinatesAreTruncatedTowardZero) {
+    auto d = DefaultSheet();
+    d->base_px = 0;
+    d->base_py = 0;
+    const PrintScale s = ComputePrintScale(*d, k300Dpi);  // sx = 1.1811
+    const CardOrigin o = CardOriginAt(s, 0, 0);
+    // 1 card pixel is 2 x 1.1804 = 2.36 device pixels: 2 and -2, not 2 and -3.
+    EXPECT_EQ(MapCardPoint(s, o, 1, 0).x, 2);
+    EXPECT_EQ(MapCardPoint(s, o, -1, 0).x, -2);
+    EXPECT_EQ(MapCardRect(s, o, 0, 0, 3, 3).w, 7);  // 7.08
+}
+
+TEST(PrintScale, FontHeightAndModuleSizeOnPaper) {
+    auto d = DefaultSheet();
+    const PrintScale s600 = ComputePrintScale(*d, k600Dpi);
+    EXPECT_EQ(PrintedFontHeight(-13, s600), -61);  // -13 x 2 x 2.3622
+    EXPECT_EQ(PrintedFontHeight(20, s600), 94);
+    // Not capped at 20 device pixels: the printed code keeps the card's proportions.
+    EXPECT_EQ(PrintedModuleSize(2, s600), 9);   // 2 x 2 x 2.3622 = 9.45
+    EXPECT_EQ(PrintedModuleSize(6, s600), 28);  // 28.3
+    const PrintScale s300 = ComputePrintScale(*d, k300Dpi);
+    EXPECT_EQ(PrintedModuleSize(2, s300), 4);  // 4.72
+    EXPECT_EQ(PrintedModuleSize(0, s300), 0);
+}
+
+TEST(CutMarks, FourCornersStandTheGapOutsideAndRunTheLength) {
+    auto d = DefaultSheet();
+    const PrintScale s = ComputePrintScale(*d, kEvenPage);  // sx 2, sy 3
+    const CardOrigin o{100, 200};
+    const auto marks = CutMarks(s, o, 50, 1);  // 5 mm long, 0.1 mm away
+    // lx 100, ly 150, gx 2, gy 3; card 1820 x 1650.
+    const int r = 100 + 1820, b = 200 + 1650;
+    EXPECT_EQ(marks[0], (CutMark{{{98, 350}, {98, 197}, {200, 197}}}));
+    EXPECT_EQ(marks[1], (CutMark{{{r - 100, 197}, {r + 2, 197}, {r + 2, 350}}}));
+    EXPECT_EQ(marks[2], (CutMark{{{98, b - 150}, {98, b + 3}, {200, b + 3}}}));
+    EXPECT_EQ(marks[3], (CutMark{{{r + 2, b - 150}, {r + 2, b + 3}, {r - 100, b + 3}}}));
+}
+
+TEST(PrintedBaseCrop, ModesCutTheCardsProportionsFromThePicture) {
+    // A 1000 x 550 picture on a card printed at 1820 x 1100 (the 455 x 275 shape): q = 0.5.
+    EXPECT_EQ(PrintedBaseCrop(1000, 550, 1820, 1100, 1), (SourceRect{45, 0, 910, 550}));
+    EXPECT_EQ(PrintedBaseCrop(1000, 550, 1820, 1100, 2), (SourceRect{0, 0, 910, 550}));
+    EXPECT_EQ(PrintedBaseCrop(1000, 550, 1820, 1100, 3), (SourceRect{90, 0, 910, 550}));
+    EXPECT_EQ(PrintedBaseCrop(1000, 550, 1820, 1100, 0), (SourceRect{0, 0, 1000, 550}));
+    EXPECT_EQ(PrintedBaseCrop(1000, 550, 1820, 1100, 9), (SourceRect{0, 0, 1000, 550}));
+    EXPECT_EQ(PrintedBaseCrop(1000, 550, 0, 1100, 1), (SourceRect{0, 0, 1000, 550}));
+    // A picture exactly the printed card's size is taken whole.
+    EXPECT_EQ(PrintedBaseCrop(1820, 1100, 1820, 1100, 1), (SourceRect{0, 0, 1820, 1100}));
+}
+
+TEST(PrintedBaseCrop, MatchesTheScreenCropForTheSameCardShape) {
+    const int pictures[][2] = {{455, 275}, {1000, 550}, {300, 900}, {640, 480}, {911, 551}};
+    for (const auto& p : pictures) {
+        for (int mode = 0; mode <= 3; ++mode) {
+            EXPECT_EQ(PrintedBaseCrop(p[0], p[1], 455 * 4.0, 275 * 4.0, mode),
+                      PlacementSourceRect(455, 275, p[0], p[1], mode))
+                << p[0] << "x" << p[1] << " mode " << mode;
+        }
+    }
+}
+
+TEST(PrintedBaseCrop, BottomUpOffsetOfTheTopLeftPart) {
+    const SourceRect crop = PrintedBaseCrop(300, 900, 1820, 1100, 2);  // a tall picture
+    EXPECT_EQ(crop, (SourceRect{0, 0, 300, 181}));
+    EXPECT_EQ(BottomUpSourceY(900, crop), 900 - 181);
+    EXPECT_EQ(BottomUpSourceY(900, PrintedBaseCrop(300, 900, 1820, 1100, 3)), 0);
+}
+
+TEST(MarkCapture, NameRowsAndHeader) {
+    EXPECT_EQ(MarkCaptureName(u"C:\\cards", 3), u"C:\\cards\\mask3.tmp");
+    EXPECT_EQ(CaptureRowSize(1), 4);
+    EXPECT_EQ(CaptureRowSize(4), 12);
+    EXPECT_EQ(CaptureRowSize(5), 16);
+    EXPECT_EQ(CaptureFileSize(44, 44), 54 + 44 * 132);
+    const auto h = CaptureHeader(3, 0x102);
+    const std::array<std::uint8_t, 54> expected = {
+        'B', 'M', 0x4E, 0x0C, 0, 0,  // 54 + 258 x 12 = 3150
+        0, 0, 0, 0, 54, 0, 0, 0,
+        40, 0, 0, 0, 3, 0, 0, 0, 0x02, 0x01, 0, 0, 1, 0, 24, 0};  // the rest zero
+    EXPECT_EQ(h, expected);
+}
+
+}  // namespace

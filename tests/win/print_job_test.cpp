@@ -1,0 +1,198 @@
+#include "print/print_job.h"
+
+#include <winspool.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "design/fixed_text.h"
+#include "dialog_driver.h"
+#include "print/print_stop.h"
+#include "print/printer.h"
+#include "print/sheet_layout.h"
+#include "recording_seam.h"
+#include "res/sheet_layout_ids.h"
+#include "test_files.h"
+
+namespace {
+
+constexpr wchar_t kTestPrinter[] = L"テスト用プリンタ";
+
+// What the print dialog gives back: a device context (a memory one unless a test passes
+// another) and a device mode naming the printer.
+BOOL ChoosePrinter(PRINTDLGW* request, HDC dc = nullptr) {
+    request->hDC = dc ? dc : CreateCompatibleDC(nullptr);
+    request->hDevMode = GlobalAlloc(GHND, sizeof(DEVMODEW));
+    auto* mode = static_cast<DEVMODEW*>(GlobalLock(request->hDevMode));
+    lstrcpynW(mode->dmDeviceName, kTestPrinter, CCHDEVICENAME);
+    GlobalUnlock(request->hDevMode);
+    request->hDevNames = GlobalAlloc(GHND, 64);
+    return TRUE;
+}
+
+class PrintJob : public ::testing::Test {
+protected:
+    ScratchFolder folder;
+    HWND main_window = nullptr;
+    wchar_t previous_directory[MAX_PATH] = {};
+    std::wstring previous_printer;
+    PrinterMetrics previous_metrics{};
+
+    void SetUp() override {
+        GetCurrentDirectoryW(MAX_PATH, previous_directory);
+        previous_printer = CurrentPrinterName();
+        previous_metrics = Metrics();
+        lstrcpynW(App().start_folder, folder.Path().c_str(), 257);
+        for (const wchar_t* name : {L"pp.gdt", L"ms.gdt"}) {
+            const auto bytes = MakeBmp(20, 20, [](int, int) { return RGB(200, 200, 200); });
+            WriteBytes(folder.File(name), bytes.data(), bytes.size());
+        }
+        ResetDesign(Design(), SettingsScope::Full);
+        Design().mark_data[0] = {1, 0, 0, 20, 10, 1, {}};  // white-transparent: captured
+        main_window = CreateWindowW(L"STATIC", L"main", WS_OVERLAPPEDWINDOW, 0, 0, 500,
+                                    400, nullptr, nullptr, nullptr, nullptr);
+        App().main_window = main_window;
+    }
+    void TearDown() override {
+        App().main_window = nullptr;
+        DestroyWindow(main_window);
+        ResetDesign(Design(), SettingsScope::Full);
+        App().start_folder[0] = 0;
+        lstrcpynW(CurrentPrinterName(), previous_printer.c_str(), 256);
+        Metrics() = previous_metrics;
+        SetCurrentDirectoryW(previous_directory);
+    }
+    bool CaptureWritten() const {
+        return GetFileAttributesW(folder.File(L"mask0.tmp").c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    INT_PTR PrintThroughLayout(const std::function<void(HWND)>& script) {
+        bool timed_out = false;
+        const INT_PTR result = DriveModal([&] { return static_cast<INT_PTR>(PrintCommand(main_window)); },
+                                          script, &timed_out);
+        EXPECT_FALSE(timed_out);
+        return result;
+    }
+};
+
+TEST_F(PrintJob, CancelledPrintDialogOpensNothingElse) {
+    RecordingSeam seam;
+    lstrcpynW(CurrentPrinterName(), L"before", 256);
+    EXPECT_EQ(PrintCommand(main_window), 0);
+    EXPECT_EQ(seam.print_dialogs, 1);
+    const PRINTDLGW& record = PrintDialogRecord();
+    EXPECT_EQ(record.Flags, static_cast<DWORD>(PD_PRINTSETUP | PD_RETURNDC));
+    EXPECT_EQ(record.hwndOwner, main_window);
+    EXPECT_EQ(record.lStructSize, 120u);
+    EXPECT_STREQ(CurrentPrinterName(), L"before");
+    EXPECT_FALSE(CaptureWritten());
+    EXPECT_TRUE(seam.messages.empty());
+}
+
+TEST_F(PrintJob, CancelledLayoutKeepsTheChosenPrinterAndPrintsNothing) {
+    RecordingSeam seam;
+    seam.print_answer = [](PRINTDLGW* request) {
+        EXPECT_EQ(request->hDevMode, nullptr);  // no device mode is offered
+        return ChoosePrinter(request);
+    };
+    EXPECT_EQ(PrintThroughLayout([](HWND layout) { ClickButton(layout, IDC_LAYOUT_CANCEL); }), 1);
+    EXPECT_STREQ(CurrentPrinterName(), kTestPrinter);
+    EXPECT_GT(Metrics().dpi_x, 0);
+    EXPECT_EQ(PrintFlag(), 0);
+    EXPECT_FALSE(CaptureWritten());
+    EXPECT_EQ(PrintDialogRecord().hDC, nullptr);  // deleted
+    EXPECT_TRUE(seam.messages.empty());
+}
+
+TEST_F(PrintJob, ADocumentThatCannotStartIsReportedAndTheWindowComesBack) {
+    RecordingSeam seam;
+    seam.print_answer = [](PRINTDLGW* request) { return ChoosePrinter(request); };  // memory DC
+    const INT_PTR result = PrintThroughLayout([](HWND layout) {
+        SetControlText(layout, IDC_LAYOUT_COPIES, L"3");
+        ClickButton(layout, IDC_LAYOUT_PRINT);
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(CopyCount(), 3);
+    EXPECT_TRUE(CaptureWritten());
+    ASSERT_EQ(seam.messages.size(), 1u) << seam.MessageTexts();
+    EXPECT_EQ(seam.messages[0].caption, L"StartDoc");
+    EXPECT_EQ(seam.messages[0].owner, main_window);
+    EXPECT_TRUE(IsWindowEnabled(main_window));
+    EXPECT_EQ(StopDialog(), nullptr);
+    EXPECT_EQ(PrintDialogRecord().hDC, nullptr);
+}
+
+// Presses the stop dialog's Cancel when the first page reports its missing base picture,
+// and notes what the job looks like at that moment.
+class CancelOnFirstMessage final : public UiSeam {
+public:
+    CancelOnFirstMessage() : previous_(InstallUiSeam(this)) {}
+    ~CancelOnFirstMessage() override { InstallUiSeam(previous_); }
+    CancelOnFirstMessage(const CancelOnFirstMessage&) = delete;
+    CancelOnFirstMessage& operator=(const CancelOnFirstMessage&) = delete;
+
+    std::vector<std::wstring> captions;
+    bool main_enabled_while_printing = true;
+    std::wstring stop_caption, stop_button;
+    HWND stop_owner = nullptr;
+
+    int ShowMessageBox(HWND owner, const wchar_t*, const wchar_t* caption, UINT) override {
+        captions.push_back(caption);
+        if (HWND stop = StopDialog()) {
+            main_enabled_while_printing = IsWindowEnabled(owner) != FALSE;
+            wchar_t text[64] = {};
+            GetWindowTextW(stop, text, 64);
+            stop_caption = text;
+            GetDlgItemTextW(stop, IDCANCEL, text, 64);
+            stop_button = text;
+            stop_owner = GetWindow(stop, GW_OWNER);
+            SendMessageW(stop, WM_COMMAND, IDCANCEL, 0);
+        }
+        return IDOK;
+    }
+    BOOL OpenFileDialog(OPENFILENAMEW*) override { return FALSE; }
+    BOOL SaveFileDialog(OPENFILENAMEW*) override { return FALSE; }
+    BOOL ColorDialog(CHOOSECOLORW*) override { return FALSE; }
+    BOOL FontDialog(CHOOSEFONTW*) override { return FALSE; }
+    BOOL PrintDialog(PRINTDLGW*) override { return FALSE; }
+
+private:
+    UiSeam* previous_;
+};
+
+TEST_F(PrintJob, CancelDuringTheFirstPageAbortsTheDocumentAndTheNextJobStartsClean) {
+    wchar_t printer[256] = {};
+    DWORD size = 256;
+    if (!GetDefaultPrinterW(printer, &size)) GTEST_SKIP() << "no printer installed";
+    HDC printer_dc = CreateDCW(L"WINSPOOL", printer, nullptr, nullptr);
+    ASSERT_NE(printer_dc, nullptr);
+    Metrics().dpi_x = Metrics().dpi_y = GetDeviceCaps(printer_dc, LOGPIXELSX);
+    Design().str_data[2].on = 1;
+    CopyCount() = 3;
+    {
+        CancelOnFirstMessage seam;
+        PrintDialogRecord().hDC = printer_dc;
+        RunPrintJob(main_window);  // no base picture: the first page says so
+        // Pages 2 and 3 were never rendered.
+        ASSERT_EQ(seam.captions.size(), 1u);
+        EXPECT_EQ(seam.captions[0], L"PaintBMP Load");
+        EXPECT_FALSE(seam.main_enabled_while_printing);
+        EXPECT_EQ(seam.stop_caption, L"印刷中");
+        EXPECT_EQ(seam.stop_button, L"キャンセル");
+        EXPECT_EQ(seam.stop_owner, main_window);
+    }
+    EXPECT_EQ(StopFlag(), 1);
+    EXPECT_EQ(StopDialog(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(main_window));
+    EXPECT_EQ(PrintDialogRecord().hDC, nullptr);
+
+    RecordingSeam seam;
+    PrintDialogRecord().hDC = CreateCompatibleDC(nullptr);
+    RunPrintJob(main_window);
+    EXPECT_EQ(StopFlag(), 0);
+    EXPECT_EQ(seam.MessageTexts(), L"印刷を開始できませんでした。");
+}
+
+}  // namespace

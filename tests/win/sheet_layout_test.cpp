@@ -1,0 +1,277 @@
+#include "print/sheet_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
+
+#include "app/app_state.h"
+#include "dialog_driver.h"
+#include "print/printer.h"
+#include "print/sheet_math.h"
+#include "recording_seam.h"
+#include "res/sheet_layout_ids.h"
+#include "test_bitmap.h"
+#include "test_files.h"
+
+namespace {
+
+constexpr COLORREF kPaperColour = RGB(250, 250, 240);
+constexpr COLORREF kCardColour = RGB(0, 0, 200);
+constexpr COLORREF kFrameColour = RGB(0x80, 0x80, 0x80);
+
+// A4 at 300 dpi with 5 mm margins: 200 x 287 mm printable on 210 x 297 mm of paper.
+PrinterMetrics A4Portrait() {
+    PrinterMetrics m{};
+    m.dpi_x = m.dpi_y = 300;
+    m.physical_width = 2480;
+    m.physical_height = 3508;
+    m.printable_width = 2000;
+    m.printable_height = 2870;
+    m.printable_width_px = 2362;
+    m.printable_height_px = 3390;
+    m.offset_x = m.offset_y = 59;
+    m.paper_width = 2100;
+    m.paper_height = 2970;
+    return m;
+}
+
+PrinterMetrics A4Landscape() {
+    PrinterMetrics m = A4Portrait();
+    std::swap(m.printable_width, m.printable_height);
+    std::swap(m.printable_width_px, m.printable_height_px);
+    std::swap(m.paper_width, m.paper_height);
+    return m;
+}
+
+struct Layout {
+    int pw, ph, cntx, cnty, px, py, spx, spy;
+    friend bool operator==(const Layout&, const Layout&) = default;
+};
+
+Layout LayoutOf(const CardDesign& d) {
+    return {d.base_pw, d.base_ph, d.base_cntx, d.base_cnty, d.base_px, d.base_py, d.base_spx, d.base_spy};
+}
+
+class SheetLayout : public ::testing::Test {
+protected:
+    RecordingSeam seam;
+    ScratchFolder folder;
+    wchar_t previous_directory[MAX_PATH] = {};
+
+    void SetUp() override {
+        GetCurrentDirectoryW(MAX_PATH, previous_directory);
+        ResetDesign(Design(), SettingsScope::Full);  // 2 x 3 cards of 91 x 55 mm from (0.8, 1.0) mm
+        lstrcpynW(App().start_folder, folder.Path().c_str(), 257);
+        lstrcpynW(CurrentPrinterName(), L"テスト プリンタ", 256);
+        Metrics() = A4Portrait();
+        WritePicture(L"pp.gdt", 21, 30, kPaperColour);
+        WritePicture(L"ms.gdt", 18, 11, kCardColour);
+    }
+    void TearDown() override {
+        App().start_folder[0] = 0;
+        CurrentPrinterName()[0] = 0;
+        Metrics() = PrinterMetrics{};
+        SetCurrentDirectoryW(previous_directory);  // the scratch folder can go
+    }
+    void WritePicture(const std::wstring& name, int w, int h, COLORREF colour) {
+        const auto bytes = MakeBmp(w, h, [colour](int, int) { return colour; });
+        ASSERT_TRUE(WriteBytes(folder.File(name), bytes.data(), bytes.size()));
+    }
+    void RemovePicture(const std::wstring& name) { DeleteFileW(folder.File(name).c_str()); }
+    // Opens the dialog and runs script in it; fails the test if the dialog stays open.
+    void Open(const std::function<void(HWND)>& script) {
+        bool timed_out = false;
+        DriveModal([] { ShowLayoutDialog(nullptr); return INT_PTR{0}; }, script, &timed_out);
+        EXPECT_FALSE(timed_out);
+    }
+};
+
+TEST_F(SheetLayout, FormShowsPrinterPaperAndDesignAndOneCopy) {
+    CopyCount() = 7;  // from an earlier print
+    PrintFlag() = 1;
+    Design().base_px = -15;
+    Open([](HWND dialog) {
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_PRINTER), L"プリンタ名：テスト プリンタ");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_PAPER), L"用紙サイズ　210mm×297mm (200mm×287mm)");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COPIES), L"1");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_CARD_WIDTH), L"91.0");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_CARD_HEIGHT), L"55.0");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_ORIGIN_X), L"-1.5");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_ORIGIN_Y), L"1.0");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_GAP_X), L"0.6");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_GAP_Y), L"1.2");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COUNT_X), L"2");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COUNT_Y), L"3");
+        for (int id : {IDC_LAYOUT_COUNT_X, IDC_LAYOUT_COUNT_Y}) {
+            HWND combo = GetDlgItem(dialog, id);
+            ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 10);
+            wchar_t last[8] = {};
+            SendMessageW(combo, CB_GETLBTEXT, 9, reinterpret_cast<LPARAM>(last));
+            EXPECT_STREQ(last, L"10");
+        }
+        EXPECT_EQ(CopyCount(), 1);
+        EXPECT_EQ(PrintFlag(), 0);
+        ClickButton(dialog, IDC_LAYOUT_CANCEL);
+    });
+    EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
+}
+
+TEST_F(SheetLayout, CopiesStepWithinOneTo99AndPrintReadsTheForm) {
+    Open([](HWND dialog) {
+        SetControlText(dialog, IDC_LAYOUT_COPIES, L"98");
+        ClickButton(dialog, IDC_LAYOUT_PLUS);
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COPIES), L"99");
+        ClickButton(dialog, IDC_LAYOUT_PLUS);
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COPIES), L"99");
+        SetControlText(dialog, IDC_LAYOUT_COPIES, L"2");
+        ClickButton(dialog, IDC_LAYOUT_MINUS);
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COPIES), L"1");
+        ClickButton(dialog, IDC_LAYOUT_MINUS);
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COPIES), L"1");
+        SetControlText(dialog, IDC_LAYOUT_COPIES, L"250");
+        SetControlText(dialog, IDC_LAYOUT_CARD_WIDTH, L"91.09");
+        ClickButton(dialog, IDC_LAYOUT_PRINT);  // reads at once, no timer needed
+    });
+    EXPECT_EQ(CopyCount(), 99);
+    EXPECT_EQ(PrintFlag(), 1);
+    EXPECT_EQ(Design().base_pw, 910);
+}
+
+TEST_F(SheetLayout, TypedLengthsAreStoredInTenthsAndShownAgain) {
+    Open([](HWND dialog) {
+        // "+" refills from the design: a value typed just before is replaced.
+        SetControlText(dialog, IDC_LAYOUT_ORIGIN_X, L"50");
+        ClickButton(dialog, IDC_LAYOUT_PLUS);
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_ORIGIN_X), L"0.8");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COPIES), L"2");
+        EXPECT_EQ(Design().base_px, 8);
+
+        SetControlText(dialog, IDC_LAYOUT_CARD_WIDTH, L"91.09");
+        SetControlText(dialog, IDC_LAYOUT_CARD_HEIGHT, L"abc");
+        SetControlText(dialog, IDC_LAYOUT_COUNT_X, L"4");
+        SetControlText(dialog, IDC_LAYOUT_COUNT_Y, L"0");
+        ClickButton(dialog, IDC_LAYOUT_PREVIEW);
+        EXPECT_EQ(Design().base_pw, 910);
+        EXPECT_EQ(Design().base_ph, 0);  // not a number
+        EXPECT_EQ(Design().base_cntx, 4);
+        EXPECT_EQ(Design().base_cnty, 0);
+        ClickButton(dialog, IDC_LAYOUT_MINUS);
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_CARD_WIDTH), L"91.0");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COUNT_X), L"4");
+
+        // Typing alone is read once the 300 ms timer has run.
+        SetControlText(dialog, IDC_LAYOUT_GAP_X, L"2.55");
+        EXPECT_EQ(Design().base_spx, 6);
+        PumpFor(600);
+        EXPECT_EQ(Design().base_spx, 25);
+        ClickButton(dialog, IDC_LAYOUT_PRINT);
+    });
+    EXPECT_EQ(CopyCount(), 1);
+    EXPECT_EQ(Design().base_spx, 25);
+}
+
+TEST_F(SheetLayout, CancelAndCloseBoxRestoreTheEightFields) {
+    const Layout before = LayoutOf(Design());
+    auto change_everything = [](HWND dialog) {
+        for (int id : {IDC_LAYOUT_CARD_WIDTH, IDC_LAYOUT_CARD_HEIGHT, IDC_LAYOUT_ORIGIN_X,
+                       IDC_LAYOUT_ORIGIN_Y, IDC_LAYOUT_GAP_X, IDC_LAYOUT_GAP_Y, IDC_LAYOUT_COUNT_X,
+                       IDC_LAYOUT_COUNT_Y})
+            SetControlText(dialog, id, L"7");
+        ClickButton(dialog, IDC_LAYOUT_PREVIEW);
+        EXPECT_EQ(LayoutOf(Design()), (Layout{70, 70, 7, 7, 70, 70, 70, 70}));
+    };
+    PrintFlag() = 1;
+    Open([&](HWND dialog) {
+        change_everything(dialog);
+        ClickButton(dialog, IDC_LAYOUT_CANCEL);
+    });
+    EXPECT_EQ(LayoutOf(Design()), before);
+    EXPECT_EQ(PrintFlag(), 0);
+
+    Open([&](HWND dialog) {
+        change_everything(dialog);
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_EQ(LayoutOf(Design()), before);
+    EXPECT_EQ(PrintFlag(), 0);
+}
+
+TEST_F(SheetLayout, MissingSheetPictureEndsTheDialogWithoutPrinting) {
+    RemovePicture(L"pp.gdt");
+    PrintFlag() = 1;
+    Open([](HWND) {});  // the dialog closes itself as it paints
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text, L"画像が読み込み出来ません。");
+    EXPECT_EQ(seam.messages[0].caption, L"ImageLoadTEXT(");
+    EXPECT_NE(seam.messages[0].owner, nullptr);  // owned by the dialog
+    EXPECT_EQ(PrintFlag(), 0);
+}
+
+TEST_F(SheetLayout, MissingCardPictureEndsTheDialogOnlyWhenACardIsDrawn) {
+    RemovePicture(L"ms.gdt");
+    Open([](HWND) {});
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].caption, L"ImageLoad");
+    EXPECT_EQ(PrintFlag(), 0);
+
+    Design().base_cntx = 0;
+    TestBitmap sheet(320, 440);
+    EXPECT_TRUE(DrawSheetPreview(nullptr, sheet.Dc()));
+    EXPECT_EQ(seam.messages.size(), 1u);
+}
+
+TEST_F(SheetLayout, PictureDrawsPaperFrameAndEveryCardInPlace) {
+    Design().base_px = 80;
+    Design().base_py = 100;
+    Design().base_spx = 60;
+    Design().base_spy = 120;
+    TestBitmap sheet(320, 440);
+    ASSERT_TRUE(DrawSheetPreview(nullptr, sheet.Dc()));
+    EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
+    // Paper 210 x 297 from (5, 130), nothing outside it but cards.
+    EXPECT_EQ(sheet.Pixel(6, 131), kPaperColour);
+    EXPECT_EQ(sheet.Pixel(214, 426), kPaperColour);
+    EXPECT_EQ(sheet.Pixel(215, 300), RGB(255, 255, 255));
+    EXPECT_EQ(sheet.Pixel(100, 427), RGB(255, 255, 255));
+    // The printable frame: 200 x 287 from (10, 135).
+    EXPECT_EQ(sheet.Pixel(10, 400), kFrameColour);
+    EXPECT_EQ(sheet.Pixel(210, 400), kFrameColour);
+    EXPECT_EQ(sheet.Pixel(150, 135), kFrameColour);
+    EXPECT_EQ(sheet.Pixel(150, 422), kFrameColour);
+    // Six cards of 91 x 55 pixels, the first at (13, 140), the next across at (110, 140).
+    const PreviewRect first = CardPicture(Design(), 0, 0, 1000);
+    EXPECT_EQ(first, (PreviewRect{13, 140, 91, 55}));
+    for (int r = 0; r < 3; ++r) {
+        for (int k = 0; k < 2; ++k) {
+            const PreviewRect c = CardPicture(Design(), k, r, 1000);
+            EXPECT_EQ(sheet.CountColour(c.left, c.top, c.left + c.width, c.top + c.height, kCardColour),
+                      c.width * c.height)
+                << k << "," << r;
+        }
+    }
+    EXPECT_EQ(sheet.CountColour(0, 0, sheet.Width(), sheet.Height(), kCardColour), 6 * 91 * 55);
+}
+
+TEST_F(SheetLayout, EmptyGridDrawsNoCards) {
+    for (auto [across, down] : {std::pair{0, 3}, std::pair{2, 0}, std::pair{-1, 3}}) {
+        Design().base_cntx = across;
+        Design().base_cnty = down;
+        TestBitmap sheet(320, 440);
+        EXPECT_TRUE(DrawSheetPreview(nullptr, sheet.Dc()));
+        EXPECT_EQ(sheet.CountColour(0, 0, 320, 440, kCardColour), 0);
+        EXPECT_EQ(sheet.Pixel(100, 300), kPaperColour);
+    }
+}
+
+TEST_F(SheetLayout, LandscapePaperIsDrawnAcross) {
+    Metrics() = A4Landscape();
+    Design().base_cntx = 0;
+    TestBitmap sheet(320, 440);
+    ASSERT_TRUE(DrawSheetPreview(nullptr, sheet.Dc()));
+    EXPECT_EQ(sheet.Pixel(300, 200), kPaperColour);  // 297 wide
+    EXPECT_EQ(sheet.Pixel(100, 345), RGB(255, 255, 255));  // 210 high
+    EXPECT_EQ(sheet.Pixel(297, 200), kFrameColour);
+}
+
+}  // namespace
