@@ -4,7 +4,7 @@
 
 #include "design/card_design.h"
 
-// Texts of the status parts 0..2 for a printer name, a paper size in 0.1 mm and the design.
+// Texts of the first three status-bar fields: printer name, paper size (0.1 mm), card style.
 std::wstring StatusPrinterText(const wchar_t* printer_name);
 std::wstring StatusPaperText(int paper_width, int paper_height);
 std::wstring StatusStyleText(const CardDesign& design);
