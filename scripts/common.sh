@@ -44,11 +44,11 @@ ensure_printer() {
         as_root /usr/sbin/cupsd || fail "cupsd"
         local i
         for i in $(seq 1 50); do
-            lpstat -r 2>/dev/null | grep -q "is running" && break
+            LANG=C lpstat -r 2>/dev/null | grep -q "is running" && break
             sleep 0.1
         done
     fi
-    if ! lpstat -p CardPDF >/dev/null 2>&1; then
+    if ! LANG=C lpstat -p CardPDF >/dev/null 2>&1; then
         as_root lpadmin -p CardPDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
             || fail "lpadmin CardPDF"
     fi

@@ -10,6 +10,7 @@
 #include "app/ui_seam.h"
 #include "design/settings_file_win.h"
 #include "editors/text_dialog.h"
+#include "print/print_job.h"
 #include "qr/qr_dialog.h"
 #include "render/picture_loading.h"
 #include "res/main_window_ids.h"
@@ -73,7 +74,10 @@ void RunCommand(HWND window, int id) {
         case IDM_SAVE_AS: SaveAsCommand(window, false); break;
         case IDM_TEMPLATE_SAVE: SaveAsCommand(window, true); break;
         case IDM_PRINT:
-        case IDT_PRINT: RefreshStatusLine(); break;
+        case IDT_PRINT:
+            PrintCommand(window);
+            RefreshStatusLine();
+            break;
         case IDM_HELP:
         case IDT_HELP: OpenManual(window); break;
         case IDM_ABOUT: ShowAboutBox(window); break;

@@ -10,9 +10,10 @@
 #  3. No printer at all (CUPS stopped): the program says so at start-up, the print
 #     command does nothing, and the program goes on and ends normally. CUPS is started
 #     again afterwards.
-# Wine reads the printers from CUPS once per Wine session, so this test stops and starts
-# sessions: it runs in a Wine prefix of its own (VIVIVUZ_PRINT_WINEPREFIX), where that
-# disturbs nobody.
+# Wine reads the printers from CUPS only when a program starts while no other program of
+# the prefix runs, so this test ends every program of its prefix between the runs: it
+# works in a Wine prefix of its own (VIVIVUZ_PRINT_WINEPREFIX), where that disturbs
+# nobody.
 # Usage (as root, or with sudo for CUPS): bash print_test.sh VIVIVUZ_EXE VIVDRIVE_EXE ARTEFACTS_DIR
 set -uo pipefail
 export VIVIVUZ_WINEPREFIX="${VIVIVUZ_PRINT_WINEPREFIX:-$HOME/.local/share/vivivuz/print-prefix}"
@@ -34,6 +35,9 @@ print_cleanup() {
 }
 trap 'status=$?; print_cleanup; (exit $status); e2e_cleanup' EXIT
 
+# The prefix is prepared as the shared one is (Japanese faces mapped to the IPA fonts).
+bash "$E2E_REPO/scripts/setup.sh" >"$E2E_ARTEFACTS/setup.log" 2>&1 ||
+    e2e_fail "cannot prepare the Wine prefix $WINEPREFIX (see setup.log)"
 LANG=C ensure_printer 2>/dev/null
 if ! lpstat -p "$SECOND_PRINTER" >/dev/null 2>&1; then
     as_root lpadmin -p "$SECOND_PRINTER" -E -v cups-pdf:/ -P "$PPD" 2>/dev/null ||
@@ -41,11 +45,20 @@ if ! lpstat -p "$SECOND_PRINTER" >/dev/null 2>&1; then
     ADDED_PRINTER="$SECOND_PRINTER"
 fi
 
-# A new Wine session, which reads the printers CUPS has now.
+# new_wine_session [PRINTER...]: no program of the prefix left running, so that the next
+# one reads the printers CUPS has now; waits until Wine knows every PRINTER, or without
+# names, no printer at all (CUPS may take a moment to show a queue just added).
 new_wine_session() {
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
-    [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 || e2e_fail "wineboot"
+    local seen="" wanted=("$@")
+    known_printers() {
+        local name
+        seen="$(e2e_drive printers 2>/dev/null | cut -f1)"
+        [ ${#wanted[@]} -gt 0 ] || [ -z "$seen" ] || return 1
+        for name in "${wanted[@]}"; do grep -qxF "$name" <<<"$seen" || return 1; done
+    }
+    e2e_until 20 known_printers || e2e_fail "Wine knows the printers \"$seen\", not \"$*\""
 }
 
 # Where cups-pdf writes: its Out folder for the user who prints (us), and the folder
@@ -171,7 +184,7 @@ e2e_scratch
 e2e_copy_data
 [ -f "$E2E_START/Vivivuz.dat" ] || e2e_fail "data/Vivivuz.dat, the sample design, is missing"
 [ "$(design_value p_outline)" = 1 ] || e2e_fail "the sample design should print cut marks"
-new_wine_session
+new_wine_session CardPDF "$SECOND_PRINTER"
 e2e_start
 settle startup_boxes.txt
 e2e_expect_eq "printer at start-up" "ﾌﾟﾘﾝﾀ：CardPDF" "$(status_part 0)"
@@ -205,7 +218,7 @@ check_pages "$pdf" 3 marks sample
 
 # ---------------------------------------------------------------- 2. missing pictures
 rm -f "$E2E_START/$(design_value base_filepass | tr '\\' /)" "$E2E_START/$(design_value 'phot_data.fm' | tr '\\' /)"
-new_wine_session
+new_wine_session CardPDF "$SECOND_PRINTER"
 e2e_start
 settle startup_missing.txt
 marker="$E2E_ARTEFACTS/before-missing"

@@ -1006,6 +1006,42 @@ int CommandAnswer(const Arguments& args, Output& out) {
     }
 }
 
+// printers: the name of each printer this Wine session knows, "default" beside the
+// default one. The session reads the printers from the system when it starts.
+int CommandPrinters(const Arguments&, Output& out) {
+    HMODULE spooler = LoadLibraryW(L"winspool.drv");
+    if (!spooler) Fail(WithLastError(L"cannot load winspool.drv"));
+    const LoadedLibrary owner(spooler);
+    using Enumerate = BOOL(WINAPI*)(DWORD, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD);
+    using Default = BOOL(WINAPI*)(LPWSTR, LPDWORD);
+    auto enumerate = reinterpret_cast<Enumerate>(
+        reinterpret_cast<void*>(GetProcAddress(spooler, "EnumPrintersW")));
+    auto defaultPrinter = reinterpret_cast<Default>(
+        reinterpret_cast<void*>(GetProcAddress(spooler, "GetDefaultPrinterW")));
+    if (!enumerate || !defaultPrinter) Fail(L"winspool.drv lacks the printer functions");
+    wchar_t preferred[256] = {};
+    DWORD preferredSize = ARRAYSIZE(preferred);
+    if (!defaultPrinter(preferred, &preferredSize)) preferred[0] = L'\0';
+    constexpr DWORD kLocalAndConnections = 0x2 | 0x4;  // PRINTER_ENUM_LOCAL | _CONNECTIONS
+    DWORD needed = 0, count = 0;
+    enumerate(kLocalAndConnections, nullptr, 4, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed ? needed : 1);
+    if (!enumerate(kLocalAndConnections, nullptr, 4, buffer.data(), needed, &needed, &count))
+        return 0;  // no printer at all
+    struct PrinterInfo4 {  // PRINTER_INFO_4W
+        LPWSTR name;
+        LPWSTR server;
+        DWORD attributes;
+    };
+    const auto* info = reinterpret_cast<const PrinterInfo4*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i) {
+        out.Field(info[i].name ? info[i].name : L"");
+        if (info[i].name && std::wcscmp(info[i].name, preferred) == 0) out.Field(L"default");
+        out.EndLine();
+    }
+    return 0;
+}
+
 struct Command {
     const wchar_t* name;
     const wchar_t* usage;
@@ -1044,6 +1080,8 @@ const std::vector<Command>& Commands() {
          CommandItems},
         {L"select", L"select HWND ID TEXT   (selects the entry and notifies the dialog)", 3, {},
          CommandSelect},
+        {L"printers", L"printers   -> name of each printer, \"default\" beside the default", 0, {},
+         CommandPrinters},
         {L"answer",
          L"answer --pid PID [--main CLASS] [--button B] [--quiet MS] [--timeout MS]   -> caption, "
          L"text, button of each box answered",
