@@ -56,8 +56,11 @@ ensure_printer() {
 }
 
 # Keeps the Wine prefix's server alive between the many short Wine processes of a run.
+# Wine's background services start with the first program of a session and inherit its
+# output; starting them here, detached, keeps them from holding a test runner's pipes open.
 start_wineserver() {
     wineserver -p 600 >/dev/null 2>&1 || true
+    wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 }
 stop_wineserver() {
     wineserver -k >/dev/null 2>&1 || true

@@ -51,6 +51,9 @@ fi
 new_wine_session() {
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
+    # Wine's services start with the session's first program; start them detached so
+    # that they hold no pipe of this script open.
+    wine cmd /c exit 0 </dev/null >/dev/null 2>&1
     local seen="" wanted=("$@")
     known_printers() {
         local name
