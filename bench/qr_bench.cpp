@@ -4,7 +4,6 @@
 //
 // Usage: qr_bench                         all payload classes, table and ratios
 //        qr_bench CLASS ours|libqrencode N   N encodes of one class (for callgrind)
-#include <iconv.h>
 #include <qrencode.h>
 
 #include <algorithm>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "qr/qr_encoder.h"
+#include "shift_jis.h"
 
 // ---------------------------------------------------------------- allocation count
 
@@ -43,26 +43,6 @@ void free(void* p) { __libc_free(p); }
 }
 
 namespace {
-
-std::string ToShiftJis(const std::string& utf8) {
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        std::perror("iconv_open");
-        std::exit(2);
-    }
-    std::string out(utf8.size() * 2 + 16, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    size_t in_left = utf8.size();
-    char* dst = out.data();
-    size_t out_left = out.size();
-    if (iconv(cd, &in, &in_left, &dst, &out_left) == static_cast<size_t>(-1)) {
-        std::perror("iconv");
-        std::exit(2);
-    }
-    iconv_close(cd);
-    out.resize(out.size() - out_left);
-    return out;
-}
 
 struct PayloadClass {
     std::string name;

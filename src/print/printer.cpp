@@ -154,14 +154,23 @@ void MeasurePrinter(HDC printer_dc, HGLOBAL dev_mode) {
     m.paper_height = PaperLength(m.physical_height, m.dpi_y, m.offset_y, m.printable_height);
 }
 
-void ReadPrinterFile() {
+namespace {
+
+// Opens the printer file in the start folder without sharing; an invalid handle (reported)
+// when it cannot be opened.
+KernelHandle OpenPrinterFile(DWORD access, DWORD disposition) {
     EnterStartFolder();
-    KernelHandle file(CreateFileW(kPrinterFile, GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
-        ShowMessage(nullptr, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
-        return;
-    }
+    KernelHandle file(
+        CreateFileW(kPrinterFile, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) ShowMessage(nullptr, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
+    return file;
+}
+
+}  // namespace
+
+void ReadPrinterFile() {
+    KernelHandle file = OpenPrinterFile(GENERIC_READ, OPEN_ALWAYS);
+    if (!file.Valid()) return;
     unsigned char bytes[16] = {};
     DWORD read = 0;
     ReadFile(file.Get(), bytes, sizeof(bytes), &read, nullptr);
@@ -171,13 +180,8 @@ void ReadPrinterFile() {
 }
 
 void WritePrinterFile() {
-    EnterStartFolder();
-    KernelHandle file(CreateFileW(kPrinterFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
-        ShowMessage(nullptr, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
-        return;
-    }
+    KernelHandle file = OpenPrinterFile(GENERIC_WRITE, CREATE_ALWAYS);
+    if (!file.Valid()) return;
     unsigned char bytes[16] = {};
     HGLOBAL current = g_print_dialog.hDevMode;
     std::memcpy(bytes, &current, sizeof(current));

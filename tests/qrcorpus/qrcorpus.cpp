@@ -14,7 +14,6 @@
 // joined inputs is decoded again file by file to name the failures.
 //
 // Usage: qrcorpus ZXINGREADER ZBARIMG WORKDIR
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,6 +29,7 @@
 #include <vector>
 
 #include "qr/qr_encoder.h"
+#include "shift_jis.h"
 
 namespace {
 
@@ -58,26 +58,6 @@ const char* const kAddressBook[] = {
     "第3会議室にて14時30分より、2024年度第2四半期の売上報告（前年比108.5%）を行います。",
     "ｶﾌﾞｼｷｶﾞｲｼｬ ｻﾝﾌﾟﾙ 〒530-0001 大阪市北区梅田1-1-1 TEL 06-6000-0000 FAX 06-6000-0001",
 };
-
-std::string ToShiftJis(const std::string& utf8) {
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        std::perror("iconv_open CP932");
-        std::exit(2);
-    }
-    std::string out(utf8.size() * 2 + 16, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    size_t in_left = utf8.size();
-    char* dst = out.data();
-    size_t out_left = out.size();
-    if (iconv(cd, &in, &in_left, &dst, &out_left) == static_cast<size_t>(-1)) {
-        std::perror("iconv");
-        std::exit(2);
-    }
-    iconv_close(cd);
-    out.resize(out.size() - out_left);
-    return out;
-}
 
 bool IsLeadByte(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 

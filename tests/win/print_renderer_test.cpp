@@ -16,6 +16,7 @@
 #include "qr/draw_qr.h"
 #include "recording_seam.h"
 #include "render/win_text.h"
+#include "test_bitmap.h"
 #include "test_files.h"
 
 namespace {
@@ -25,56 +26,8 @@ constexpr COLORREF kBlue = RGB(0, 0, 200);
 constexpr COLORREF kRed = RGB(220, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 160, 0);
 
-// A printer-sized 32-bit page in a memory context, with fast counting over its pixels.
-class Page {
-public:
-    Page(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
-                                   nullptr, 0);
-        previous_ = SelectObject(dc_, bitmap_);
-        for (int i = 0; i < width * height; ++i) bits_[i] = 0xFFFFFF;
-    }
-    Page(const Page&) = delete;
-    Page& operator=(const Page&) = delete;
-    ~Page() {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    HDC Dc() const { return dc_; }
-    COLORREF Pixel(int x, int y) const {
-        GdiFlush();
-        const uint32_t p = bits_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    // Pixels of the rectangle (clipped to the page) that have / have not the colour.
-    int Count(RECT r, COLORREF colour, bool same = true) const {
-        GdiFlush();
-        const uint32_t want = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-        int n = 0;
-        for (int y = r.top < 0 ? 0 : r.top; y < r.bottom && y < height_; ++y)
-            for (int x = r.left < 0 ? 0 : r.left; x < r.right && x < width_; ++x)
-                n += ((bits_[y * width_ + x] & 0xFFFFFF) == want) == same;
-        return n;
-    }
-    int CountNotWhite(RECT r) const { return Count(r, kWhite, false); }
-    RECT All() const { return {0, 0, width_, height_}; }
-
-private:
-    int width_, height_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ previous_;
-    uint32_t* bits_ = nullptr;
-};
+// A printer-sized page in a memory context.
+using Page = TestBitmap;
 
 // A4 at 300 dpi as the PDF printer reports it.
 constexpr int kPageWidth = 2479, kPageHeight = 3508;

@@ -42,16 +42,24 @@ public:
         const uint32_t p = bits_[y * width_ + x];
         return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
-    // Pixels of the rectangle that differ from colour.
-    int CountOther(int left, int top, int right, int bottom, COLORREF colour) const {
+    // Pixels of the rectangle, clipped to the bitmap, that have (same) or have not the colour.
+    int Count(RECT r, COLORREF colour, bool same = true) const {
+        GdiFlush();
+        const uint32_t want = ToPixel(colour);
         int n = 0;
-        for (int y = top; y < bottom; ++y)
-            for (int x = left; x < right; ++x) n += Pixel(x, y) != colour;
+        for (int y = r.top < 0 ? 0 : r.top; y < r.bottom && y < height_; ++y)
+            for (int x = r.left < 0 ? 0 : r.left; x < r.right && x < width_; ++x)
+                n += ((bits_[y * width_ + x] & 0xFFFFFF) == want) == same;
         return n;
     }
-    int CountColour(int left, int top, int right, int bottom, COLORREF colour) const {
-        return (right - left) * (bottom - top) - CountOther(left, top, right, bottom, colour);
+    int CountOther(int left, int top, int right, int bottom, COLORREF colour) const {
+        return Count({left, top, right, bottom}, colour, false);
     }
+    int CountColour(int left, int top, int right, int bottom, COLORREF colour) const {
+        return Count({left, top, right, bottom}, colour);
+    }
+    int CountNotWhite(RECT r) const { return Count(r, RGB(255, 255, 255), false); }
+    RECT All() const { return {0, 0, width_, height_}; }
 
 private:
     static uint32_t ToPixel(COLORREF c) {
