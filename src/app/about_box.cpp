@@ -1,6 +1,7 @@
 #include "app/about_box.h"
 
 #include "app/app_state.h"
+#include "app/no_throw.h"
 #include "app/ui_seam.h"
 #include "app/win_guards.h"
 #include "res/about_ids.h"
@@ -40,17 +41,19 @@ AboutBox* State(HWND dialog) {
 }
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<AboutBox*>(lparam)); return TRUE;
-        case WM_PAINT: OnPaint(dialog, State(dialog)); return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wparam) != IDC_ABOUT_OK) return FALSE;
-            DestroyWindow(dialog);
-            return TRUE;
-        case WM_CLOSE: DestroyWindow(dialog); return TRUE;
-        case WM_DESTROY: OnDestroy(State(dialog)); return TRUE;
-        default: return FALSE;
-    }
+    return CallWithoutThrowing(TRUE, [&]() -> INT_PTR {
+        switch (message) {
+            case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<AboutBox*>(lparam)); return TRUE;
+            case WM_PAINT: OnPaint(dialog, State(dialog)); return TRUE;
+            case WM_COMMAND:
+                if (LOWORD(wparam) != IDC_ABOUT_OK) return FALSE;
+                DestroyWindow(dialog);
+                return TRUE;
+            case WM_CLOSE: DestroyWindow(dialog); return TRUE;
+            case WM_DESTROY: OnDestroy(State(dialog)); return TRUE;
+            default: return FALSE;
+        }
+    });
 }
 
 }  // namespace

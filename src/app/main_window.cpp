@@ -9,14 +9,15 @@
 #include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/no_throw.h"
 #include "app/status_line.h"
 #include "app/ui_seam.h"
 #include "app/wide.h"
 #include "app/win_guards.h"
 #include "design/fixed_text.h"
 #include "print/printer.h"
-#include "render/card_preview.h"
 #include "render/canvas.h"
+#include "render/card_preview.h"
 #include "res/main_window_ids.h"
 
 namespace {
@@ -112,21 +113,23 @@ void OnMouseMove(WPARAM keys, LPARAM point) {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_CREATE: return OnCreate(window);
-        case WM_DESTROY: PostQuitMessage(0); return 0;
-        case WM_SIZE: OnSize(window); return 0;
-        case WM_PAINT: OnPaint(window); return 0;
-        case WM_NOTIFY: return OnNotify(lparam);
-        case WM_COMMAND: RunCommand(window, LOWORD(wparam)); return 0;
-        case WM_MOUSEMOVE: OnMouseMove(wparam, lparam); return 0;
-        case WM_LBUTTONDOWN: CanvasPick(lparam); return 0;
-        case WM_LBUTTONUP: CanvasDrop(lparam); return 0;
-        case WM_RBUTTONDOWN: CanvasRightButton(lparam); return 0;
-        case WM_QUERYNEWPALETTE: return 0;
-        case WM_QUIT: return 0;
-        default: return DefWindowProcW(window, message, wparam, lparam);
-    }
+    return CallWithoutThrowing(0, [&]() -> LRESULT {
+        switch (message) {
+            case WM_CREATE: return OnCreate(window);
+            case WM_DESTROY: PostQuitMessage(0); return 0;
+            case WM_SIZE: OnSize(window); return 0;
+            case WM_PAINT: OnPaint(window); return 0;
+            case WM_NOTIFY: return OnNotify(lparam);
+            case WM_COMMAND: RunCommand(window, LOWORD(wparam)); return 0;
+            case WM_MOUSEMOVE: OnMouseMove(wparam, lparam); return 0;
+            case WM_LBUTTONDOWN: CanvasPick(lparam); return 0;
+            case WM_LBUTTONUP: CanvasDrop(lparam); return 0;
+            case WM_RBUTTONDOWN: CanvasRightButton(lparam); return 0;
+            case WM_QUERYNEWPALETTE: return 0;
+            case WM_QUIT: return 0;
+            default: return DefWindowProcW(window, message, wparam, lparam);
+        }
+    });
 }
 
 int RunMessageLoop() {

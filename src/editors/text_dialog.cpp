@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/no_throw.h"
 #include "app/ui_seam.h"
 #include "app/wide.h"
 #include "app/win_guards.h"
@@ -284,15 +285,17 @@ void OnPaint(HWND dialog) {
 }
 
 INT_PTR CALLBACK TextDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<TextDialog*>(lparam)); return TRUE;
-        case WM_COMMAND: OnCommand(dialog, LOWORD(wparam), HIWORD(wparam)); return TRUE;
-        case WM_TIMER: OnTimer(dialog, wparam); return TRUE;
-        case WM_PAINT: OnPaint(dialog); return TRUE;
-        case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
-        case WM_DESTROY: KillTimer(dialog, kStringTimer); return TRUE;
-        default: return FALSE;
-    }
+    return CallWithoutThrowing(TRUE, [&]() -> INT_PTR {
+        switch (message) {
+            case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<TextDialog*>(lparam)); return TRUE;
+            case WM_COMMAND: OnCommand(dialog, LOWORD(wparam), HIWORD(wparam)); return TRUE;
+            case WM_TIMER: OnTimer(dialog, wparam); return TRUE;
+            case WM_PAINT: OnPaint(dialog); return TRUE;
+            case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
+            case WM_DESTROY: KillTimer(dialog, kStringTimer); return TRUE;
+            default: return FALSE;
+        }
+    });
 }
 
 }  // namespace

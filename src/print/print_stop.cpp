@@ -1,6 +1,7 @@
 #include "print/print_stop.h"
 
 #include "app/app_state.h"
+#include "app/no_throw.h"
 
 namespace {
 
@@ -29,12 +30,14 @@ INT_PTR OnDestroy(HWND dialog) {
 }
 
 INT_PTR CALLBACK StopDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG: return OnInit(dialog);
-        case WM_COMMAND: return OnCommand(dialog, LOWORD(wparam));
-        case WM_DESTROY: return OnDestroy(dialog);
-        default: return FALSE;
-    }
+    return CallWithoutThrowing(TRUE, [&]() -> INT_PTR {
+        switch (message) {
+            case WM_INITDIALOG: return OnInit(dialog);
+            case WM_COMMAND: return OnCommand(dialog, LOWORD(wparam));
+            case WM_DESTROY: return OnDestroy(dialog);
+            default: return FALSE;
+        }
+    });
 }
 
 }  // namespace

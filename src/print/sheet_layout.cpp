@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/no_throw.h"
 #include "app/ui_seam.h"
 #include "app/wide.h"
 #include "app/win_guards.h"
@@ -225,14 +226,16 @@ BOOL OnCommand(HWND dialog, int id) {
 }
 
 INT_PTR CALLBACK LayoutProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<LayoutDialog*>(lparam)); return TRUE;
-        case WM_PAINT: OnPaint(dialog); return TRUE;
-        case WM_TIMER: OnTimer(dialog, wparam); return TRUE;
-        case WM_COMMAND: return OnCommand(dialog, LOWORD(wparam));
-        case WM_CLOSE: Cancel(dialog, State(dialog)); return TRUE;
-        default: return FALSE;
-    }
+    return CallWithoutThrowing(TRUE, [&]() -> INT_PTR {
+        switch (message) {
+            case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<LayoutDialog*>(lparam)); return TRUE;
+            case WM_PAINT: OnPaint(dialog); return TRUE;
+            case WM_TIMER: OnTimer(dialog, wparam); return TRUE;
+            case WM_COMMAND: return OnCommand(dialog, LOWORD(wparam));
+            case WM_CLOSE: Cancel(dialog, State(dialog)); return TRUE;
+            default: return FALSE;
+        }
+    });
 }
 
 }  // namespace

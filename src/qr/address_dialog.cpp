@@ -1,11 +1,11 @@
 #include "qr/address_dialog.h"
 
 #include <cstddef>
-#include <new>
 #include <string>
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/no_throw.h"
 #include "app/wide.h"
 #include "design/fixed_text.h"
 #include "qr/address_payload.h"
@@ -130,18 +130,16 @@ void OnCommand(HWND dialog, AddressDialog* state, int id) {
 }
 
 INT_PTR CALLBACK AddressProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    try {
+    // Should the search or the payload run out of memory, the entry and the form stay as
+    // they were.
+    return CallWithoutThrowing(TRUE, [&]() -> INT_PTR {
         switch (message) {
             case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<AddressDialog*>(lparam)); return TRUE;
             case WM_COMMAND: OnCommand(dialog, State(dialog), LOWORD(wparam)); return TRUE;
             case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
             default: return FALSE;
         }
-    } catch (const std::bad_alloc&) {
-        // The search or the payload ran out of memory: the entry and the form stay as
-        // they were.
-        return TRUE;
-    }
+    });
 }
 
 }  // namespace

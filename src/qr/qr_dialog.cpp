@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/no_throw.h"
 #include "app/wide.h"
 #include "app/win_guards.h"
 #include "design/fixed_text.h"
@@ -168,13 +169,15 @@ void OnCommand(HWND dialog, QrDialog* state, int id, int code) {
 }
 
 INT_PTR CALLBACK QrProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<QrDialog*>(lparam)); return TRUE;
-        case WM_PAINT: OnPaint(dialog, State(dialog)); return TRUE;
-        case WM_COMMAND: OnCommand(dialog, State(dialog), LOWORD(wparam), HIWORD(wparam)); return TRUE;
-        case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
-        default: return FALSE;
-    }
+    return CallWithoutThrowing(TRUE, [&]() -> INT_PTR {
+        switch (message) {
+            case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<QrDialog*>(lparam)); return TRUE;
+            case WM_PAINT: OnPaint(dialog, State(dialog)); return TRUE;
+            case WM_COMMAND: OnCommand(dialog, State(dialog), LOWORD(wparam), HIWORD(wparam)); return TRUE;
+            case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
+            default: return FALSE;
+        }
+    });
 }
 
 }  // namespace
