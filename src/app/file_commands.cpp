@@ -29,8 +29,7 @@ OPENFILENAMEW FileRequest(HWND owner, wchar_t (&name)[256], const wchar_t* suffi
                           const wchar_t* title, const wchar_t* filter) {
     std::wstring initial = App().start_folder;
     initial += suffix;
-    std::fill(std::begin(name), std::end(name), L'\0');
-    lstrcpynW(name, initial.c_str(), 256);
+    SetText(name, initial);
     OPENFILENAMEW request{};
     request.lStructSize = sizeof(request);
     request.hwndOwner = owner;

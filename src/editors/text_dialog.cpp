@@ -82,9 +82,8 @@ void FillTextPage(HWND dialog) {
         SetDlgItemInt(dialog, IDC_TEXT_X + row, static_cast<UINT>(item.x), TRUE);
         SetDlgItemInt(dialog, IDC_TEXT_Y + row, static_cast<UINT>(item.y), TRUE);
         Check(dialog, IDC_TEXT_BOX + row, item.bk != 0);
-        const std::u16string_view stored = TextOf(item.s64).substr(0, 63);
-        wchar_t text[64] = {};
-        std::memcpy(text, stored.data(), stored.size() * sizeof(wchar_t));
+        wchar_t text[64];
+        SetText(text, std::wstring_view(W(item.s64), TextLength(item.s64)));
         SetDlgItemTextW(dialog, IDC_TEXT_STRING + row, text);
         Check(dialog, IDC_TEXT_VERTICAL + row, IsVertical(design.lf[i]));
     }

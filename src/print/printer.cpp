@@ -3,11 +3,13 @@
 #include <winspool.h>
 
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "app/app_state.h"
 #include "app/ui_seam.h"
 #include "app/win_guards.h"
+#include "design/fixed_text.h"
 
 namespace {
 
@@ -23,16 +25,15 @@ PRINTDLGW g_print_dialog = [] {
 constexpr wchar_t kPrinterFile[] = L"Vivivuz.prt";
 
 void SetPrinterName(const wchar_t* name) {
-    std::memset(g_printer_name, 0, sizeof(g_printer_name));
-    if (name) lstrcpynW(g_printer_name, name, CCHDEVICENAME + 1);
+    // Names come from DEVMODE's 32-unit field, which need not be terminated.
+    SetText(g_printer_name, name ? std::wstring_view(name, wcsnlen(name, CCHDEVICENAME)) : L"");
 }
 
 // Copies a printer name into a 128-unit table field, cut to 127 units; empty sources
 // leave the field as it was.
 void CopyTableName(wchar_t (&field)[128], const wchar_t* source) {
     if (!source || !source[0]) return;
-    std::memset(field, 0, sizeof(field));
-    lstrcpynW(field, source, 128);
+    SetText(field, source);
 }
 
 class PrinterHandle {
@@ -75,7 +76,7 @@ void FetchDefaultPrinter(HWND main_window) {
             ShowMessage(main_window, L"メモリブロックをロックできません", L"GlobalLock");
             return;
         }
-        lstrcpynW(name, lock.As<DEVMODEW>()->dmDeviceName, CCHDEVICENAME + 1);
+        SetText(name, TextOf(lock.As<DEVMODEW>()->dmDeviceName));
     }
     PrinterHandle printer(name);
     if (!printer.Get()) {
@@ -129,7 +130,7 @@ int PaperLength(int physical_px, int dpi, int offset_px, int printable_tenths) {
 }
 
 void MeasurePrinter(HDC printer_dc, HGLOBAL dev_mode) {
-    std::memset(g_printer_name, 0, sizeof(g_printer_name));
+    ClearText(g_printer_name);
     {
         GlobalMemory owned(dev_mode);
         GlobalLockGuard lock(dev_mode);
