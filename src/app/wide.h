@@ -7,6 +7,9 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wchar_t is UTF-16");
 
 inline const wchar_t* W(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 inline wchar_t* W(char16_t* text) { return reinterpret_cast<wchar_t*>(text); }
+inline std::wstring_view W(std::u16string_view text) {
+    return std::wstring_view(W(text.data()), text.size());
+}
 inline std::u16string_view U16(const wchar_t* text) {
     return text ? std::u16string_view(reinterpret_cast<const char16_t*>(text))
                 : std::u16string_view();

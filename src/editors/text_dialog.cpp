@@ -83,7 +83,7 @@ void FillTextPage(HWND dialog) {
         SetDlgItemInt(dialog, IDC_TEXT_Y + row, static_cast<UINT>(item.y), TRUE);
         Check(dialog, IDC_TEXT_BOX + row, item.bk != 0);
         wchar_t text[64];
-        SetText(text, std::wstring_view(W(item.s64), TextLength(item.s64)));
+        SetText(text, W(TextOf(item.s64)));
         SetDlgItemTextW(dialog, IDC_TEXT_STRING + row, text);
         Check(dialog, IDC_TEXT_VERTICAL + row, IsVertical(design.lf[i]));
     }

@@ -36,6 +36,16 @@ void CopyTableName(wchar_t (&field)[128], const wchar_t* source) {
     SetText(field, source);
 }
 
+// Opens the printer file in the start folder without sharing; an invalid handle (reported)
+// when it cannot be opened.
+KernelHandle OpenPrinterFile(DWORD access, DWORD disposition) {
+    EnterStartFolder();
+    KernelHandle file(
+        CreateFileW(kPrinterFile, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) ShowMessage(nullptr, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
+    return file;
+}
+
 class PrinterHandle {
 public:
     explicit PrinterHandle(wchar_t* name) {
@@ -154,20 +164,6 @@ void MeasurePrinter(HDC printer_dc, HGLOBAL dev_mode) {
     m.paper_width = PaperLength(m.physical_width, m.dpi_x, m.offset_x, m.printable_width);
     m.paper_height = PaperLength(m.physical_height, m.dpi_y, m.offset_y, m.printable_height);
 }
-
-namespace {
-
-// Opens the printer file in the start folder without sharing; an invalid handle (reported)
-// when it cannot be opened.
-KernelHandle OpenPrinterFile(DWORD access, DWORD disposition) {
-    EnterStartFolder();
-    KernelHandle file(
-        CreateFileW(kPrinterFile, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) ShowMessage(nullptr, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
-    return file;
-}
-
-}  // namespace
 
 void ReadPrinterFile() {
     KernelHandle file = OpenPrinterFile(GENERIC_READ, OPEN_ALWAYS);
