@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ui_seam.h"
-#include "app/wide.h"
+#include "win/ui_seam.h"
+#include "win/wide.h"
 #include "design/card_design.h"
 #include "design/fixed_text.h"
 #include "print/print_renderer.h"
@@ -38,6 +38,7 @@ public:
     BOOL ColorDialog(CHOOSECOLORW*) override { return FALSE; }
     BOOL FontDialog(CHOOSEFONTW*) override { return FALSE; }
     BOOL PrintDialog(PRINTDLGW*) override { return FALSE; }
+    void OpenDocument(HWND, const wchar_t*) override {}
 };
 
 // A 24-bit bitmap file of a smooth colour field, as photographs and logos give.
@@ -178,7 +179,8 @@ double MedianMs(PageDc& page, const CardDesign& design, int dpi, int rounds) {
         page.Clear();
         GdiFlush();
         const auto start = std::chrono::steady_clock::now();
-        RenderDesignSheet(nullptr, page.Dc(), design, printer);
+        PaintReport failures;
+        RenderDesignSheet(page.Dc(), design, printer, failures);
         GdiFlush();
         const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
         if (i > 0) times.push_back(took.count());

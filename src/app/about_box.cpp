@@ -1,9 +1,10 @@
 #include "app/about_box.h"
 
 #include "app/app_state.h"
-#include "app/no_throw.h"
-#include "app/ui_seam.h"
-#include "app/win_guards.h"
+#include "win/modal_dialog.h"
+#include "win/picture_stretch.h"
+#include "win/ui_seam.h"
+#include "win/guards.h"
 #include "res/about_ids.h"
 
 namespace {
@@ -12,56 +13,54 @@ struct AboutBox {
     HBITMAP picture = nullptr;
 };
 
-void OnInit(HWND dialog, AboutBox* box) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(box));
-    box->picture = static_cast<HBITMAP>(LoadImageW(App().instance, MAKEINTRESOURCEW(IDB_ABOUT),
+void OnInit(HWND dialog, AboutBox& box) {
+    box.picture = static_cast<HBITMAP>(LoadImageW(Process().instance, MAKEINTRESOURCEW(IDB_ABOUT),
                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!box->picture) ShowMessage(dialog, L"画像が読み込み出来ません。", L"ImageLoad");
+    if (!box.picture) ShowMessage(dialog, L"画像が読み込み出来ません。", L"ImageLoad");
 }
 
-void OnPaint(HWND dialog, const AboutBox* box) {
-    PaintGuard paint(dialog);
-    MemoryDc memory(paint.Get());
-    if (!memory) {
-        ShowMessage(dialog, L"失敗しました。", L"CreateCompatibleDC");
-        return;
+// The picture at the top left, 240 x 105 pixels; a failure is shown once the paint is over.
+void OnPaint(HWND dialog, const AboutBox& box) {
+    constexpr DeviceRect kPicture{0, 0, 240, 105};
+    bool drawn;
+    {
+        PaintGuard paint(dialog);
+        drawn = StretchPicture(paint.Get(), PaintPicture{box.picture, nullptr}, kPicture,
+                               SourceRect{0, 0, kPicture.w, kPicture.h});
     }
-    SelectGuard select(memory.Get(), box->picture);
-    BitBlt(paint.Get(), 0, 0, 240, 105, memory.Get(), 0, 0, SRCCOPY);
+    if (!drawn) ShowMessage(dialog, kMemoryDcFailed, kMemoryDcCaption);
 }
 
-void OnDestroy(AboutBox* box) {
-    if (!box) return;
-    if (box->picture) DeleteObject(box->picture);
-    delete box;
+// The box owns its state, which goes with the window; later messages find none.
+void OnDestroy(HWND dialog, AboutBox& box) {
+    SetWindowLongPtrW(dialog, DWLP_USER, 0);
+    if (box.picture) DeleteObject(box.picture);
+    delete &box;
 }
 
-AboutBox* State(HWND dialog) {
-    return reinterpret_cast<AboutBox*>(GetWindowLongPtrW(dialog, DWLP_USER));
+// OK, Enter (the default button) and Escape close the box.
+INT_PTR OnCommand(HWND dialog, int id) {
+    if (id != IDC_ABOUT_OK && id != IDCANCEL) return FALSE;
+    DestroyWindow(dialog);
+    return TRUE;
 }
 
-INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    return CallWithoutThrowing(TRUE, [&]() -> INT_PTR {
-        switch (message) {
-            case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<AboutBox*>(lparam)); return TRUE;
-            case WM_PAINT: OnPaint(dialog, State(dialog)); return TRUE;
-            case WM_COMMAND:
-                if (LOWORD(wparam) != IDC_ABOUT_OK) return FALSE;
-                DestroyWindow(dialog);
-                return TRUE;
-            case WM_CLOSE: DestroyWindow(dialog); return TRUE;
-            case WM_DESTROY: OnDestroy(State(dialog)); return TRUE;
-            default: return FALSE;
-        }
-    });
+INT_PTR AboutProc(HWND dialog, UINT message, WPARAM wparam, LPARAM, AboutBox& box) {
+    switch (message) {
+        case WM_INITDIALOG: OnInit(dialog, box); return TRUE;
+        case WM_PAINT: OnPaint(dialog, box); return TRUE;
+        case WM_COMMAND: return OnCommand(dialog, LOWORD(wparam));
+        case WM_CLOSE: DestroyWindow(dialog); return TRUE;
+        case WM_DESTROY: OnDestroy(dialog, box); return TRUE;
+        default: return FALSE;
+    }
 }
 
 }  // namespace
 
 HWND ShowAboutBox(HWND owner) {
     auto* box = new AboutBox;
-    HWND dialog = CreateDialogParamW(App().instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutProc,
-                                     reinterpret_cast<LPARAM>(box));
+    HWND dialog = CreateModelessDialog<AboutBox, AboutProc>(owner, MAKEINTRESOURCEW(IDD_ABOUT), *box);
     if (!dialog) {
         delete box;
         return nullptr;

@@ -1,13 +1,14 @@
 #include "app/commands.h"
 
-#include <shellapi.h>
+#include <commctrl.h>
 
 #include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/file_commands.h"
 #include "app/main_window.h"
 #include "app/status_line.h"
-#include "app/ui_seam.h"
+#include "win/documents.h"
+#include "win/process.h"
 #include "design/settings_file_win.h"
 #include "editors/text_dialog.h"
 #include "print/print_job.h"
@@ -29,7 +30,7 @@ using EditorRunner = void (*)(HWND owner);
 struct EditorCommand {
     int menu_id;
     int toolbar_id;  // 0 when the command has no button
-    EditorRunner run;  // null until the editor exists: the command then does nothing
+    EditorRunner run;  // null until the editor exists: the command is then greyed
     unsigned after;
 };
 
@@ -58,14 +59,36 @@ bool RunEditor(HWND window, int id) {
     return false;
 }
 
+// Commands outside the editor table that have no window yet.
+constexpr int kOtherCommandsNotBuilt[] = {IDM_BITMAP_SAVE};
+
 }  // namespace
 
-void OpenManual(HWND window) {
-    EnterStartFolder();
-    ShellExecuteW(window, L"open", kManualFile, nullptr, nullptr, SW_SHOWNORMAL);
+bool IsCommandNotBuilt(int id) {
+    for (const EditorCommand& editor : kEditors) {
+        if (!editor.run && (id == editor.menu_id || (editor.toolbar_id != 0 && id == editor.toolbar_id)))
+            return true;
+    }
+    for (int other : kOtherCommandsNotBuilt)
+        if (id == other) return true;
+    return false;
+}
+
+void GreyCommandsNotBuilt(HWND window, HWND toolbar) {
+    HMENU menu = GetMenu(window);
+    for (const EditorCommand& editor : kEditors) {
+        if (editor.run) continue;
+        if (menu) EnableMenuItem(menu, editor.menu_id, MF_BYCOMMAND | MF_GRAYED);
+        if (toolbar && editor.toolbar_id) SendMessageW(toolbar, TB_ENABLEBUTTON, editor.toolbar_id, FALSE);
+    }
+    for (int other : kOtherCommandsNotBuilt)
+        if (menu) EnableMenuItem(menu, other, MF_BYCOMMAND | MF_GRAYED);
+    if (menu) DrawMenuBar(window);
 }
 
 void RunCommand(HWND window, int id) {
+    // A greyed command can still arrive as a message (an accelerator, another program).
+    if (IsCommandNotBuilt(id)) return;
     if (RunEditor(window, id)) return;
     switch (id) {
         case IDM_NEW: NewCommand(window); break;
@@ -91,6 +114,6 @@ void StartupReadDesign(HWND window) {
     ReadSettingsFile(window, SettingsScope::Full, kAutoSaveFile);
 }
 
-void StartupLoadPictures() { LoadDesignPictures(App().main_window, false); }
+void StartupLoadPictures() { LoadDesignPictures(Process().main_window, false); }
 
 void ExitSaveDesign() { WriteSettingsFile(nullptr, SettingsScope::Full, kAutoSaveFile); }

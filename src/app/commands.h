@@ -14,7 +14,10 @@ void StartupLoadPictures();
 void ExitSaveDesign();
 
 inline constexpr wchar_t kAutoSaveFile[] = L"Vivivuz.dat";
-inline constexpr wchar_t kManualFile[] = L"Vivivuz_manual.pdf";
 
-// Opens the manual with the shell (result not looked at).
-void OpenManual(HWND window);
+// Greys the menu commands and toolbar buttons whose windows the program does not have
+// yet, so that they do not look as if they did something.
+void GreyCommandsNotBuilt(HWND window, HWND toolbar);
+
+// True for a command that GreyCommandsNotBuilt greys.
+bool IsCommandNotBuilt(int id);

@@ -4,8 +4,8 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/ui_seam.h"
-#include "app/wide.h"
+#include "win/ui_seam.h"
+#include "win/wide.h"
 #include "design/file_names.h"
 #include "design/fixed_text.h"
 #include "design/settings_file_win.h"
@@ -24,12 +24,12 @@ bool Confirm(HWND window, const wchar_t* text, const wchar_t* caption) {
     return ShowMessage(window, text, caption, MB_YESNO) == IDYES;
 }
 
-// A dialog request over a cleared 256-unit name buffer holding start folder + suffix.
+// A dialog request over a cleared 256-unit name buffer holding start folder + suffix
+// (suffix starts with a separator). A start folder too long for the buffer leaves the
+// bare name, which the dialog shows in its own folder.
 OPENFILENAMEW FileRequest(HWND owner, wchar_t (&name)[256], const wchar_t* suffix,
                           const wchar_t* title, const wchar_t* filter) {
-    std::wstring initial = App().start_folder;
-    initial += suffix;
-    SetText(name, initial);
+    if (!SetWholeText(name, Process().start_folder + suffix)) SetText(name, suffix + 1);
     OPENFILENAMEW request{};
     request.lStructSize = sizeof(request);
     request.hwndOwner = owner;
@@ -49,7 +49,7 @@ void WriteDesign(HWND window) {
 
 }  // namespace
 
-void NewDesign() { NewDesignDefaults(Design(), U16(App().start_folder).data()); }
+void NewDesign() { NewDesignDefaults(Design(), U16(Process().start_folder.c_str()).data()); }
 
 bool ChooseOpenFile(HWND owner) {
     wchar_t name[256];

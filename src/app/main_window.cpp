@@ -9,11 +9,12 @@
 #include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/commands.h"
-#include "app/no_throw.h"
+#include "win/no_throw.h"
 #include "app/status_line.h"
-#include "app/ui_seam.h"
-#include "app/wide.h"
-#include "app/win_guards.h"
+#include "win/process.h"
+#include "win/ui_seam.h"
+#include "win/wide.h"
+#include "win/guards.h"
 #include "design/fixed_text.h"
 #include "print/printer.h"
 #include "render/canvas.h"
@@ -40,7 +41,7 @@ constexpr Tooltip kTooltips[kToolbarButtons] = {
 void CreateToolbar(HWND window) {
     INITCOMMONCONTROLSEX init{sizeof(init), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&init);
-    HINSTANCE instance = App().instance;
+    HINSTANCE instance = Process().instance;
     HWND toolbar = CreateToolbarEx(
         window, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_ALTDRAG | CCS_ADJUSTABLE,
         IDC_TOOLBAR, kToolbarButtons, instance, IDB_TOOLBAR, nullptr, 0, 32, 32, 32, 32,
@@ -65,7 +66,7 @@ void CreateToolbar(HWND window) {
 void CreateStatusBar(HWND window) {
     HWND status = CreateWindowExW(0, STATUSCLASSNAMEW, L"",
                                   WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, 0, 0, 0, 0,
-                                  window, reinterpret_cast<HMENU>(IDC_STATUS_BAR), App().instance,
+                                  window, reinterpret_cast<HMENU>(IDC_STATUS_BAR), Process().instance,
                                   nullptr);
     App().status_bar = status;
     int edges[4] = {200, 320, 480, 600};
@@ -73,10 +74,11 @@ void CreateStatusBar(HWND window) {
 }
 
 LRESULT OnCreate(HWND window) {
-    App().main_window = window;
+    Process().main_window = window;
     StartupReadDesign(window);
     App().changed = false;
     CreateToolbar(window);
+    GreyCommandsNotBuilt(window, App().toolbar);
     std::memset(CurrentPrinterName(), 0, 256 * sizeof(wchar_t));
     FetchDefaultPrinter(window);
     CreateStatusBar(window);
@@ -94,15 +96,21 @@ void OnSize(HWND window) {
 }
 
 void OnPaint(HWND window) {
-    PaintGuard paint(window);
-    PaintCard(window, paint.Get());
+    PaintReport failures;
+    {
+        PaintGuard paint(window);
+        failures = PaintCard(paint.Get());
+    }
+    RefreshStatusLine();
+    // After EndPaint: a message box's own closing repaints the card.
+    ShowCardPaintFailures(window, failures);
 }
 
 LRESULT OnNotify(LPARAM lparam) {
     auto* header = reinterpret_cast<NMHDR*>(lparam);
     if (header->code != TTN_GETDISPINFOW) return 0;
     auto* info = reinterpret_cast<NMTTDISPINFOW*>(lparam);
-    info->hinst = App().instance;
+    info->hinst = Process().instance;
     if (const wchar_t* text = ToolbarTooltip(static_cast<int>(header->idFrom)))
         info->lpszText = const_cast<wchar_t*>(text);
     return 0;
@@ -125,6 +133,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             case WM_LBUTTONDOWN: CanvasPick(lparam); return 0;
             case WM_LBUTTONUP: CanvasDrop(lparam); return 0;
             case WM_RBUTTONDOWN: CanvasRightButton(lparam); return 0;
+            case kStatusChangedMessage: RefreshStatusLine(); return 0;
             case WM_QUERYNEWPALETTE: return 0;
             case WM_QUIT: return 0;
             default: return DefWindowProcW(window, message, wparam, lparam);
@@ -132,11 +141,22 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     });
 }
 
+// A modeless dialog of ours (the About box) that the message belongs to, or null.
+HWND ModelessDialogOf(const MSG& msg) {
+    if (!msg.hwnd) return nullptr;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    if (!root || root == Process().main_window) return nullptr;
+    const auto dialog_class = reinterpret_cast<ULONG_PTR>(WC_DIALOG);
+    return GetClassLongPtrW(root, GCW_ATOM) == dialog_class ? root : nullptr;
+}
+
 int RunMessageLoop() {
     MSG msg{};
     for (;;) {
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!GetMessageW(&msg, nullptr, 0, 0)) break;
+            // Tab, Enter and Escape work in a modeless dialog as in a modal one.
+            if (HWND dialog = ModelessDialogOf(msg); dialog && IsDialogMessageW(dialog, &msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         } else {
@@ -171,7 +191,7 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-    App().instance = instance;
+    Process().instance = instance;
     int screen_w = 0, screen_h = 0;
     {
         WindowDc screen(nullptr);
@@ -190,20 +210,26 @@ void SaveOnExit() {
 }
 
 void RepaintMainWindow() {
-    HWND window = App().main_window;
+    HWND window = Process().main_window;
     if (!window) return;
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
 }
 
 int RunProgram(HINSTANCE instance, int show) {
-    App().instance = instance;
+    Process().instance = instance;
+    // Every data file of the program lies in the start folder: without it there is no
+    // place to read the design from or to save it to.
+    if (!RecordStartFolder()) {
+        ShowMessage(nullptr, L"起動フォルダが分からないため、ここでは起動できません。",
+                    L"GetCurrentDirectory", MB_OK | MB_ICONSTOP);
+        return 0;
+    }
     if (!RegisterMainWindowClass(instance)) return 0;
     HWND window = CreateMainWindow(instance);
     if (!window) return 0;
     ShowWindow(window, show);
     UpdateWindow(window);
-    GetCurrentDirectoryW(257, App().start_folder);
     const int code = RunMessageLoop();
     SaveOnExit();
     return code;

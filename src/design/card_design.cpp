@@ -169,19 +169,23 @@ void NewDesignDefaults(CardDesign& d, const char16_t* start_folder) {
     SetText(d.main_filename, kUntitledName);
 }
 
-SourceRect PlacementSourceRect(int cardW, int cardH, int pictureW, int pictureH, int mode) {
-    const SourceRect whole{0, 0, pictureW, pictureH};
-    if (mode < 1 || mode > 3 || cardW <= 0 || cardH <= 0) return whole;
-    const double sx = static_cast<double>(pictureW) / cardW;
-    const double sy = static_cast<double>(pictureH) / cardH;
-    const double s = sx < sy ? sx : sy;
-    const int w = static_cast<int>(cardW * s);
-    const int h = static_cast<int>(cardH * s);
+SourceRect BaseCrop(int picture_w, int picture_h, double card_w, double card_h, int mode) {
+    const SourceRect whole{0, 0, picture_w, picture_h};
+    if (mode < 1 || mode > 3 || card_w <= 0 || card_h <= 0) return whole;
+    const double qx = picture_w / card_w;
+    const double qy = picture_h / card_h;
+    const double q = qx < qy ? qx : qy;
+    const int w = static_cast<int>(card_w * q);
+    const int h = static_cast<int>(card_h * q);
     switch (mode) {
-        case 1: return {(pictureW - w) / 2, (pictureH - h) / 2, w, h};
+        case 1: return {(picture_w - w) / 2, (picture_h - h) / 2, w, h};
         case 2: return {0, 0, w, h};
-        default: return {pictureW - w, pictureH - h, w, h};
+        default: return {picture_w - w, picture_h - h, w, h};
     }
+}
+
+SourceRect PlacementSourceRect(int cardW, int cardH, int pictureW, int pictureH, int mode) {
+    return BaseCrop(pictureW, pictureH, cardW, cardH, mode);
 }
 
 void PrintedCardSize(CardDesign& d) {

@@ -137,10 +137,15 @@ struct SourceRect {
     friend bool operator==(const SourceRect&, const SourceRect&) = default;
 };
 
-// The part of a picture (pictureW x pictureH pixels) that is stretched over a card of
-// cardW x cardH: mode 1 centre, 2 top-left, 3 bottom-right cut the largest part with the
-// card's proportions; 0 and any other value take the whole picture. Sizes must be > 0
-// for the cropping modes; a zero card size falls back to the whole picture.
+// The part of a picture of picture_w x picture_h pixels that is stretched over a card of
+// card_w x card_h (card pixels on screen, device pixels on paper), by base_pl_mode:
+// 1 centre, 2 top-left, 3 bottom-right cut the largest part with the card's proportions;
+// 0 and any other value, and a card of no size, take the whole picture. Measured from
+// the picture's top-left corner. The screen and every printed page use this one rule,
+// so the printed crop matches the screen.
+SourceRect BaseCrop(int picture_w, int picture_h, double card_w, double card_h, int mode);
+
+// BaseCrop for a card of cardW x cardH pixels (the argument order of the dialogs).
 SourceRect PlacementSourceRect(int cardW, int cardH, int pictureW, int pictureH, int mode);
 
 // base_pw / base_ph from pm_size_x / pm_size_y by the card's orientation: landscape

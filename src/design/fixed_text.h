@@ -33,3 +33,15 @@ template <class Char, std::size_t N>
 void ClearText(Char (&field)[N]) {
     SetText(field, {});
 }
+
+// For names, which must never be cut into another name: writes value only when it fits
+// whole with its terminator. Otherwise the field is cleared and false is returned.
+template <class Char, std::size_t N>
+bool SetWholeText(Char (&field)[N], std::type_identity_t<std::basic_string_view<Char>> value) {
+    if (value.size() >= N) {
+        ClearText(field);
+        return false;
+    }
+    SetText(field, value);
+    return true;
+}

@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "design/fixed_text.h"
+#include "design/numbers.h"
 
 static_assert(std::is_same_v<std::int32_t, int>,
               "LogFont's int members are read and written as int");
@@ -231,25 +232,6 @@ std::size_t FindKey(std::u16string_view name) {
     return it != order.end() && keys[*it].name == name ? *it : keys.size();
 }
 
-bool IsWhiteSpace(char16_t c) {
-    return c == u' ' || (c >= u'\t' && c <= u'\r');
-}
-
-// Like _wtoi over the first kSettingsNumberLimit units, saturating beyond the int range.
-int ConvertInteger(std::u16string_view value) {
-    value = value.substr(0, kSettingsNumberLimit);
-    std::size_t i = 0;
-    while (i < value.size() && IsWhiteSpace(value[i])) ++i;
-    bool negative = false;
-    if (i < value.size() && (value[i] == u'+' || value[i] == u'-')) negative = value[i++] == u'-';
-    constexpr long long kCap = static_cast<long long>(INT_MAX) + 1;
-    long long magnitude = 0;
-    for (; i < value.size() && value[i] >= u'0' && value[i] <= u'9'; ++i)
-        magnitude = std::min(magnitude * 10 + (value[i] - u'0'), kCap);
-    if (negative) return static_cast<int>(-magnitude);
-    return static_cast<int>(std::min(magnitude, kCap - 1));
-}
-
 template <std::size_t N>
 void StoreText(void* field, std::u16string_view value) {
     SetText(*static_cast<char16_t(*)[N]>(field), value);
@@ -410,10 +392,10 @@ void SettingsFileReader::ParseLine(std::u16string_view line) {
 
     const std::u16string_view value = line.substr(equals + 1);
     switch (field.kind) {
-        case SettingsValueKind::Integer: *field.number = ConvertInteger(value); break;
+        case SettingsValueKind::Integer: *field.number = ParseWholeNumber(value.substr(0, kSettingsNumberLimit)); break;
         case SettingsValueKind::FontByte:
             *field.byte =
-                static_cast<std::uint8_t>(static_cast<unsigned>(ConvertInteger(value)) & 0xFFu);
+                static_cast<std::uint8_t>(static_cast<unsigned>(ParseWholeNumber(value.substr(0, kSettingsNumberLimit))) & 0xFFu);
             break;
         case SettingsValueKind::QrText:
             field.store_text(field.text, value);

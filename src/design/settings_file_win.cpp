@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/ui_seam.h"
-#include "app/win_guards.h"
+#include "win/process.h"
+#include "win/ui_seam.h"
+#include "win/guards.h"
 #include "design/settings_file.h"
 
 namespace {
@@ -19,29 +19,6 @@ constexpr wchar_t kCaption[] = L"CreateFile";
 void Report(HWND owner, const wchar_t* text) {
     ShowMessage(owner, text, kCaption, MB_OK | MB_ICONEXCLAMATION);
 }
-
-// A temporary file in a given folder, deleted when the guard ends unless it was kept
-// (moved into place).
-class TemporaryFile {
-public:
-    TemporaryFile() = default;
-    VIVI_NO_COPY(TemporaryFile);
-    ~TemporaryFile() {
-        if (!path_.empty()) DeleteFileW(path_.c_str());
-    }
-    // Creates an empty file with a unique name in folder.
-    bool Create(const std::wstring& folder) {
-        wchar_t name[MAX_PATH] = {};
-        if (!GetTempFileNameW(folder.c_str(), L"viv", 0, name)) return false;
-        path_ = name;
-        return true;
-    }
-    const std::wstring& Path() const { return path_; }
-    void Keep() { path_.clear(); }
-
-private:
-    std::wstring path_;
-};
 
 // The full path of fileName (against the current directory) and the folder it lies in.
 bool FullPathAndFolder(const wchar_t* fileName, std::wstring& full, std::wstring& folder) {

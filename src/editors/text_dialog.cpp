@@ -2,17 +2,18 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/no_throw.h"
-#include "app/ui_seam.h"
-#include "app/wide.h"
-#include "app/win_guards.h"
+#include "win/process.h"
+#include "win/documents.h"
+#include "win/modal_dialog.h"
+#include "win/ui_seam.h"
+#include "win/wide.h"
+#include "win/guards.h"
 #include "design/fixed_text.h"
-#include "editors/pick_colour.h"
+#include "win/colour.h"
 #include "editors/text_page.h"
+#include "render/card_painter.h"
 #include "print/printer.h"
-#include "render/win_text.h"
+#include "win/design_text.h"
 #include "res/text_dialog_ids.h"
 
 namespace {
@@ -32,28 +33,11 @@ struct TextDialog {
     StrData backup[kTextCount];  // the items as they were at opening, for キャンセル
 };
 
-// A printer device context for the font dialog, deleted when the dialog is done.
-class PrinterDc {
-public:
-    explicit PrinterDc(const PrinterEntry& printer)
-        : dc_(CreateDCW(printer.driver, printer.name, nullptr, nullptr)) {}
-    VIVI_NO_COPY(PrinterDc);
-    ~PrinterDc() {
-        if (dc_) DeleteDC(dc_);
-    }
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 void Check(HWND dialog, int id, bool on) {
     CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
 }
-
-COLORREF ColourOf(int r, int g, int b) { return RGB(r & 0xFF, g & 0xFF, b & 0xFF); }
 
 void Repaint(HWND dialog) {
     InvalidateRect(dialog, nullptr, TRUE);
@@ -112,19 +96,14 @@ void ReadTextPage(HWND dialog) {
     }
 }
 
+// The page's items as the card draws them, each at its sample point, fonts as stored.
 void DrawTextSamples(HDC dc) {
     const CardDesign& design = Design();
+    const CardMapping as_stored;
     for (int row = 0; row < kTextRows; ++row) {
         const int i = ItemOfRow(g_page, row);
-        const StrData& item = design.str_data[i];
-        FontHandle font(CreateDesignFont(design.lf[i]));
-        SelectGuard select(dc, font.Get());
-        SetBkMode(dc, item.bk == 1 ? OPAQUE : TRANSPARENT);
-        SetTextColor(dc, ColourOf(item.r, item.g, item.b));
-        SetBkColor(dc, ColourOf(item.br, item.bg, item.bb));
         const SamplePoint at = SampleOrigin(row, IsVertical(design.lf[i]));
-        const std::u16string_view text = TextOf(item.s64);
-        TextOutW(dc, at.x, at.y, W(text.data()), static_cast<int>(text.size()));
+        DrawTextItem(dc, design.str_data[i], design.lf[i], {at.x, at.y}, as_stored);
     }
 }
 
@@ -134,25 +113,9 @@ void ShowPage(HWND dialog, int page) {
     FillTextPage(dialog);
 }
 
-// The system colour dialog starting at initial; true with the chosen colour when the
-// user confirms. The focus goes back to owner either way.
-bool ChooseColourFrom(HWND owner, COLORREF initial, COLORREF& chosen) {
-    COLORREF custom[16] = {};
-    CHOOSECOLORW request{};
-    request.lStructSize = sizeof(request);
-    request.hwndOwner = owner;
-    request.rgbResult = initial;
-    request.lpCustColors = custom;
-    request.Flags = CC_RGBINIT;
-    const bool confirmed = Ui().ColorDialog(&request) != FALSE;
-    if (confirmed) chosen = request.rgbResult;
-    SetFocus(owner);
-    return confirmed;
-}
-
 void SetAllTextColours(HWND dialog) {
     COLORREF colour = kBlack;
-    if (!ChooseColourFrom(dialog, kBlack, colour)) return;
+    if (!ChooseColour(dialog, kBlack, colour)) return;
     for (StrData& item : Design().str_data) {
         item.r = GetRValue(colour);
         item.g = GetGValue(colour);
@@ -162,7 +125,7 @@ void SetAllTextColours(HWND dialog) {
 
 void SetAllBoxColours(HWND dialog) {
     COLORREF colour = kWhite;
-    if (!ChooseColourFrom(dialog, kWhite, colour)) return;
+    if (!ChooseColour(dialog, kWhite, colour)) return;
     for (StrData& item : Design().str_data) {
         item.br = GetRValue(colour);
         item.bg = GetGValue(colour);
@@ -189,7 +152,7 @@ void ChooseItemFont(HWND dialog, int row) {
                         L"enumprinter_pro", MB_OK);
             index = 0;
         }
-        PrinterDc printer(Printers().entries[index]);
+        CreatedDc printer(CreateDCW(Printers().entries[index].driver, Printers().entries[index].name, nullptr, nullptr));
         request.hDC = printer.Get();
         request.Flags =
             CF_BOTH | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_WYSIWYG | CF_SCALABLEONLY;
@@ -207,14 +170,9 @@ void ChooseItemFont(HWND dialog, int row) {
 // The row of a control whose id is base + row, or -1.
 int RowOf(int id, int base) { return id >= base && id < base + kTextRows ? id - base : -1; }
 
-TextDialog* State(HWND dialog) {
-    return reinterpret_cast<TextDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
-
-void OnInit(HWND dialog, TextDialog* state) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+void OnInit(HWND dialog, TextDialog& state) {
     FillTextPage(dialog);
-    std::memcpy(state->backup, Design().str_data, sizeof(state->backup));
+    std::memcpy(state.backup, Design().str_data, sizeof(state.backup));
 }
 
 // Row buttons and check boxes; false when id is none of them.
@@ -240,7 +198,7 @@ bool OnRowCommand(HWND dialog, int id) {
     return true;
 }
 
-void OnCommand(HWND dialog, int id, int code) {
+void OnCommand(HWND dialog, int id, int code, const TextDialog& state) {
     // Typing is read back once the user pauses: every notification of a string edit
     // restarts the timer.
     if (RowOf(id, IDC_TEXT_STRING) >= 0) {
@@ -261,7 +219,7 @@ void OnCommand(HWND dialog, int id, int code) {
             return;
         case IDC_TEXT_CANCEL:
             // Fonts and vertical flags live in the font records and are not undone.
-            std::memcpy(Design().str_data, State(dialog)->backup, sizeof(Design().str_data));
+            std::memcpy(Design().str_data, state.backup, sizeof(Design().str_data));
             EndDialog(dialog, 1);
             return;
         case IDC_TEXT_HELP: OpenManual(dialog); return;
@@ -283,24 +241,21 @@ void OnPaint(HWND dialog) {
     DrawTextSamples(paint.Get());
 }
 
-INT_PTR CALLBACK TextDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    return CallWithoutThrowing(TRUE, [&]() -> INT_PTR {
-        switch (message) {
-            case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<TextDialog*>(lparam)); return TRUE;
-            case WM_COMMAND: OnCommand(dialog, LOWORD(wparam), HIWORD(wparam)); return TRUE;
-            case WM_TIMER: OnTimer(dialog, wparam); return TRUE;
-            case WM_PAINT: OnPaint(dialog); return TRUE;
-            case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
-            case WM_DESTROY: KillTimer(dialog, kStringTimer); return TRUE;
-            default: return FALSE;
-        }
-    });
+INT_PTR TextDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM, TextDialog& state) {
+    switch (message) {
+        case WM_INITDIALOG: OnInit(dialog, state); return TRUE;
+        case WM_COMMAND: OnCommand(dialog, LOWORD(wparam), HIWORD(wparam), state); return TRUE;
+        case WM_TIMER: OnTimer(dialog, wparam); return TRUE;
+        case WM_PAINT: OnPaint(dialog); return TRUE;
+        case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
+        case WM_DESTROY: KillTimer(dialog, kStringTimer); return TRUE;
+        default: return FALSE;
+    }
 }
 
 }  // namespace
 
 void ShowTextDialog(HWND owner) {
     TextDialog state{};
-    DialogBoxParamW(App().instance, MAKEINTRESOURCEW(IDD_TEXT), owner, TextDialogProc,
-                    reinterpret_cast<LPARAM>(&state));
+    RunModalDialog<TextDialog, TextDialogProc>(owner, IDD_TEXT, state);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "design/fixed_text.h"
+#include "design/numbers.h"
 
 namespace {
 
@@ -15,8 +16,6 @@ constexpr const char16_t* kCaptions[kTextCount] = {
     u"ハンドル名", u"e-Mail", u"部署名２", u"部署名３", u"ホームページ",
     u"その他１", u"その他２", u"その他３", u"その他４", u"その他５",
 };
-
-bool IsBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
 
 }  // namespace
 
@@ -33,27 +32,10 @@ void SetVertical(LogFont& font, bool vertical) {
     font.lfOrientation = vertical ? kVerticalAngle : 0;
 }
 
-int ParseEditNumber(std::u16string_view text) {
-    text = text.substr(0, kNumberChars);
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
-    // Digits only accumulate up to just past the int range; the rest only saturates.
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        if (value <= int64_t{INT_MAX} + 1) value = value * 10 + (text[i] - u'0');
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
-}
-
 void StoreTextRow(StrData& item, LogFont& font, const TextRowInput& row) {
     item.on = row.on ? 1 : 0;
-    item.x = ParseEditNumber(row.x);
-    item.y = ParseEditNumber(row.y);
+    item.x = ParseWholeNumber(row.x.substr(0, kNumberChars));
+    item.y = ParseWholeNumber(row.y.substr(0, kNumberChars));
     item.bk = row.bk ? 1 : 0;
     const bool was_empty = TextLength(item.s64) == 0;
     if (was_empty && !row.text.empty()) item.on = 1;

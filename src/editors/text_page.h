@@ -20,11 +20,6 @@ bool IsVertical(const LogFont& font);
 // Vertical writing: escapement and orientation both -900; horizontal: both 0.
 void SetVertical(LogFont& font, bool vertical);
 
-// A number as the dialog reads it from an edit: leading blanks, an optional sign, then
-// the leading decimal digits; anything else gives 0. Only the first 31 units count.
-// Values beyond the int range come out as INT_MAX or INT_MIN.
-int ParseEditNumber(std::u16string_view text);
-
 // What one row of the dialog holds, as the user left it.
 struct TextRowInput {
     bool on;                  // use check box

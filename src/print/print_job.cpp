@@ -2,22 +2,26 @@
 
 #include <utility>
 
-#include "app/app_state.h"
-#include "app/status_line.h"
-#include "app/ui_seam.h"
-#include "app/win_guards.h"
 #include "print/print_renderer.h"
 #include "print/print_stop.h"
 #include "print/printer.h"
 #include "print/sheet_layout.h"
+#include "win/guards.h"
+#include "win/paint_report.h"
+#include "win/process.h"
+#include "win/ui_seam.h"
 
 namespace {
 
 // Spools the copies; false when the user stopped the job (the document is then aborted).
-bool SpoolCopies(HWND main_window, HDC dc) {
-    for (int copy = 1; copy <= CopyCount(); ++copy) {
+// Each failure is shown once for the whole job, after the page that met it.
+bool SpoolCopies(HWND main_window, HDC dc, int copies) {
+    PaintReport shown;
+    for (int copy = 1; copy <= copies; ++copy) {
         StartPage(dc);
-        RenderSheet(main_window, dc);
+        PaintReport page;
+        RenderSheet(dc, page);
+        ShowNewFailures(main_window, page, shown);
         if (StopFlag()) {
             AbortDoc(dc);
             return false;
@@ -39,13 +43,13 @@ int PrintCommand(HWND main_window) {
     record.hDC = nullptr;
     record.Flags = PD_PRINTSETUP | PD_RETURNDC;
     if (Ui().PrintDialog(&record) != TRUE) return 0;
-    // Only the device mode is kept (its handle value goes to the printer settings file).
+    // The printer's name is taken from the device mode, which is then freed.
     GlobalMemory names(std::exchange(record.hDevNames, nullptr));
     MeasurePrinter(record.hDC, record.hDevMode);
-    RefreshStatusLine();
+    if (main_window) SendMessageW(main_window, kStatusChangedMessage, 0, 0);
 
-    ShowLayoutDialog(main_window);
-    if (PrintFlag() != 1) {
+    const LayoutChoice layout = ShowLayoutDialog(main_window);
+    if (!layout.print) {
         if (record.hDC) DeleteDC(std::exchange(record.hDC, nullptr));
         return 1;
     }
@@ -53,11 +57,11 @@ int PrintCommand(HWND main_window) {
         const MarkData& mark = Design().mark_data[i];
         if (mark.on && mark.m) WriteMarkCapture(main_window, i);
     }
-    RunPrintJob(main_window);
+    RunPrintJob(main_window, layout.copies);
     return 0;
 }
 
-void RunPrintJob(HWND main_window) {
+void RunPrintJob(HWND main_window, int copies) {
     PRINTDLGW& record = PrintDialogRecord();
     HDC dc = record.hDC;
     OpenStopDialog(main_window);
@@ -68,7 +72,7 @@ void RunPrintJob(HWND main_window) {
     document.cbSize = sizeof(document);
     document.lpszDocName = kPrintDocumentName;
     const bool started = StartDocW(dc, &document) > 0;
-    if (started && SpoolCopies(main_window, dc)) EndDoc(dc);
+    if (started && SpoolCopies(main_window, dc, copies)) EndDoc(dc);
 
     CloseStopDialog();
     EnableWindow(main_window, TRUE);

@@ -7,15 +7,16 @@
 inline constexpr wchar_t kPrintDocumentName[] = L"Vivivuz";
 
 // The print command of the main window: the print-setup dialog (through the seam),
-// MeasurePrinter, a status line refresh, the layout dialog, the capture files of
-// transparent marks, then RunPrintJob. Returns 0 when the print dialog was cancelled,
+// MeasurePrinter, kStatusChangedMessage to main_window, the layout dialog, the capture
+// files of transparent marks, then RunPrintJob with the copies chosen. Returns 0 when the print dialog was cancelled,
 // 1 when the layout dialog was cancelled (nothing printed, no capture written), 0 after
 // printing. The caller refreshes the status line afterwards.
 int PrintCommand(HWND main_window);
 
-// Prints CopyCount() pages of the current sheet into the print dialog record's device
+// Prints `copies` pages of the current sheet into the print dialog record's device
 // context, one page per copy in one document, with the main window disabled and the stop
-// dialog shown until the first page is done. A stop request aborts the document. A
-// document that cannot be started is reported ("StartDoc"). Always ends with the main
+// dialog shown until the first page is done. A stop request aborts the document. What a
+// page could not print is shown after that page, each failure once per job. A document
+// that cannot be started is reported ("StartDoc"). Always ends with the main
 // window enabled and focused and the device context deleted.
-void RunPrintJob(HWND main_window);
+void RunPrintJob(HWND main_window, int copies);

@@ -28,20 +28,30 @@ CardOrigin CardOriginAt(const PrintScale& s, int column, int row) {
     return {column * s.px + s.ox, row * s.py + s.oy};
 }
 
+CardMapping PrintMapping(const PrintScale& s, CardOrigin o) {
+    CardMapping m;
+    m.origin_x = o.x;
+    m.origin_y = o.y;
+    m.scale_x = s.fx * s.sx;
+    m.scale_y = s.fy * s.sy;
+    m.card_w = s.cw;
+    m.card_h = s.ch;
+    return m;
+}
+
 DevicePoint MapCardPoint(const PrintScale& s, CardOrigin o, int x, int y) {
-    return {Trunc(o.x + x * s.fx * s.sx), Trunc(o.y + y * s.fy * s.sy)};
+    return MapPoint(PrintMapping(s, o), x, y);
 }
 
 DeviceRect MapCardRect(const PrintScale& s, CardOrigin o, int x, int y, int w, int h) {
-    const DevicePoint at = MapCardPoint(s, o, x, y);
-    return {at.x, at.y, Trunc(w * s.fx * s.sx), Trunc(h * s.fy * s.sy)};
+    return MapRect(PrintMapping(s, o), x, y, w, h);
 }
 
-DeviceRect PrintedCardRect(const PrintScale& s, CardOrigin o) {
-    return {Trunc(o.x), Trunc(o.y), Trunc(s.cw), Trunc(s.ch)};
-}
+DeviceRect PrintedCardRect(const PrintScale& s, CardOrigin o) { return MapCard(PrintMapping(s, o)); }
 
-int PrintedFontHeight(int lf_height, const PrintScale& s) { return Trunc(lf_height * s.fy * s.sy); }
+int PrintedFontHeight(int lf_height, const PrintScale& s) {
+    return MapFontHeight(PrintMapping(s, {0, 0}), lf_height);
+}
 
 int PrintedModuleSize(int sell, const PrintScale& s) { return Trunc(sell * s.fx * s.sx); }
 
@@ -57,19 +67,4 @@ std::array<CutMark, 4> CutMarks(const PrintScale& s, CardOrigin o, int length, i
         {at(left, o.y + s.ch - ly), at(left, bottom), at(o.x + lx, bottom)},
         {at(right, o.y + s.ch - ly), at(right, bottom), at(o.x + s.cw - lx, bottom)},
     }};
-}
-
-SourceRect PrintedBaseCrop(int picture_w, int picture_h, double card_w, double card_h, int mode) {
-    const SourceRect whole{0, 0, picture_w, picture_h};
-    if (mode < 1 || mode > 3 || card_w <= 0 || card_h <= 0) return whole;
-    const double qx = picture_w / card_w;
-    const double qy = picture_h / card_h;
-    const double q = qx < qy ? qx : qy;
-    const int w = Trunc(card_w * q);
-    const int h = Trunc(card_h * q);
-    switch (mode) {
-        case 1: return {(picture_w - w) / 2, (picture_h - h) / 2, w, h};
-        case 2: return {0, 0, w, h};
-        default: return {picture_w - w, picture_h - h, w, h};
-    }
 }

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "design/card_design.h"
+#include "render/card_mapping.h"
 
 // The printer as measured after the print dialog (PrinterMetrics).
 struct PrintPage {
@@ -34,15 +35,9 @@ struct CardOrigin {
 };
 CardOrigin CardOriginAt(const PrintScale& scale, int column, int row);
 
-struct DevicePoint {
-    int x, y;
-    friend bool operator==(const DevicePoint&, const DevicePoint&) = default;
-};
-
-struct DeviceRect {
-    int x, y, w, h;
-    friend bool operator==(const DeviceRect&, const DeviceRect&) = default;
-};
+// The mapping of the card at origin on the page: card pixels to device pixels by
+// fx × sx and fy × sy, QR modules without a cap.
+CardMapping PrintMapping(const PrintScale& scale, CardOrigin origin);
 
 // A card point (x, y) on the card at origin, truncated toward zero.
 DevicePoint MapCardPoint(const PrintScale& scale, CardOrigin origin, int x, int y);
@@ -65,13 +60,3 @@ int PrintedModuleSize(int sell, const PrintScale& scale);
 using CutMark = std::array<DevicePoint, 3>;
 std::array<CutMark, 4> CutMarks(const PrintScale& scale, CardOrigin origin, int length, int gap);
 
-// The part of a picture of picture_w x picture_h pixels that is stretched over a printed
-// card of card_w x card_h device pixels, by base_pl_mode: 1 centre, 2 top-left, 3
-// bottom-right cut the largest part with the card's proportions; 0 and any other value
-// (and a card of zero size) take the whole picture. Measured from the picture's top.
-SourceRect PrintedBaseCrop(int picture_w, int picture_h, double card_w, double card_h, int mode);
-
-// The vertical source offset of a crop when the pixels are sent bottom-up.
-inline int BottomUpSourceY(int picture_h, const SourceRect& crop) {
-    return picture_h - crop.y - crop.h;
-}

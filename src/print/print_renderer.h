@@ -5,19 +5,21 @@
 
 #include "design/card_design.h"
 #include "print/print_math.h"
+#include "win/paint_report.h"
 
 // The page of the current printer, from Metrics().
 PrintPage CurrentPrintPage();
 
 // One page of the current design on the current printer, between StartPage and EndPage.
-// The start folder becomes the current directory; pictures are loaded once for the page
-// and a picture that cannot be loaded is reported to main_window ("PaintBMP Load") and
-// left out of every card. Marks with white transparency are printed from their capture
-// files (WriteMarkCapture); a missing capture leaves the mark out silently.
-void RenderSheet(HWND main_window, HDC printer_dc);
+// The start folder becomes the current directory; pictures are loaded once for the page.
+// A picture that cannot be loaded ("PaintBMP Load") is left out of every card; marks with
+// white transparency are printed from their capture files (WriteMarkCapture), and a
+// missing capture leaves the mark out silently. Nothing is shown: every failure is noted
+// in report, loading failures first, for the print job to show.
+void RenderSheet(HDC printer_dc, PaintReport& report);
 
 // The same for any design and page (RenderSheet passes Design() and CurrentPrintPage()).
-void RenderDesignSheet(HWND owner, HDC dc, const CardDesign& design, const PrintPage& page);
+void RenderDesignSheet(HDC dc, const CardDesign& design, const PrintPage& page, PaintReport& report);
 
 // Writes "<start folder>\mask<mark>.tmp": the main window's pixels at the mark's place in
 // the card preview, as a 24-bit bitmap file. The window is brought up to date first so

@@ -1,7 +1,7 @@
 #include "print/print_stop.h"
 
-#include "app/app_state.h"
-#include "app/no_throw.h"
+#include "win/process.h"
+#include "win/modal_dialog.h"
 
 namespace {
 
@@ -17,27 +17,25 @@ INT_PTR OnInit(HWND dialog) {
     return TRUE;
 }
 
-INT_PTR OnCommand(HWND dialog, int id) {
+INT_PTR OnCommand(HWND dialog, int id, StopState& stop) {
     if (id != IDCANCEL) return FALSE;
-    g_stop.stop = 1;
+    stop.stop = 1;
     DestroyWindow(dialog);
     return TRUE;
 }
 
-INT_PTR OnDestroy(HWND dialog) {
-    if (g_stop.dialog == dialog) g_stop.dialog = nullptr;
+INT_PTR OnDestroy(HWND dialog, StopState& stop) {
+    if (stop.dialog == dialog) stop.dialog = nullptr;
     return FALSE;
 }
 
-INT_PTR CALLBACK StopDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
-    return CallWithoutThrowing(TRUE, [&]() -> INT_PTR {
-        switch (message) {
-            case WM_INITDIALOG: return OnInit(dialog);
-            case WM_COMMAND: return OnCommand(dialog, LOWORD(wparam));
-            case WM_DESTROY: return OnDestroy(dialog);
-            default: return FALSE;
-        }
-    });
+INT_PTR StopDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM, StopState& stop) {
+    switch (message) {
+        case WM_INITDIALOG: return OnInit(dialog);
+        case WM_COMMAND: return OnCommand(dialog, LOWORD(wparam), stop);
+        case WM_DESTROY: return OnDestroy(dialog, stop);
+        default: return FALSE;
+    }
 }
 
 }  // namespace
@@ -49,7 +47,7 @@ HWND StopDialog() { return g_stop.dialog; }
 void OpenStopDialog(HWND owner) {
     CloseStopDialog();
     g_stop.stop = 0;
-    g_stop.dialog = CreateDialogW(App().instance, kStopDialogTemplate, owner, StopDialogProc);
+    g_stop.dialog = CreateModelessDialog<StopState, StopDialogProc>(owner, kStopDialogTemplate, g_stop);
     if (!g_stop.dialog) return;
     ShowWindow(g_stop.dialog, SW_SHOW);
     UpdateWindow(g_stop.dialog);

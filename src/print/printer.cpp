@@ -4,11 +4,12 @@
 
 #include <cstring>
 #include <cwchar>
+#include <utility>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/ui_seam.h"
-#include "app/win_guards.h"
+#include "win/process.h"
+#include "win/ui_seam.h"
+#include "win/guards.h"
 #include "design/fixed_text.h"
 
 namespace {
@@ -23,6 +24,10 @@ PRINTDLGW g_print_dialog = [] {
 }();
 
 constexpr wchar_t kPrinterFile[] = L"Vivivuz.prt";
+
+// The first eight bytes of the printer file: a device-mode handle value of some earlier
+// run. It names nothing in this one, so it is only carried from the read to the write.
+unsigned char g_stored_handle_value[8];
 
 void SetPrinterName(const wchar_t* name) {
     // Names come from DEVMODE's 32-unit field, which need not be terminated.
@@ -45,21 +50,6 @@ KernelHandle OpenPrinterFile(DWORD access, DWORD disposition) {
     if (!file.Valid()) ShowMessage(nullptr, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
     return file;
 }
-
-class PrinterHandle {
-public:
-    explicit PrinterHandle(wchar_t* name) {
-        if (!OpenPrinterW(name, &handle_, nullptr)) handle_ = nullptr;
-    }
-    VIVI_NO_COPY(PrinterHandle);
-    ~PrinterHandle() {
-        if (handle_) ClosePrinter(handle_);
-    }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
 
 }  // namespace
 
@@ -139,15 +129,15 @@ int PaperLength(int physical_px, int dpi, int offset_px, int printable_tenths) {
     return static_cast<int>(static_cast<double>(physical_px) * 10 / (dpi * 10.0) * 254 + 0.5);
 }
 
-void MeasurePrinter(HDC printer_dc, HGLOBAL dev_mode) {
+void MeasurePrinter(HDC printer_dc, HGLOBAL& dev_mode) {
     ClearText(g_printer_name);
     {
-        GlobalMemory owned(dev_mode);
-        GlobalLockGuard lock(dev_mode);
+        GlobalMemory owned(std::exchange(dev_mode, nullptr));
+        GlobalLockGuard lock(owned.Get());
         if (lock.Get()) {
             SetPrinterName(lock.As<DEVMODEW>()->dmDeviceName);
         } else {
-            ShowMessage(App().main_window, L"メモリブロックをロックできません", L"Error");
+            ShowMessage(Process().main_window, L"メモリブロックをロックできません", L"Error");
         }
     }
     PrinterMetrics& m = g_metrics;
@@ -171,17 +161,14 @@ void ReadPrinterFile() {
     unsigned char bytes[16] = {};
     DWORD read = 0;
     ReadFile(file.Get(), bytes, sizeof(bytes), &read, nullptr);
-    HGLOBAL stored = nullptr;
-    std::memcpy(&stored, bytes, sizeof(stored));
-    g_print_dialog.hDevMode = stored;
+    std::memcpy(g_stored_handle_value, bytes, sizeof(g_stored_handle_value));
 }
 
 void WritePrinterFile() {
     KernelHandle file = OpenPrinterFile(GENERIC_WRITE, CREATE_ALWAYS);
     if (!file.Valid()) return;
     unsigned char bytes[16] = {};
-    HGLOBAL current = g_print_dialog.hDevMode;
-    std::memcpy(bytes, &current, sizeof(current));
+    std::memcpy(bytes, g_stored_handle_value, sizeof(g_stored_handle_value));
     DWORD written = 0;
     WriteFile(file.Get(), bytes, sizeof(bytes), &written, nullptr);
 }

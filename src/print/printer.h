@@ -43,13 +43,15 @@ void FetchDefaultPrinter(HWND main_window);
 // the enumeration fails, which is reported to owner).
 int EnumPrinterTable(HWND owner);
 
-// Takes the name from dev_mode (which is then unlocked and freed) and measures printer_dc.
-void MeasurePrinter(HDC printer_dc, HGLOBAL dev_mode);
+// Takes the name from dev_mode, which is then unlocked and freed and set to null, and
+// measures printer_dc.
+void MeasurePrinter(HDC printer_dc, HGLOBAL& dev_mode);
 
 // Paper size in 0.1 mm from physical pixels and dpi when the driver reports a physical
 // offset; the printable size otherwise.
 int PaperLength(int physical_px, int dpi, int offset_px, int printable_tenths);
 
-// Vivivuz.prt in the start folder: 16 bytes, the device-mode handle value then 8 reserved.
+// Vivivuz.prt in the start folder: 16 bytes, a device-mode handle value then 8 reserved.
+// The stored value is carried from the read to the write and never used as a handle.
 void ReadPrinterFile();
 void WritePrinterFile();

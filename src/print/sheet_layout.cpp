@@ -2,21 +2,19 @@
 
 #include <string>
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/no_throw.h"
-#include "app/ui_seam.h"
-#include "app/wide.h"
-#include "app/win_guards.h"
+#include "win/process.h"
+#include "win/documents.h"
+#include "win/modal_dialog.h"
+#include "win/picture_stretch.h"
+#include "win/ui_seam.h"
+#include "win/wide.h"
+#include "win/guards.h"
 #include "design/tenths.h"
 #include "print/printer.h"
 #include "print/sheet_math.h"
 #include "res/sheet_layout_ids.h"
 
 namespace {
-
-int g_copy_count = 1;
-int g_print_flag = 0;
 
 constexpr wchar_t kPaperPicture[] = L"pp.gdt";
 constexpr wchar_t kCardPicture[] = L"ms.gdt";
@@ -60,11 +58,9 @@ void PutLayout(CardDesign& d, const LayoutFields& f) {
 
 struct LayoutDialog {
     LayoutFields on_open{};
+    LayoutChoice choice;
+    PaintReport shown;  // failures of the sheet picture already shown
 };
-
-LayoutDialog* State(HWND dialog) {
-    return reinterpret_cast<LayoutDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
 
 std::u16string FormText(HWND dialog, int id) {
     wchar_t text[kFormTextLength + 1] = {};
@@ -95,20 +91,15 @@ HBITMAP LoadSheetPicture(const wchar_t* name) {
     return static_cast<HBITMAP>(LoadImageW(nullptr, name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
 }
 
-// Stretches the whole picture over the rectangle; false (reported) when no memory device
+DeviceRect ToDevice(const PreviewRect& r) { return {r.left, r.top, r.width, r.height}; }
+
+// Stretches the whole picture over the rectangle; false (noted) when no memory device
 // context can be made.
-bool StretchPicture(HWND dialog, HDC dc, HBITMAP picture, const PreviewRect& r) {
-    MemoryDc memory(dc);
-    if (!memory) {
-        ShowMessage(dialog, L"失敗しました。", L"CreateCompatibleDC");
-        return false;
-    }
-    BITMAP size{};
-    GetObjectW(picture, sizeof(size), &size);
-    SelectGuard select(memory.Get(), picture);
-    StretchBlt(dc, r.left, r.top, r.width, r.height, memory.Get(), 0, 0, size.bmWidth, size.bmHeight,
-               SRCCOPY);
-    return true;
+bool StretchSheetPicture(HDC dc, HBITMAP picture, const PreviewRect& r, PaintReport& report) {
+    const PaintPicture paint{picture, nullptr};
+    if (StretchPicture(dc, paint, ToDevice(r), WholePicture(paint))) return true;
+    report.Add(kMemoryDcFailed, kMemoryDcCaption);
+    return false;
 }
 
 void FramePrintableArea(HDC dc, const PreviewRect& r) {
@@ -124,87 +115,99 @@ void FramePrintableArea(HDC dc, const PreviewRect& r) {
 
 // Every card of the grid, row by row. The card picture is read at the first card, so an
 // empty grid needs none.
-bool DrawCards(HWND dialog, HDC dc, int c) {
+bool DrawCards(HDC dc, int c, PaintReport& report) {
     const CardDesign& d = Design();
     BitmapHandle card;
     for (int r = 0; r < d.base_cnty; ++r) {
         for (int k = 0; k < d.base_cntx; ++k) {
             if (!card) card.Reset(LoadSheetPicture(kCardPicture));
             if (!card) {
-                ShowMessage(dialog, kPictureMissing, L"ImageLoad");
+                report.Add(kPictureMissing, L"ImageLoad");
                 return false;
             }
-            if (!StretchPicture(dialog, dc, card.Get(), CardPicture(d, k, r, c))) return false;
+            if (!StretchSheetPicture(dc, card.Get(), CardPicture(d, k, r, c), report)) return false;
         }
     }
     return true;
 }
 
-// Keeps a device context's stretch mode for the length of a drawing.
-class HalftoneGuard {
-public:
-    explicit HalftoneGuard(HDC dc) : dc_(dc), previous_(SetStretchBltMode(dc, HALFTONE)) {
-        SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE needs the brush origin reset
-    }
-    VIVI_NO_COPY(HalftoneGuard);
-    ~HalftoneGuard() {
-        if (previous_) SetStretchBltMode(dc_, previous_);
-    }
+// Writes the printer name, the paper size, the copy count and the eight layout fields of
+// the design into the dialog's controls (lengths as "%d.%d" millimetres).
+void FillLayoutForm(HWND dialog, int copies) {
+    const PrinterMetrics& m = Metrics();
+    ShowText(dialog, IDC_LAYOUT_PRINTER, std::wstring(L"プリンタ名：") + CurrentPrinterName());
+    ShowText(dialog, IDC_LAYOUT_PAPER,
+             L"用紙サイズ　" + Millimetres(m.paper_width) + L"×" + Millimetres(m.paper_height) + L" (" +
+                 Millimetres(m.printable_width) + L"×" + Millimetres(m.printable_height) + L")");
+    ShowText(dialog, IDC_LAYOUT_COPIES, std::to_wstring(copies));
+    const CardDesign& d = Design();
+    for (const LengthControl& length : kLengthControls)
+        SetDlgItemTextW(dialog, length.id, W(FormatTenths(d.*length.field).c_str()));
+    FillCountCombo(dialog, IDC_LAYOUT_COUNT_X, d.base_cntx);
+    FillCountCombo(dialog, IDC_LAYOUT_COUNT_Y, d.base_cnty);
+}
 
-private:
-    HDC dc_;
-    int previous_;
-};
+// Reads the controls back into the layout fields of the design (lengths truncated to
+// 0.1 mm; no other limits) and returns the copy count, kept within 1..99.
+int ReadLayoutForm(HWND dialog) {
+    CardDesign& d = Design();
+    for (const LengthControl& length : kLengthControls)
+        d.*length.field = ReadTenths(FormText(dialog, length.id));
+    d.base_cntx = ReadWholeNumber(FormText(dialog, IDC_LAYOUT_COUNT_X));
+    d.base_cnty = ReadWholeNumber(FormText(dialog, IDC_LAYOUT_COUNT_Y));
+    return LimitCopies(ReadWholeNumber(FormText(dialog, IDC_LAYOUT_COPIES)));
+}
 
-void ReadAndRedraw(HWND dialog) {
-    ReadLayoutForm(dialog);
+void ReadAndRedraw(HWND dialog, LayoutDialog& state) {
+    state.choice.copies = ReadLayoutForm(dialog);
     InvalidateRect(dialog, nullptr, TRUE);
     UpdateWindow(dialog);
 }
 
-void OnInit(HWND dialog, LayoutDialog* state) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-    g_copy_count = 1;
-    g_print_flag = 0;
-    FillLayoutForm(dialog);
-    state->on_open = TakeLayout(Design());
+void OnInit(HWND dialog, LayoutDialog& state) {
+    state.choice = LayoutChoice{};
+    FillLayoutForm(dialog, state.choice.copies);
+    state.on_open = TakeLayout(Design());
 }
 
-void OnPaint(HWND dialog) {
+// A sheet that cannot be drawn ends the dialog without printing, once its paint is over.
+void OnPaint(HWND dialog, LayoutDialog& state) {
+    PaintReport failures;
     bool drawn;
     {
         PaintGuard paint(dialog);
-        drawn = DrawSheetPreview(dialog, paint.Get());
+        drawn = DrawSheetPreview(paint.Get(), failures);
     }
-    if (!drawn) EndDialog(dialog, 1);  // nothing to show: the dialog ends without printing
+    ShowNewFailures(dialog, failures, state.shown);
+    if (!drawn) EndDialog(dialog, 1);
 }
 
-void OnTimer(HWND dialog, UINT_PTR timer) {
+void OnTimer(HWND dialog, UINT_PTR timer, LayoutDialog& state) {
     if (timer != kReadTimer) return;
     KillTimer(dialog, kReadTimer);
-    ReadAndRedraw(dialog);
+    ReadAndRedraw(dialog, state);
 }
 
-void StepCopyCount(HWND dialog, int step) {
-    g_copy_count = StepCopies(FormText(dialog, IDC_LAYOUT_COPIES), step);
-    FillLayoutForm(dialog);
+void StepCopyCount(HWND dialog, int step, LayoutDialog& state) {
+    state.choice.copies = StepCopies(FormText(dialog, IDC_LAYOUT_COPIES), step);
+    FillLayoutForm(dialog, state.choice.copies);
 }
 
-void Print(HWND dialog) {
+void Print(HWND dialog, LayoutDialog& state) {
     KillTimer(dialog, kReadTimer);
-    ReadLayoutForm(dialog);
-    g_print_flag = 1;
+    state.choice.copies = ReadLayoutForm(dialog);
+    state.choice.print = true;
     EndDialog(dialog, 1);
 }
 
-void Cancel(HWND dialog, const LayoutDialog* state) {
+void Cancel(HWND dialog, LayoutDialog& state) {
     KillTimer(dialog, kReadTimer);  // no late read over the restored fields
-    if (state) PutLayout(Design(), state->on_open);
-    g_print_flag = 0;
+    PutLayout(Design(), state.on_open);
+    state.choice.print = false;
     EndDialog(dialog, 0);
 }
 
-BOOL OnCommand(HWND dialog, int id) {
+BOOL OnCommand(HWND dialog, int id, LayoutDialog& state) {
     switch (id) {
         case IDC_LAYOUT_COUNT_X:
         case IDC_LAYOUT_COUNT_Y:
@@ -214,75 +217,47 @@ BOOL OnCommand(HWND dialog, int id) {
         case IDC_LAYOUT_GAP_Y:
         case IDC_LAYOUT_CARD_WIDTH:
         case IDC_LAYOUT_CARD_HEIGHT: SetTimer(dialog, kReadTimer, kReadDelayMs, nullptr); return TRUE;
-        case IDC_LAYOUT_PLUS: StepCopyCount(dialog, +1); return TRUE;
-        case IDC_LAYOUT_MINUS: StepCopyCount(dialog, -1); return TRUE;
-        case IDC_LAYOUT_PREVIEW: ReadAndRedraw(dialog); return TRUE;
-        case IDC_LAYOUT_PRINT: Print(dialog); return TRUE;
+        case IDC_LAYOUT_PLUS: StepCopyCount(dialog, +1, state); return TRUE;
+        case IDC_LAYOUT_MINUS: StepCopyCount(dialog, -1, state); return TRUE;
+        case IDC_LAYOUT_PREVIEW: ReadAndRedraw(dialog, state); return TRUE;
+        case IDC_LAYOUT_PRINT: Print(dialog, state); return TRUE;
         case IDC_LAYOUT_CANCEL:
-        case IDCANCEL: Cancel(dialog, State(dialog)); return TRUE;
+        case IDCANCEL: Cancel(dialog, state); return TRUE;
         case IDC_LAYOUT_HELP: OpenManual(dialog); return TRUE;
         default: return FALSE;
     }
 }
 
-INT_PTR CALLBACK LayoutProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    return CallWithoutThrowing(TRUE, [&]() -> INT_PTR {
-        switch (message) {
-            case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<LayoutDialog*>(lparam)); return TRUE;
-            case WM_PAINT: OnPaint(dialog); return TRUE;
-            case WM_TIMER: OnTimer(dialog, wparam); return TRUE;
-            case WM_COMMAND: return OnCommand(dialog, LOWORD(wparam));
-            case WM_CLOSE: Cancel(dialog, State(dialog)); return TRUE;
-            default: return FALSE;
-        }
-    });
+INT_PTR LayoutProc(HWND dialog, UINT message, WPARAM wparam, LPARAM, LayoutDialog& state) {
+    switch (message) {
+        case WM_INITDIALOG: OnInit(dialog, state); return TRUE;
+        case WM_PAINT: OnPaint(dialog, state); return TRUE;
+        case WM_TIMER: OnTimer(dialog, wparam, state); return TRUE;
+        case WM_COMMAND: return OnCommand(dialog, LOWORD(wparam), state);
+        case WM_CLOSE: Cancel(dialog, state); return TRUE;
+        default: return FALSE;
+    }
 }
 
 }  // namespace
 
-int& CopyCount() { return g_copy_count; }
-int& PrintFlag() { return g_print_flag; }
-
-void FillLayoutForm(HWND dialog) {
-    const PrinterMetrics& m = Metrics();
-    ShowText(dialog, IDC_LAYOUT_PRINTER, std::wstring(L"プリンタ名：") + CurrentPrinterName());
-    ShowText(dialog, IDC_LAYOUT_PAPER,
-            L"用紙サイズ　" + Millimetres(m.paper_width) + L"×" + Millimetres(m.paper_height) + L" (" +
-                Millimetres(m.printable_width) + L"×" + Millimetres(m.printable_height) + L")");
-    ShowText(dialog, IDC_LAYOUT_COPIES, std::to_wstring(g_copy_count));
-    const CardDesign& d = Design();
-    for (const LengthControl& length : kLengthControls)
-        SetDlgItemTextW(dialog, length.id, W(FormatTenths(d.*length.field).c_str()));
-    FillCountCombo(dialog, IDC_LAYOUT_COUNT_X, d.base_cntx);
-    FillCountCombo(dialog, IDC_LAYOUT_COUNT_Y, d.base_cnty);
-}
-
-void ReadLayoutForm(HWND dialog) {
-    g_copy_count = LimitCopies(ReadWholeNumber(FormText(dialog, IDC_LAYOUT_COPIES)));
-    CardDesign& d = Design();
-    for (const LengthControl& length : kLengthControls)
-        d.*length.field = ReadTenths(FormText(dialog, length.id));
-    d.base_cntx = ReadWholeNumber(FormText(dialog, IDC_LAYOUT_COUNT_X));
-    d.base_cnty = ReadWholeNumber(FormText(dialog, IDC_LAYOUT_COUNT_Y));
-}
-
-bool DrawSheetPreview(HWND dialog, HDC dc) {
+bool DrawSheetPreview(HDC dc, PaintReport& report) {
     EnterStartFolder();
     BitmapHandle paper(LoadSheetPicture(kPaperPicture));
     if (!paper) {
-        ShowMessage(dialog, kPictureMissing, L"ImageLoadTEXT(");
+        report.Add(kPictureMissing, L"ImageLoadTEXT(");
         return false;
     }
     const SheetPaper sheet = PaperOf(Metrics());
     const int c = PreviewScale(sheet);
-    HalftoneGuard halftone(dc);
-    const bool drawn = StretchPicture(dialog, dc, paper.Get(), PaperPicture(sheet, c));
+    StretchModeGuard halftone(dc, HALFTONE);
+    const bool drawn = StretchSheetPicture(dc, paper.Get(), PaperPicture(sheet, c), report);
     FramePrintableArea(dc, PrintableFrame(sheet, c));
-    return drawn && DrawCards(dialog, dc, c);
+    return drawn && DrawCards(dc, c, report);
 }
 
-void ShowLayoutDialog(HWND owner) {
+LayoutChoice ShowLayoutDialog(HWND owner) {
     LayoutDialog state;
-    DialogBoxParamW(App().instance, MAKEINTRESOURCEW(IDD_SHEET_LAYOUT), owner, LayoutProc,
-                    reinterpret_cast<LPARAM>(&state));
+    RunModalDialog<LayoutDialog, LayoutProc>(owner, IDD_SHEET_LAYOUT, state);
+    return state.choice;
 }

@@ -3,26 +3,20 @@
 #pragma once
 #include <windows.h>
 
-// Copies per print (1..99); set by the layout dialog, read by the print jobs.
-int& CopyCount();
+#include "win/paint_report.h"
 
-// 1 when the last layout dialog was closed with "印刷", else 0.
-int& PrintFlag();
+// How the layout dialog was left: print is set only by "印刷"; copies is 1..99.
+struct LayoutChoice {
+    bool print = false;
+    int copies = 1;
+};
 
-// Opens the layout dialog modally, owned by owner; returns when it closes. The caller
-// reads PrintFlag() and CopyCount() afterwards.
-void ShowLayoutDialog(HWND owner);
-
-// Writes the printer name, the paper size, the copy count and the eight layout fields of
-// the design into the dialog's controls (lengths as "%d.%d" millimetres).
-void FillLayoutForm(HWND dialog);
-
-// Reads the controls back into the copy count (kept within 1..99) and the layout fields
-// of the design (lengths truncated to 0.1 mm; no other limits).
-void ReadLayoutForm(HWND dialog);
+// Opens the layout dialog modally, owned by owner, and returns how it was left. The
+// dialog edits the eight layout fields of the design in place; cancel puts them back.
+LayoutChoice ShowLayoutDialog(HWND owner);
 
 // Draws the sheet picture into dc from client point (5, 130): "pp.gdt" over the paper,
 // the printable area's frame, "ms.gdt" over every card of the grid, both pictures read
-// from the start folder. A picture that cannot be read is reported to dialog; the result
-// is then false.
-bool DrawSheetPreview(HWND dialog, HDC dc);
+// from the start folder. A picture that cannot be read is noted in report; the result is
+// then false and the dialog ends once its paint is over.
+bool DrawSheetPreview(HDC dc, PaintReport& report);

@@ -1,5 +1,7 @@
 #include "print/sheet_math.h"
 
+#include "design/numbers.h"
+
 #include "design/card_design.h"
 #include "design/tenths.h"
 
@@ -53,7 +55,7 @@ PreviewRect CardPicture(const CardDesign& d, int k, int r, int c) {
             Scaled(d.base_pw, 100, c), Scaled(d.base_ph, 100, c)};
 }
 
-int ReadWholeNumber(std::u16string_view text) { return ParseTenths(FormText(text)) / 10; }
+int ReadWholeNumber(std::u16string_view text) { return ParseWholeNumber(FormText(text)); }
 
 int ReadTenths(std::u16string_view text) { return ParseTenths(FormText(text)); }
 

@@ -3,10 +3,10 @@
 #include <cstddef>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/no_throw.h"
-#include "app/wide.h"
+#include "win/process.h"
+#include "win/documents.h"
+#include "win/modal_dialog.h"
+#include "win/wide.h"
 #include "design/fixed_text.h"
 #include "qr/address_payload.h"
 #include "res/address_dialog_ids.h"
@@ -103,23 +103,18 @@ void OnAutoSet(HWND dialog) {
     SetControl(dialog, IDC_ADDRESS_POSTAL, found.address);
 }
 
-AddressDialog* State(HWND dialog) {
-    return reinterpret_cast<AddressDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
-
-void OnInit(HWND dialog, AddressDialog* state) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+void OnInit(HWND dialog, const AddressDialog& state) {
     for (const auto& f : kLongFields) LimitField(dialog, f);
     for (const auto& f : kTelFields) LimitField(dialog, f);
     LimitField(dialog, kPostalField);
-    FillAddressForm(dialog, *state->entry);
+    FillAddressForm(dialog, *state.entry);
 }
 
-void OnCommand(HWND dialog, AddressDialog* state, int id) {
+void OnCommand(HWND dialog, const AddressDialog& state, int id) {
     switch (id) {
         case IDC_ADDRESS_AUTO: OnAutoSet(dialog); break;
         case IDC_ADDRESS_OK:
-            ReadAddressForm(dialog, *state->entry);
+            ReadAddressForm(dialog, *state.entry);
             EndDialog(dialog, 1);
             break;
         case IDC_ADDRESS_CANCEL:
@@ -129,23 +124,20 @@ void OnCommand(HWND dialog, AddressDialog* state, int id) {
     }
 }
 
-INT_PTR CALLBACK AddressProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    // Should the search or the payload run out of memory, the entry and the form stay as
-    // they were.
-    return CallWithoutThrowing(TRUE, [&]() -> INT_PTR {
-        switch (message) {
-            case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<AddressDialog*>(lparam)); return TRUE;
-            case WM_COMMAND: OnCommand(dialog, State(dialog), LOWORD(wparam)); return TRUE;
-            case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
-            default: return FALSE;
-        }
-    });
+// Should the search or the payload run out of memory, the entry and the form stay as they
+// were (the runner drops the message).
+INT_PTR AddressProc(HWND dialog, UINT message, WPARAM wparam, LPARAM, AddressDialog& state) {
+    switch (message) {
+        case WM_INITDIALOG: OnInit(dialog, state); return TRUE;
+        case WM_COMMAND: OnCommand(dialog, state, LOWORD(wparam)); return TRUE;
+        case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
+        default: return FALSE;
+    }
 }
 
 }  // namespace
 
 INT_PTR ShowAddressDialog(HWND owner, QrcodeData& entry) {
     AddressDialog state{&entry};
-    return DialogBoxParamW(App().instance, MAKEINTRESOURCEW(IDD_ADDRESS), owner, AddressProc,
-                           reinterpret_cast<LPARAM>(&state));
+    return RunModalDialog<AddressDialog, AddressProc>(owner, IDD_ADDRESS, state);
 }

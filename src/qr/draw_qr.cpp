@@ -1,69 +1,107 @@
 #include "qr/draw_qr.h"
 
 #include <cstring>
+#include <string_view>
 
-#include "app/ui_seam.h"
-#include "app/win_guards.h"
-#include "qr/qr_encoder.h"
+#include "qr/qr_symbol_cache.h"
+#include "win/colour.h"
+#include "win/design_text.h"
+#include "win/guards.h"
+#include "win/ui_seam.h"
 
 namespace {
 
 SIZE g_drawn_size = {0, 0};
 
-COLORREF Colour(int r, int g, int b) { return RGB(r & 0xFF, g & 0xFF, b & 0xFF); }
+// Dark modules, one FillRect per vertical run of a column.
+void PaintModules(HDC dc, const QrSymbol& symbol, int m, int x, int y, HBRUSH brush) {
+    for (int i = 0; i < symbol.size; ++i) {
+        for (int j = 0; j < symbol.size;) {
+            if (!symbol.Dark(i, j)) {
+                ++j;
+                continue;
+            }
+            const int first = j;
+            while (j < symbol.size && symbol.Dark(i, j)) ++j;
+            const RECT run{x + (i + 2) * m, y + (first + 2) * m, x + (i + 3) * m, y + (j + 2) * m};
+            FillRect(dc, &run, brush);
+        }
+    }
+}
 
-void Draw(HWND owner, HDC dc, int level, int m, int x, int y, const unsigned char* bytes, int count,
-          COLORREF dark, COLORREF light) {
+void ShowQrFailure(HWND owner, QrPaint result) {
+    PaintReport report;
+    ReportQrPaint(result, report);
+    for (const PaintFailure& failure : report.Failures())
+        ShowMessage(owner, failure.text.c_str(), failure.caption.c_str());
+}
+
+void DrawAndShowFailure(HWND owner, HDC dc, int level, int m, int x, int y, const unsigned char* bytes,
+                        int count, COLORREF dark, COLORREF light) {
+    ShowQrFailure(owner, PaintQrSymbol(dc, level, m, x, y, bytes, count, dark, light));
+}
+
+}  // namespace
+
+QrPaint PaintQrSymbol(HDC dc, int level, int module_size, int x, int y, const unsigned char* bytes,
+                      int count, COLORREF dark, COLORREF light, int* side) {
     // At most 255 bytes take part, up to the first zero byte.
     char text[256] = {};
     if (bytes && count > 0) std::memcpy(text, bytes, count < 255 ? count : 255);
-    if (level < 0 || level > 3) level = 0;
-    QrEncoder& qr = TheQrEncoder();
-    if (!EncodeQr(qr, level, text, static_cast<int>(std::strlen(text)))) {
-        ShowMessage(owner, L"二次元コード表示不可！", L"設定ミス");
-        return;
-    }
+    const QrSymbol& symbol = TheQrSymbolCache().Get(level, std::string_view(text));
+    if (symbol.size == 0) return QrPaint::kCannotEncode;
     // Confirms that graphics memory is available before anything is painted.
-    BitmapHandle check(CreateBitmap(qr.size, qr.size, 1, 1, nullptr));
+    BitmapHandle check(CreateBitmap(symbol.size, symbol.size, 1, 1, nullptr));
     MemoryDc memory(dc);
-    if (!check) {
-        ShowMessage(owner, L"メモリオーバーで画像が読み込ません。", L"表示出来ません！");
-        return;
-    }
+    if (!check) return QrPaint::kNoMemory;
     SelectGuard select_check(memory.Get(), check.Get());
 
-    const int side = (qr.size + 4) * m;
-    g_drawn_size = {side, side};
+    const int m = module_size < 1 ? 1 : module_size;
+    const int total = (symbol.size + 4) * m;
+    if (side) *side = total;
+    g_drawn_size = {total, total};
     {
         PenHandle pen(CreatePen(PS_SOLID, 1, light));
         BrushHandle brush(CreateSolidBrush(light));
         SelectGuard select_pen(dc, pen.Get());
         SelectGuard select_brush(dc, brush.Get());
-        Rectangle(dc, x, y, x + side, y + side);
+        Rectangle(dc, x, y, x + total, y + total);
     }
     BrushHandle brush(CreateSolidBrush(dark));
-    for (int i = 0; i < qr.size; ++i) {
-        for (int j = 0; j < qr.size; ++j) {
-            if (!qr.matrix[i][j]) continue;
-            const RECT cell{x + (i + 2) * m, y + (j + 2) * m, x + (i + 3) * m, y + (j + 3) * m};
-            FillRect(dc, &cell, brush.Get());
-        }
+    PaintModules(dc, symbol, m, x, y, brush.Get());
+    return QrPaint::kDrawn;
+}
+
+void ReportQrPaint(QrPaint result, PaintReport& report) {
+    switch (result) {
+        case QrPaint::kCannotEncode: report.Add(L"二次元コード表示不可！", L"設定ミス"); break;
+        case QrPaint::kNoMemory: report.Add(L"メモリオーバーで画像が読み込ません。", L"表示出来ません！"); break;
+        case QrPaint::kDrawn: break;
     }
 }
 
-}  // namespace
+int DrawQrItem(HDC dc, const QrcodeData& qr, DevicePoint at, int module_size, PaintReport& report) {
+    char bytes[288] = {};
+    const int length = QrTextToShiftJis(qr.s, bytes, sizeof(bytes));
+    int side = 0;
+    const QrPaint result = PaintQrSymbol(dc, qr.Lv, module_size, at.x, at.y,
+                                         reinterpret_cast<const unsigned char*>(bytes), length,
+                                         DesignColour(qr.r, qr.g, qr.b), DesignColour(qr.br, qr.bg, qr.bb), &side);
+    ReportQrPaint(result, report);
+    return result == QrPaint::kDrawn ? side : 0;
+}
 
 void DrawQr(HWND owner, HDC dc, int level, int module_size, int x, int y, const unsigned char* bytes,
             int count, int r, int g, int b, int br, int bg, int bb) {
     const int m = module_size < 1 ? 1 : module_size > 20 ? 20 : module_size;
-    Draw(owner, dc, level, m, x, y, bytes, count, Colour(r, g, b), Colour(br, bg, bb));
+    DrawAndShowFailure(owner, dc, level, m, x, y, bytes, count, DesignColour(r, g, b), DesignColour(br, bg, bb));
 }
 
 void DrawQrUnclamped(HWND owner, HDC dc, int level, int module_size, int x, int y,
                      const unsigned char* bytes, int count, int r, int g, int b, int br, int bg,
                      int bb) {
-    Draw(owner, dc, level, module_size < 1 ? 1 : module_size, x, y, bytes, count, Colour(r, g, b),
-         Colour(br, bg, bb));
+    DrawAndShowFailure(owner, dc, level, module_size, x, y, bytes, count, DesignColour(r, g, b),
+                    DesignColour(br, bg, bb));
 }
 
 SIZE LastQrDrawnSize() { return g_drawn_size; }

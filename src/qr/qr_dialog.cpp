@@ -1,33 +1,34 @@
 #include "qr/qr_dialog.h"
 
-#include <cstdlib>
+#include <cstring>
 #include <cwchar>
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/no_throw.h"
-#include "app/wide.h"
-#include "app/win_guards.h"
+#include "win/process.h"
+#include "win/documents.h"
+#include "win/modal_dialog.h"
+#include "win/paint_report.h"
+#include "win/wide.h"
+#include "win/guards.h"
 #include "design/fixed_text.h"
-#include "editors/pick_colour.h"
+#include "design/numbers.h"
+#include "win/colour.h"
 #include "qr/address_dialog.h"
 #include "qr/draw_qr.h"
-#include "render/win_text.h"
+#include "render/card_mapping.h"
 #include "res/qr_dialog_ids.h"
 
 namespace {
 
 struct QrDialog {
     int entry = 0;  // the code being edited, 0..3
+    // What the preview could not draw, shown once for each state of the entry.
+    PaintReport shown;
+    QrcodeData shown_for{};
 };
 
 constexpr const wchar_t* kLevelItems[] = {L"0:7%", L"1:15%", L"2:25%", L"3:30%"};
 
-QrDialog* State(HWND dialog) {
-    return reinterpret_cast<QrDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
-
-QrcodeData& Entry(const QrDialog* state) { return Design().qrcode_data[state->entry]; }
+QrcodeData& Entry(const QrDialog& state) { return Design().qrcode_data[state.entry]; }
 
 void SetCellText(HWND dialog, int cell) {
     wchar_t text[32];
@@ -61,8 +62,7 @@ void FillQrForm(HWND dialog, const QrcodeData& entry) {
 int LeadingNumber(HWND dialog, int id, int count) {
     wchar_t text[32] = {};
     GetDlgItemTextW(dialog, id, text, 32);
-    if (count < 31) text[count] = L'\0';
-    return _wtoi(text);
+    return ParseWholeNumber(U16(text).substr(0, count));
 }
 
 void ReadQrForm(HWND dialog, QrcodeData& entry) {
@@ -76,21 +76,29 @@ void ReadQrForm(HWND dialog, QrcodeData& entry) {
     entry.Sell = LeadingNumber(dialog, IDC_QR_CELL, 2);
 }
 
-// Draws the entry's symbol at the preview corner and keeps its drawn size in w and h; an
-// entry without text is switched off and nothing is drawn.
-void PaintQrPreview(HWND dialog, HDC dc, QrcodeData& entry) {
+// Draws the entry's symbol at the preview corner as the card draws it and keeps its drawn
+// size in w and h; an entry without text is switched off and nothing is drawn.
+void PaintQrPreview(HDC dc, QrcodeData& entry, PaintReport& report) {
     if (entry.s[0] == u'\0') {
         entry.on = 0;
         return;
     }
-    char bytes[288] = {};
-    const int length = QrTextToAnsi(entry.s, bytes, sizeof(bytes));
-    DrawQr(dialog, dc, entry.Lv, entry.Sell, kQrPreviewLeft, kQrPreviewTop,
-           reinterpret_cast<const unsigned char*>(bytes), length, entry.r, entry.g, entry.b,
-           entry.br, entry.bg, entry.bb);
-    const SIZE drawn = LastQrDrawnSize();
-    entry.w = drawn.cx;
-    entry.h = drawn.cy;
+    const CardMapping screen = PreviewMapping(Design());
+    const int side = DrawQrItem(dc, entry, {kQrPreviewLeft, kQrPreviewTop}, MapModuleSize(screen, entry.Sell), report);
+    if (side == 0) return;
+    entry.w = side;
+    entry.h = side;
+}
+
+// Shows what the preview could not draw, once for each state of the entry.
+void ShowPreviewFailures(HWND dialog, QrDialog& state, const PaintReport& failures) {
+    if (failures.Empty()) return;
+    const QrcodeData& entry = Entry(state);
+    if (std::memcmp(&entry, &state.shown_for, sizeof(entry)) != 0) {
+        state.shown.Clear();
+        state.shown_for = entry;
+    }
+    ShowNewFailures(dialog, failures, state.shown);
 }
 
 void Repaint(HWND dialog) {
@@ -98,29 +106,32 @@ void Repaint(HWND dialog) {
     UpdateWindow(dialog);
 }
 
-void OnInit(HWND dialog, QrDialog* state) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+void OnInit(HWND dialog, QrDialog& state) {
     SendDlgItemMessageW(dialog, IDC_QR_TEXT, EM_LIMITTEXT, 287, 0);
     SendDlgItemMessageW(dialog, IDC_QR_X, EM_LIMITTEXT, 31, 0);
     SendDlgItemMessageW(dialog, IDC_QR_Y, EM_LIMITTEXT, 31, 0);
     CheckRadioButton(dialog, IDC_QR_ENTRY1, IDC_QR_ENTRY4, IDC_QR_ENTRY1);
-    state->entry = 0;
+    state.entry = 0;
     FillQrForm(dialog, Entry(state));
 }
 
-void OnPaint(HWND dialog, QrDialog* state) {
-    PaintGuard paint(dialog);
-    PaintQrPreview(dialog, paint.Get(), Entry(state));
+void OnPaint(HWND dialog, QrDialog& state) {
+    PaintReport failures;
+    {
+        PaintGuard paint(dialog);
+        PaintQrPreview(paint.Get(), Entry(state), failures);
+    }
+    ShowPreviewFailures(dialog, state, failures);
 }
 
-void OnChooseEntry(HWND dialog, QrDialog* state, int entry) {
+void OnChooseEntry(HWND dialog, QrDialog& state, int entry) {
     ReadQrForm(dialog, Entry(state));
-    state->entry = entry;
+    state.entry = entry;
     FillQrForm(dialog, Entry(state));
     Repaint(dialog);
 }
 
-void OnEncode(HWND dialog, QrDialog* state) {
+void OnEncode(HWND dialog, QrDialog& state) {
     QrcodeData& entry = Entry(state);
     ReadQrForm(dialog, entry);
     entry.on = entry.s[0] != u'\0' ? 1 : 0;
@@ -128,22 +139,24 @@ void OnEncode(HWND dialog, QrDialog* state) {
     Repaint(dialog);
 }
 
-void OnAddress(HWND dialog, QrDialog* state) {
+void OnAddress(HWND dialog, QrDialog& state) {
     ShowAddressDialog(dialog, Entry(state));
     FillQrForm(dialog, Entry(state));
 }
 
-void OnOk(HWND dialog, QrDialog* state) {
+void OnOk(HWND dialog, QrDialog& state) {
     ReadQrForm(dialog, Entry(state));
+    PaintReport failures;
     {
         // Once more, so that w and h follow the stored text and module size.
         WindowDc dc(dialog);
-        PaintQrPreview(dialog, dc.Get(), Entry(state));
+        PaintQrPreview(dc.Get(), Entry(state), failures);
     }
+    ShowPreviewFailures(dialog, state, failures);
     EndDialog(dialog, 1);
 }
 
-void OnCommand(HWND dialog, QrDialog* state, int id, int code) {
+void OnCommand(HWND dialog, QrDialog& state, int id, int code) {
     if (code != BN_CLICKED) return;
     QrcodeData& entry = Entry(state);
     switch (id) {
@@ -168,22 +181,19 @@ void OnCommand(HWND dialog, QrDialog* state, int id, int code) {
     }
 }
 
-INT_PTR CALLBACK QrProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    return CallWithoutThrowing(TRUE, [&]() -> INT_PTR {
-        switch (message) {
-            case WM_INITDIALOG: OnInit(dialog, reinterpret_cast<QrDialog*>(lparam)); return TRUE;
-            case WM_PAINT: OnPaint(dialog, State(dialog)); return TRUE;
-            case WM_COMMAND: OnCommand(dialog, State(dialog), LOWORD(wparam), HIWORD(wparam)); return TRUE;
-            case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
-            default: return FALSE;
-        }
-    });
+INT_PTR QrProc(HWND dialog, UINT message, WPARAM wparam, LPARAM, QrDialog& state) {
+    switch (message) {
+        case WM_INITDIALOG: OnInit(dialog, state); return TRUE;
+        case WM_PAINT: OnPaint(dialog, state); return TRUE;
+        case WM_COMMAND: OnCommand(dialog, state, LOWORD(wparam), HIWORD(wparam)); return TRUE;
+        case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
+        default: return FALSE;
+    }
 }
 
 }  // namespace
 
 void ShowQrDialog(HWND owner) {
     QrDialog state;
-    DialogBoxParamW(App().instance, MAKEINTRESOURCEW(IDD_QR), owner, QrProc,
-                    reinterpret_cast<LPARAM>(&state));
+    RunModalDialog<QrDialog, QrProc>(owner, IDD_QR, state);
 }

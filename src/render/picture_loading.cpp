@@ -3,29 +3,13 @@
 #include <ole2.h>
 #include <olectl.h>
 
-#include "app/app_state.h"
-#include "app/ui_seam.h"
-#include "app/wide.h"
-#include "app/win_guards.h"
+#include "win/process.h"
+#include "win/ui_seam.h"
+#include "win/wide.h"
+#include "win/guards.h"
 #include "render/pictures.h"
 
 namespace {
-
-template <typename Interface>
-class ComRef {
-public:
-    ComRef() = default;
-    VIVI_NO_COPY(ComRef);
-    ~ComRef() {
-        if (pointer_) pointer_->Release();
-    }
-    Interface** Out() { return &pointer_; }
-    Interface* operator->() const { return pointer_; }
-    explicit operator bool() const { return pointer_ != nullptr; }
-
-private:
-    Interface* pointer_ = nullptr;
-};
 
 void ReplaceSlot(HBITMAP& slot, HBITMAP picture) {
     if (slot) DeleteObject(slot);
@@ -55,7 +39,7 @@ HBITMAP LoadPicture(const wchar_t* path) {
     if (FAILED(CreateStreamOnHGlobal(memory.Get(), TRUE, stream.Out()))) return nullptr;
     memory.Release();
     ComRef<IPicture> picture;
-    if (FAILED(OleLoadPicture(stream.operator->(), static_cast<LONG>(size), FALSE, IID_IPicture,
+    if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
                               reinterpret_cast<void**>(picture.Out()))) ||
         !picture)
         return nullptr;
@@ -102,4 +86,4 @@ void LoadDesignPictures(HWND owner, bool release) {
     }
 }
 
-void ReloadPictures() { LoadDesignPictures(App().main_window, true); }
+void ReloadPictures() { LoadDesignPictures(Process().main_window, true); }

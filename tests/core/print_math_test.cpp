@@ -97,34 +97,34 @@ TEST(CutMarks, FourCornersStandTheGapOutsideAndRunTheLength) {
     EXPECT_EQ(marks[3], (CutMark{{{r + 2, b - 150}, {r + 2, b + 3}, {r - 100, b + 3}}}));
 }
 
-TEST(PrintedBaseCrop, ModesCutTheCardsProportionsFromThePicture) {
+TEST(BaseCrop, ModesCutTheCardsProportionsFromThePicture) {
     // A 1000 x 550 picture on a card printed at 1820 x 1100 (the 455 x 275 shape): q = 0.5.
-    EXPECT_EQ(PrintedBaseCrop(1000, 550, 1820, 1100, 1), (SourceRect{45, 0, 910, 550}));
-    EXPECT_EQ(PrintedBaseCrop(1000, 550, 1820, 1100, 2), (SourceRect{0, 0, 910, 550}));
-    EXPECT_EQ(PrintedBaseCrop(1000, 550, 1820, 1100, 3), (SourceRect{90, 0, 910, 550}));
-    EXPECT_EQ(PrintedBaseCrop(1000, 550, 1820, 1100, 0), (SourceRect{0, 0, 1000, 550}));
-    EXPECT_EQ(PrintedBaseCrop(1000, 550, 1820, 1100, 9), (SourceRect{0, 0, 1000, 550}));
-    EXPECT_EQ(PrintedBaseCrop(1000, 550, 0, 1100, 1), (SourceRect{0, 0, 1000, 550}));
+    EXPECT_EQ(BaseCrop(1000, 550, 1820, 1100, 1), (SourceRect{45, 0, 910, 550}));
+    EXPECT_EQ(BaseCrop(1000, 550, 1820, 1100, 2), (SourceRect{0, 0, 910, 550}));
+    EXPECT_EQ(BaseCrop(1000, 550, 1820, 1100, 3), (SourceRect{90, 0, 910, 550}));
+    EXPECT_EQ(BaseCrop(1000, 550, 1820, 1100, 0), (SourceRect{0, 0, 1000, 550}));
+    EXPECT_EQ(BaseCrop(1000, 550, 1820, 1100, 9), (SourceRect{0, 0, 1000, 550}));
+    EXPECT_EQ(BaseCrop(1000, 550, 0, 1100, 1), (SourceRect{0, 0, 1000, 550}));
     // A picture exactly the printed card's size is taken whole.
-    EXPECT_EQ(PrintedBaseCrop(1820, 1100, 1820, 1100, 1), (SourceRect{0, 0, 1820, 1100}));
+    EXPECT_EQ(BaseCrop(1820, 1100, 1820, 1100, 1), (SourceRect{0, 0, 1820, 1100}));
 }
 
-TEST(PrintedBaseCrop, MatchesTheScreenCropForTheSameCardShape) {
+TEST(BaseCrop, MatchesTheScreenCropForTheSameCardShape) {
     const int pictures[][2] = {{455, 275}, {1000, 550}, {300, 900}, {640, 480}, {911, 551}};
     for (const auto& p : pictures) {
         for (int mode = 0; mode <= 3; ++mode) {
-            EXPECT_EQ(PrintedBaseCrop(p[0], p[1], 455 * 4.0, 275 * 4.0, mode),
+            EXPECT_EQ(BaseCrop(p[0], p[1], 455 * 4.0, 275 * 4.0, mode),
                       PlacementSourceRect(455, 275, p[0], p[1], mode))
                 << p[0] << "x" << p[1] << " mode " << mode;
         }
     }
 }
 
-TEST(PrintedBaseCrop, BottomUpOffsetOfTheTopLeftPart) {
-    const SourceRect crop = PrintedBaseCrop(300, 900, 1820, 1100, 2);  // a tall picture
+TEST(BaseCrop, BottomUpOffsetOfTheTopLeftPart) {
+    const SourceRect crop = BaseCrop(300, 900, 1820, 1100, 2);  // a tall picture
     EXPECT_EQ(crop, (SourceRect{0, 0, 300, 181}));
     EXPECT_EQ(BottomUpSourceY(900, crop), 900 - 181);
-    EXPECT_EQ(BottomUpSourceY(900, PrintedBaseCrop(300, 900, 1820, 1100, 3)), 0);
+    EXPECT_EQ(BottomUpSourceY(900, BaseCrop(300, 900, 1820, 1100, 3)), 0);
 }
 
 TEST(MarkCapture, NameRowsAndHeader) {

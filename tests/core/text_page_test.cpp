@@ -20,19 +20,14 @@ TextRowInput Row(bool on, std::u16string_view text, bool vertical = false) {
     return {on, u"12", u"-7", true, text, vertical};
 }
 
-TEST(TextPage, EditNumbersReadLikeTheRuntime) {
-    EXPECT_EQ(ParseEditNumber(u"123"), 123);
-    EXPECT_EQ(ParseEditNumber(u"  -45abc"), -45);
-    EXPECT_EQ(ParseEditNumber(u"+8"), 8);
-    EXPECT_EQ(ParseEditNumber(u"abc"), 0);
-    EXPECT_EQ(ParseEditNumber(u""), 0);
-    EXPECT_EQ(ParseEditNumber(u"- 5"), 0);
-    EXPECT_EQ(ParseEditNumber(u"１２"), 0);  // full-width digits are not digits here
-    EXPECT_EQ(ParseEditNumber(u"99999999999999999999"), INT_MAX);
-    EXPECT_EQ(ParseEditNumber(u"-99999999999999999999"), INT_MIN);
-    // Only the first 31 units are read: the 32nd digit does not count.
+TEST(TextPage, PositionsReadOnlyTheFirst31UnitsOfTheirEdits) {
+    LogFont font{};
+    StrData item{};
+    // The 32nd digit does not count.
     const std::u16string long_number = std::u16string(30, u'0') + u"12";
-    EXPECT_EQ(ParseEditNumber(long_number), 1);
+    StoreTextRow(item, font, {true, long_number, u"  -45abc", false, u"x", false});
+    EXPECT_EQ(item.x, 1);
+    EXPECT_EQ(item.y, -45);
 }
 
 TEST(TextPage, UseFlagFollowsTheString) {

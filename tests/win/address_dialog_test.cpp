@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/app_state.h"
+#include "win/process.h"
 #include "design/fixed_text.h"
 #include "dialog_driver.h"
 #include "recording_seam.h"

@@ -6,8 +6,9 @@
 
 #include "app/status_line.h"
 #include "design/card_design.h"
+#include "paint_and_show.h"
 #include "recording_seam.h"
-#include "render/win_text.h"
+#include "win/design_text.h"
 #include "test_bitmap.h"
 
 namespace {
@@ -27,7 +28,7 @@ protected:
     DesignPictures none;
     TestBitmap canvas{600, 600};
 
-    void Paint(int pick = 0) { PaintCardLayers(nullptr, canvas.Dc(), *design, none, pick); }
+    void Paint(int pick = 0) { PaintCardAndShow(canvas.Dc(), *design, none, pick); }
     void BoxedItem(int j, int x, int y, int bk) {
         StrData& t = design->str_data[j];
         t.on = 1;

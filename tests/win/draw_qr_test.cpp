@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "design/fixed_text.h"
+#include "paint_and_show.h"
 #include "recording_seam.h"
 #include "render/card_preview.h"
 #include "test_bitmap.h"
@@ -124,12 +125,12 @@ TEST(CardPreviewQr, QrCodesAreDrawnAboveTextsAndWhilePicked) {
     SetText(qr.s, u"名刺\r\nVivivuz");
     DesignPictures none;
     TestBitmap canvas(600, 600, kGrey);
-    PaintCardLayers(nullptr, canvas.Dc(), *d, none, 0);
+    PaintCardAndShow(canvas.Dc(), *d, none, 0);
     EXPECT_EQ(canvas.Pixel(10, 50), RGB(0, 255, 0));    // QR background over the text box
     EXPECT_EQ(canvas.Pixel(10 + 4, 50 + 4), RGB(200, 0, 0));  // first finder module
     EXPECT_TRUE(seam.messages.empty());
     canvas.Fill(kGrey);
-    PaintCardLayers(nullptr, canvas.Dc(), *d, none, 1);  // a picked mark does not hide QR codes
+    PaintCardAndShow(canvas.Dc(), *d, none, 1);  // a picked mark does not hide QR codes
     EXPECT_EQ(canvas.Pixel(10 + 4, 50 + 4), RGB(200, 0, 0));
 }
 

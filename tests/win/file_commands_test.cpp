@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
-#include "app/wide.h"
+#include "win/wide.h"
 #include "design/fixed_text.h"
 #include "recording_seam.h"
 #include "render/picture_loading.h"
@@ -19,12 +19,12 @@ protected:
     ScratchFolder folder;
     void SetUp() override {
         ResetDesign(Design(), SettingsScope::Full);
-        lstrcpynW(App().start_folder, folder.Path().c_str(), 257);
+        Process().start_folder = folder.Path().c_str();
         App().changed = false;
     }
     void TearDown() override {
         ReleaseDesignPictures();
-        App().start_folder[0] = 0;
+        Process().start_folder.clear();
     }
     std::wstring SaveAs(const std::wstring& typed, DWORD filter, bool template_file) {
         seam.file_answers.push_back({true, typed, filter});

@@ -2,13 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "win/process.h"
 #include "design/fixed_text.h"
+#include "paint_and_show.h"
 #include "recording_seam.h"
 #include "render/card_preview.h"
 #include "render/pictures.h"
 #include "test_bitmap.h"
-#include "app/wide.h"
+#include "win/wide.h"
 #include "test_files.h"
 #include "two_halves_jpeg.h"
 
@@ -159,7 +160,7 @@ TEST_F(DesignPictureLoading, PreviewCropsTheBaseByPlacementMode) {
         d.base_pl_mode = c.mode;
         d.b_outline = 1;
         TestBitmap canvas(600, 600);
-        PaintCardLayers(nullptr, canvas.Dc(), d, Pictures(), 0);
+        PaintCardAndShow(canvas.Dc(), d, Pictures(), 0);
         EXPECT_TRUE(Near(canvas.Pixel(10 + 3, 50 + 100), c.left)) << c.mode;
         EXPECT_TRUE(Near(canvas.Pixel(10 + 451, 50 + 100), c.right)) << c.mode;
         // The outline one pixel outside the card, in black.
@@ -181,15 +182,15 @@ TEST_F(DesignPictureLoading, WhiteOfATransparentMarkShowsTheFaceBelow) {
     SetText(d.mark_data[0].fm, U16(folder.File(L"mark.bmp").c_str()));
     LoadDesignPictures(nullptr, false);
     TestBitmap canvas(600, 600);
-    PaintCardLayers(nullptr, canvas.Dc(), d, Pictures(), 0);
+    PaintCardAndShow(canvas.Dc(), d, Pictures(), 0);
     EXPECT_EQ(canvas.Pixel(10 + 5, 50 + 20), RGB(0, 128, 0));  // white left out
     EXPECT_EQ(canvas.Pixel(10 + 35, 50 + 20), RGB(200, 0, 0));
     d.mark_data[0].m = 0;
-    PaintCardLayers(nullptr, canvas.Dc(), d, Pictures(), 0);
+    PaintCardAndShow(canvas.Dc(), d, Pictures(), 0);
     EXPECT_EQ(canvas.Pixel(10 + 5, 50 + 20), RGB(255, 255, 255));
     // A picked mark is missing from the paint.
     canvas.Fill(RGB(1, 1, 1));
-    PaintCardLayers(nullptr, canvas.Dc(), d, Pictures(), 1);
+    PaintCardAndShow(canvas.Dc(), d, Pictures(), 1);
     EXPECT_EQ(canvas.Pixel(10 + 35, 50 + 20), RGB(0, 128, 0));
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "win/process.h"
 #include "design/fixed_text.h"
 #include "dialog_driver.h"
 #include "print/print_stop.h"
@@ -45,7 +45,7 @@ protected:
         GetCurrentDirectoryW(MAX_PATH, previous_directory);
         previous_printer = CurrentPrinterName();
         previous_metrics = Metrics();
-        lstrcpynW(App().start_folder, folder.Path().c_str(), 257);
+        Process().start_folder = folder.Path().c_str();
         for (const wchar_t* name : {L"pp.gdt", L"ms.gdt"}) {
             const auto bytes = MakeBmp(20, 20, [](int, int) { return RGB(200, 200, 200); });
             WriteBytes(folder.File(name), bytes.data(), bytes.size());
@@ -54,13 +54,13 @@ protected:
         Design().mark_data[0] = {1, 0, 0, 20, 10, 1, {}};  // white-transparent: captured
         main_window = CreateWindowW(L"STATIC", L"main", WS_OVERLAPPEDWINDOW, 0, 0, 500,
                                     400, nullptr, nullptr, nullptr, nullptr);
-        App().main_window = main_window;
+        Process().main_window = main_window;
     }
     void TearDown() override {
-        App().main_window = nullptr;
+        Process().main_window = nullptr;
         DestroyWindow(main_window);
         ResetDesign(Design(), SettingsScope::Full);
-        App().start_folder[0] = 0;
+        Process().start_folder.clear();
         lstrcpynW(CurrentPrinterName(), previous_printer.c_str(), 256);
         Metrics() = previous_metrics;
         SetCurrentDirectoryW(previous_directory);
@@ -100,7 +100,6 @@ TEST_F(PrintJob, CancelledLayoutKeepsTheChosenPrinterAndPrintsNothing) {
     EXPECT_EQ(PrintThroughLayout([](HWND layout) { ClickButton(layout, IDC_LAYOUT_CANCEL); }), 1);
     EXPECT_STREQ(CurrentPrinterName(), kTestPrinter);
     EXPECT_GT(Metrics().dpi_x, 0);
-    EXPECT_EQ(PrintFlag(), 0);
     EXPECT_FALSE(CaptureWritten());
     EXPECT_EQ(PrintDialogRecord().hDC, nullptr);  // deleted
     EXPECT_TRUE(seam.messages.empty());
@@ -114,7 +113,6 @@ TEST_F(PrintJob, ADocumentThatCannotStartIsReportedAndTheWindowComesBack) {
         ClickButton(layout, IDC_LAYOUT_PRINT);
     });
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(CopyCount(), 3);
     EXPECT_TRUE(CaptureWritten());
     ASSERT_EQ(seam.messages.size(), 1u) << seam.MessageTexts();
     EXPECT_EQ(seam.messages[0].caption, L"StartDoc");
@@ -157,6 +155,7 @@ public:
     BOOL ColorDialog(CHOOSECOLORW*) override { return FALSE; }
     BOOL FontDialog(CHOOSEFONTW*) override { return FALSE; }
     BOOL PrintDialog(PRINTDLGW*) override { return FALSE; }
+    void OpenDocument(HWND, const wchar_t*) override {}
 
 private:
     UiSeam* previous_;
@@ -170,11 +169,10 @@ TEST_F(PrintJob, CancelDuringTheFirstPageAbortsTheDocumentAndTheNextJobStartsCle
     ASSERT_NE(printer_dc, nullptr);
     Metrics().dpi_x = Metrics().dpi_y = GetDeviceCaps(printer_dc, LOGPIXELSX);
     Design().str_data[2].on = 1;
-    CopyCount() = 3;
     {
         CancelOnFirstMessage seam;
         PrintDialogRecord().hDC = printer_dc;
-        RunPrintJob(main_window);  // no base picture: the first page says so
+        RunPrintJob(main_window, 3);  // no base picture: the first page says so
         // Pages 2 and 3 were never rendered.
         ASSERT_EQ(seam.captions.size(), 1u);
         EXPECT_EQ(seam.captions[0], L"PaintBMP Load");
@@ -190,7 +188,7 @@ TEST_F(PrintJob, CancelDuringTheFirstPageAbortsTheDocumentAndTheNextJobStartsCle
 
     RecordingSeam seam;
     PrintDialogRecord().hDC = CreateCompatibleDC(nullptr);
-    RunPrintJob(main_window);
+    RunPrintJob(main_window, 3);
     EXPECT_EQ(StopFlag(), 0);
     EXPECT_EQ(seam.MessageTexts(), L"印刷を開始できませんでした。");
 }

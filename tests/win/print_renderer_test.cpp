@@ -9,13 +9,14 @@
 #include <string>
 #include <utility>
 
-#include "app/app_state.h"
-#include "app/wide.h"
+#include "win/process.h"
+#include "win/wide.h"
 #include "design/fixed_text.h"
 #include "print/mark_capture.h"
 #include "qr/draw_qr.h"
+#include "paint_and_show.h"
 #include "recording_seam.h"
-#include "render/win_text.h"
+#include "win/design_text.h"
 #include "test_bitmap.h"
 #include "test_files.h"
 
@@ -50,12 +51,12 @@ protected:
         wchar_t current[MAX_PATH] = {};
         GetCurrentDirectoryW(MAX_PATH, current);
         previous_directory = current;
-        lstrcpynW(App().start_folder, folder.Path().c_str(), 257);
+        Process().start_folder = folder.Path().c_str();
         ResetDesign(*design, SettingsScope::Full);  // 2 x 3 cards, every item off
         design->p_outline = 0;
     }
     void TearDown() override {
-        App().start_folder[0] = 0;
+        Process().start_folder.clear();
         SetCurrentDirectoryW(previous_directory.c_str());
     }
 
@@ -71,7 +72,7 @@ protected:
                                           }).c_str()));
     }
     void Render(const Page& page, const PrintPage& printer = k300Dpi) {
-        RenderDesignSheet(nullptr, page.Dc(), *design, printer);
+        RenderSheetAndShow(page.Dc(), *design, printer);
     }
     // Every page without a base picture says so once; nothing else is reported.
     void ExpectOnlyTheMissingBase() {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/app_state.h"
-#include "app/wide.h"
+#include "win/process.h"
+#include "win/wide.h"
 #include "design/fixed_text.h"
 #include "dialog_driver.h"
 #include "recording_seam.h"

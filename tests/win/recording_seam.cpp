@@ -48,6 +48,10 @@ BOOL RecordingSeam::PrintDialog(PRINTDLGW* request) {
     return print_answer ? print_answer(request) : FALSE;
 }
 
+void RecordingSeam::OpenDocument(HWND, const wchar_t* file) {
+    opened_documents.push_back(file ? file : L"");
+}
+
 std::wstring RecordingSeam::MessageTexts() const {
     std::wstring all;
     for (const ShownMessage& m : messages) {

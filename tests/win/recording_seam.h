@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ui_seam.h"
+#include "win/ui_seam.h"
 
 struct ShownMessage {
     HWND owner;
@@ -52,6 +52,7 @@ public:
     std::vector<ShownMessage> messages;
     std::vector<ShownFileDialog> file_dialogs;
     int print_dialogs = 0;
+    std::vector<std::wstring> opened_documents;
 
     int ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) override;
     BOOL OpenFileDialog(OPENFILENAMEW* request) override;
@@ -59,6 +60,7 @@ public:
     BOOL ColorDialog(CHOOSECOLORW* request) override;
     BOOL FontDialog(CHOOSEFONTW* request) override;
     BOOL PrintDialog(PRINTDLGW* request) override;
+    void OpenDocument(HWND owner, const wchar_t* file) override;
 
     // The texts of the recorded message boxes, joined by '\n'.
     std::wstring MessageTexts() const;

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/wide.h"
+#include "win/process.h"
+#include "win/wide.h"
 #include "design/fixed_text.h"
 #include "recording_seam.h"
 #include "test_files.h"
@@ -22,9 +22,9 @@ protected:
     ScratchFolder folder;
     void SetUp() override {
         ResetDesign(Design(), SettingsScope::Full);
-        lstrcpynW(App().start_folder, folder.Path().c_str(), 257);
+        Process().start_folder = folder.Path().c_str();
     }
-    void TearDown() override { App().start_folder[0] = 0; }
+    void TearDown() override { Process().start_folder.clear(); }
 };
 
 TEST_F(SettingsFileOnDisk, MissingFileIsCreatedEmptyAndRefusedWithTheDefaultsLoaded) {

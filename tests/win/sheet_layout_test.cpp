@@ -5,7 +5,7 @@
 #include <functional>
 #include <utility>
 
-#include "app/app_state.h"
+#include "win/process.h"
 #include "dialog_driver.h"
 #include "print/printer.h"
 #include "print/sheet_math.h"
@@ -57,19 +57,20 @@ class SheetLayout : public ::testing::Test {
 protected:
     RecordingSeam seam;
     ScratchFolder folder;
+    PaintReport failures;  // of sheet pictures drawn outside the dialog
     wchar_t previous_directory[MAX_PATH] = {};
 
     void SetUp() override {
         GetCurrentDirectoryW(MAX_PATH, previous_directory);
         ResetDesign(Design(), SettingsScope::Full);  // 2 x 3 cards of 91 x 55 mm from (0.8, 1.0) mm
-        lstrcpynW(App().start_folder, folder.Path().c_str(), 257);
+        Process().start_folder = folder.Path().c_str();
         lstrcpynW(CurrentPrinterName(), L"テスト プリンタ", 256);
         Metrics() = A4Portrait();
         WritePicture(L"pp.gdt", 21, 30, kPaperColour);
         WritePicture(L"ms.gdt", 18, 11, kCardColour);
     }
     void TearDown() override {
-        App().start_folder[0] = 0;
+        Process().start_folder.clear();
         CurrentPrinterName()[0] = 0;
         Metrics() = PrinterMetrics{};
         SetCurrentDirectoryW(previous_directory);  // the scratch folder can go
@@ -80,18 +81,23 @@ protected:
     }
     void RemovePicture(const std::wstring& name) { DeleteFileW(folder.File(name).c_str()); }
     // Opens the dialog and runs script in it; fails the test if the dialog stays open.
-    void Open(const std::function<void(HWND)>& script) {
+    // Returns how the dialog was left.
+    LayoutChoice Open(const std::function<void(HWND)>& script) {
         bool timed_out = false;
-        DriveModal([] { ShowLayoutDialog(nullptr); return INT_PTR{0}; }, script, &timed_out);
+        LayoutChoice choice{true, -1};
+        DriveModal([&] { choice = ShowLayoutDialog(nullptr); return INT_PTR{0}; }, script, &timed_out);
         EXPECT_FALSE(timed_out);
+        return choice;
     }
 };
 
 TEST_F(SheetLayout, FormShowsPrinterPaperAndDesignAndOneCopy) {
-    CopyCount() = 7;  // from an earlier print
-    PrintFlag() = 1;
+    Open([](HWND dialog) {  // an earlier print of 3 copies
+        SetControlText(dialog, IDC_LAYOUT_COPIES, L"3");
+        ClickButton(dialog, IDC_LAYOUT_PRINT);
+    });
     Design().base_px = -15;
-    Open([](HWND dialog) {
+    const LayoutChoice choice = Open([](HWND dialog) {
         EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_PRINTER), L"プリンタ名：テスト プリンタ");
         EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_PAPER), L"用紙サイズ　210mm×297mm (200mm×287mm)");
         EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COPIES), L"1");
@@ -110,15 +116,15 @@ TEST_F(SheetLayout, FormShowsPrinterPaperAndDesignAndOneCopy) {
             SendMessageW(combo, CB_GETLBTEXT, 9, reinterpret_cast<LPARAM>(last));
             EXPECT_STREQ(last, L"10");
         }
-        EXPECT_EQ(CopyCount(), 1);
-        EXPECT_EQ(PrintFlag(), 0);
         ClickButton(dialog, IDC_LAYOUT_CANCEL);
     });
+    EXPECT_EQ(choice.copies, 1);
+    EXPECT_FALSE(choice.print);
     EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
 }
 
 TEST_F(SheetLayout, CopiesStepWithinOneTo99AndPrintReadsTheForm) {
-    Open([](HWND dialog) {
+    const LayoutChoice choice = Open([](HWND dialog) {
         SetControlText(dialog, IDC_LAYOUT_COPIES, L"98");
         ClickButton(dialog, IDC_LAYOUT_PLUS);
         EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COPIES), L"99");
@@ -133,13 +139,13 @@ TEST_F(SheetLayout, CopiesStepWithinOneTo99AndPrintReadsTheForm) {
         SetControlText(dialog, IDC_LAYOUT_CARD_WIDTH, L"91.09");
         ClickButton(dialog, IDC_LAYOUT_PRINT);  // reads at once, no timer needed
     });
-    EXPECT_EQ(CopyCount(), 99);
-    EXPECT_EQ(PrintFlag(), 1);
+    EXPECT_EQ(choice.copies, 99);
+    EXPECT_TRUE(choice.print);
     EXPECT_EQ(Design().base_pw, 910);
 }
 
 TEST_F(SheetLayout, TypedLengthsAreStoredInTenthsAndShownAgain) {
-    Open([](HWND dialog) {
+    const LayoutChoice choice = Open([](HWND dialog) {
         // "+" refills from the design: a value typed just before is replaced.
         SetControlText(dialog, IDC_LAYOUT_ORIGIN_X, L"50");
         ClickButton(dialog, IDC_LAYOUT_PLUS);
@@ -167,7 +173,7 @@ TEST_F(SheetLayout, TypedLengthsAreStoredInTenthsAndShownAgain) {
         EXPECT_EQ(Design().base_spx, 25);
         ClickButton(dialog, IDC_LAYOUT_PRINT);
     });
-    EXPECT_EQ(CopyCount(), 1);
+    EXPECT_EQ(choice.copies, 1);
     EXPECT_EQ(Design().base_spx, 25);
 }
 
@@ -181,43 +187,41 @@ TEST_F(SheetLayout, CancelAndCloseBoxRestoreTheEightFields) {
         ClickButton(dialog, IDC_LAYOUT_PREVIEW);
         EXPECT_EQ(LayoutOf(Design()), (Layout{70, 70, 7, 7, 70, 70, 70, 70}));
     };
-    PrintFlag() = 1;
-    Open([&](HWND dialog) {
+    LayoutChoice choice = Open([&](HWND dialog) {
         change_everything(dialog);
         ClickButton(dialog, IDC_LAYOUT_CANCEL);
     });
     EXPECT_EQ(LayoutOf(Design()), before);
-    EXPECT_EQ(PrintFlag(), 0);
+    EXPECT_FALSE(choice.print);
 
-    Open([&](HWND dialog) {
+    choice = Open([&](HWND dialog) {
         change_everything(dialog);
         PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     EXPECT_EQ(LayoutOf(Design()), before);
-    EXPECT_EQ(PrintFlag(), 0);
+    EXPECT_FALSE(choice.print);
 }
 
 TEST_F(SheetLayout, MissingSheetPictureEndsTheDialogWithoutPrinting) {
     RemovePicture(L"pp.gdt");
-    PrintFlag() = 1;
-    Open([](HWND) {});  // the dialog closes itself as it paints
+    const LayoutChoice choice = Open([](HWND) {});  // the dialog closes itself as it paints
     ASSERT_EQ(seam.messages.size(), 1u);
     EXPECT_EQ(seam.messages[0].text, L"画像が読み込み出来ません。");
     EXPECT_EQ(seam.messages[0].caption, L"ImageLoadTEXT(");
     EXPECT_NE(seam.messages[0].owner, nullptr);  // owned by the dialog
-    EXPECT_EQ(PrintFlag(), 0);
+    EXPECT_FALSE(choice.print);
 }
 
 TEST_F(SheetLayout, MissingCardPictureEndsTheDialogOnlyWhenACardIsDrawn) {
     RemovePicture(L"ms.gdt");
-    Open([](HWND) {});
+    const LayoutChoice choice = Open([](HWND) {});
     ASSERT_EQ(seam.messages.size(), 1u);
     EXPECT_EQ(seam.messages[0].caption, L"ImageLoad");
-    EXPECT_EQ(PrintFlag(), 0);
+    EXPECT_FALSE(choice.print);
 
     Design().base_cntx = 0;
     TestBitmap sheet(320, 440);
-    EXPECT_TRUE(DrawSheetPreview(nullptr, sheet.Dc()));
+    EXPECT_TRUE(DrawSheetPreview(sheet.Dc(), failures));
     EXPECT_EQ(seam.messages.size(), 1u);
 }
 
@@ -227,7 +231,7 @@ TEST_F(SheetLayout, PictureDrawsPaperFrameAndEveryCardInPlace) {
     Design().base_spx = 60;
     Design().base_spy = 120;
     TestBitmap sheet(320, 440);
-    ASSERT_TRUE(DrawSheetPreview(nullptr, sheet.Dc()));
+    ASSERT_TRUE(DrawSheetPreview(sheet.Dc(), failures));
     EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
     // Paper 210 x 297 from (5, 130), nothing outside it but cards.
     EXPECT_EQ(sheet.Pixel(6, 131), kPaperColour);
@@ -258,7 +262,7 @@ TEST_F(SheetLayout, EmptyGridDrawsNoCards) {
         Design().base_cntx = across;
         Design().base_cnty = down;
         TestBitmap sheet(320, 440);
-        EXPECT_TRUE(DrawSheetPreview(nullptr, sheet.Dc()));
+        EXPECT_TRUE(DrawSheetPreview(sheet.Dc(), failures));
         EXPECT_EQ(sheet.CountColour(0, 0, 320, 440, kCardColour), 0);
         EXPECT_EQ(sheet.Pixel(100, 300), kPaperColour);
     }
@@ -268,7 +272,7 @@ TEST_F(SheetLayout, LandscapePaperIsDrawnAcross) {
     Metrics() = A4Landscape();
     Design().base_cntx = 0;
     TestBitmap sheet(320, 440);
-    ASSERT_TRUE(DrawSheetPreview(nullptr, sheet.Dc()));
+    ASSERT_TRUE(DrawSheetPreview(sheet.Dc(), failures));
     EXPECT_EQ(sheet.Pixel(300, 200), kPaperColour);  // 297 wide
     EXPECT_EQ(sheet.Pixel(100, 345), RGB(255, 255, 255));  // 210 high
     EXPECT_EQ(sheet.Pixel(297, 200), kFrameColour);

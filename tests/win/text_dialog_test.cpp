@@ -7,14 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/wide.h"
+#include "win/process.h"
+#include "win/wide.h"
 #include "design/fixed_text.h"
 #include "dialog_driver.h"
-#include "editors/pick_colour.h"
+#include "win/colour.h"
 #include "print/printer.h"
 #include "recording_seam.h"
-#include "render/win_text.h"
+#include "win/design_text.h"
 #include "res/text_dialog_ids.h"
 #include "test_bitmap.h"
 

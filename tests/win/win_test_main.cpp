@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "win/process.h"
 
 int main(int argc, char** argv) {
-    App().instance = GetModuleHandleW(nullptr);
+    Process().instance = GetModuleHandleW(nullptr);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,4 +1,6 @@
-#include "app/ui_seam.h"
+#include "win/ui_seam.h"
+
+#include <shellapi.h>
 
 namespace {
 
@@ -13,6 +15,9 @@ public:
     BOOL ColorDialog(CHOOSECOLORW* request) override { return ChooseColorW(request); }
     BOOL FontDialog(CHOOSEFONTW* request) override { return ChooseFontW(request); }
     BOOL PrintDialog(PRINTDLGW* request) override { return PrintDlgW(request); }
+    void OpenDocument(HWND owner, const wchar_t* file) override {
+        ShellExecuteW(owner, L"open", file, nullptr, nullptr, SW_SHOWNORMAL);
+    }
 };
 
 SystemUi g_system_ui;

@@ -2,7 +2,9 @@
 // release what it holds, and releases it when it goes out of scope.
 #pragma once
 #include <windows.h>
+#include <winspool.h>
 
+#include <string>
 #include <utility>
 
 #define VIVI_NO_COPY(Type)          \
@@ -152,4 +154,92 @@ public:
 
 private:
     HGLOBAL memory_ = nullptr;
+};
+
+// A device context from CreateDCW (a printer's), deleted with DeleteDC.
+class CreatedDc {
+public:
+    explicit CreatedDc(HDC dc) : dc_(dc) {}
+    VIVI_NO_COPY(CreatedDc);
+    ~CreatedDc() {
+        if (dc_) DeleteDC(dc_);
+    }
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// A printer opened with OpenPrinterW, closed with ClosePrinter.
+class PrinterHandle {
+public:
+    explicit PrinterHandle(wchar_t* name) {
+        if (!OpenPrinterW(name, &handle_, nullptr)) handle_ = nullptr;
+    }
+    VIVI_NO_COPY(PrinterHandle);
+    ~PrinterHandle() {
+        if (handle_) ClosePrinter(handle_);
+    }
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+// Sets a device context's stretch mode (and, for HALFTONE, the brush origin it needs)
+// for the length of a drawing, and puts the previous mode back.
+class StretchModeGuard {
+public:
+    StretchModeGuard(HDC dc, int mode) : dc_(dc), previous_(SetStretchBltMode(dc, mode)) {
+        if (mode == HALFTONE) SetBrushOrgEx(dc, 0, 0, nullptr);
+    }
+    VIVI_NO_COPY(StretchModeGuard);
+    ~StretchModeGuard() {
+        if (previous_) SetStretchBltMode(dc_, previous_);
+    }
+
+private:
+    HDC dc_;
+    int previous_;
+};
+
+// A COM interface pointer, released when the guard ends.
+template <typename Interface>
+class ComRef {
+public:
+    ComRef() = default;
+    VIVI_NO_COPY(ComRef);
+    ~ComRef() {
+        if (pointer_) pointer_->Release();
+    }
+    Interface** Out() { return &pointer_; }
+    Interface* Get() const { return pointer_; }
+    Interface* operator->() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != nullptr; }
+
+private:
+    Interface* pointer_ = nullptr;
+};
+
+// A temporary file in a given folder, deleted when the guard ends unless it was kept
+// (moved into place).
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    VIVI_NO_COPY(TemporaryFile);
+    ~TemporaryFile() {
+        if (!path_.empty()) DeleteFileW(path_.c_str());
+    }
+    // Creates an empty file with a unique name in folder.
+    bool Create(const std::wstring& folder) {
+        wchar_t name[MAX_PATH] = {};
+        if (!GetTempFileNameW(folder.c_str(), L"viv", 0, name)) return false;
+        path_ = name;
+        return true;
+    }
+    const std::wstring& Path() const { return path_; }
+    void Keep() { path_.clear(); }
+
+private:
+    std::wstring path_;
 };

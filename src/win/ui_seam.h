@@ -18,6 +18,9 @@ public:
     virtual BOOL ColorDialog(CHOOSECOLORW* request) = 0;
     virtual BOOL FontDialog(CHOOSEFONTW* request) = 0;
     virtual BOOL PrintDialog(PRINTDLGW* request) = 0;
+    // Opens a document with the shell verb "open", shown normally; the result is not
+    // looked at.
+    virtual void OpenDocument(HWND owner, const wchar_t* file) = 0;
 };
 
 // The seam in force: the system's dialogs unless a test installed another.

@@ -1,9 +1,13 @@
-#include "render/win_text.h"
+#include "win/design_text.h"
 
 #include <cstring>
 
-#include "app/wide.h"
+#include "win/wide.h"
 #include "design/fixed_text.h"
+
+namespace {
+constexpr UINT kShiftJisCodePage = 932;
+}
 
 static_assert(sizeof(LogFont) == sizeof(LOGFONTW));
 static_assert(offsetof(LogFont, lfFaceName) == offsetof(LOGFONTW, lfFaceName));
@@ -28,7 +32,7 @@ HFONT CreateDesignFont(const LogFont& font) {
     return CreateFontIndirectW(&record);
 }
 
-int QrTextToAnsi(const char16_t (&text)[288], char* out, int capacity) {
+int QrTextToShiftJis(const char16_t (&text)[288], char* out, int capacity) {
     if (capacity <= 0) return 0;
     std::memset(out, 0, capacity);
     int units = static_cast<int>(TextLength(text));
@@ -36,11 +40,11 @@ int QrTextToAnsi(const char16_t (&text)[288], char* out, int capacity) {
     // Cut whole characters until the conversion fits with its terminator; a surrogate
     // pair is never split.
     for (;;) {
-        const int needed = WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, W(text), units,
+        const int needed = WideCharToMultiByte(kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, W(text), units,
                                                nullptr, 0, nullptr, nullptr);
         if (needed <= 0) return 0;
         if (needed < capacity) {
-            WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, W(text), units, out, needed,
+            WideCharToMultiByte(kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, W(text), units, out, needed,
                                 nullptr, nullptr);
             return needed;
         }
