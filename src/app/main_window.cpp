@@ -141,22 +141,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
     });
 }
 
-// A modeless dialog of ours (the About box) that the message belongs to, or null.
-HWND ModelessDialogOf(const MSG& msg) {
-    if (!msg.hwnd) return nullptr;
-    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-    if (!root || root == Process().main_window) return nullptr;
-    const auto dialog_class = reinterpret_cast<ULONG_PTR>(WC_DIALOG);
-    return GetClassLongPtrW(root, GCW_ATOM) == dialog_class ? root : nullptr;
-}
-
 int RunMessageLoop() {
     MSG msg{};
     for (;;) {
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!GetMessageW(&msg, nullptr, 0, 0)) break;
-            // Tab, Enter and Escape work in a modeless dialog as in a modal one.
-            if (HWND dialog = ModelessDialogOf(msg); dialog && IsDialogMessageW(dialog, &msg)) continue;
+            if (PassToModelessDialog(msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         } else {
@@ -167,6 +157,14 @@ int RunMessageLoop() {
 }
 
 }  // namespace
+
+bool PassToModelessDialog(MSG& msg) {
+    if (!msg.hwnd) return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    if (!root || root == Process().main_window) return false;
+    const auto dialog_class = reinterpret_cast<ULONG_PTR>(WC_DIALOG);
+    return GetClassLongPtrW(root, GCW_ATOM) == dialog_class && IsDialogMessageW(root, &msg);
+}
 
 const wchar_t* ToolbarTooltip(int id) {
     for (const Tooltip& tip : kTooltips)

@@ -20,5 +20,10 @@ void SaveOnExit();
 // Invalidates the whole client area (erasing) and updates it at once.
 void RepaintMainWindow();
 
+// Hands a message of the main loop to the modeless dialog it belongs to (the About box),
+// so that Tab, Enter and Escape work there as in a modal dialog; true when the dialog
+// took it.
+bool PassToModelessDialog(MSG& msg);
+
 // The tooltip of a toolbar button id (330..339); nullptr for any other id.
 const wchar_t* ToolbarTooltip(int id);

@@ -179,23 +179,42 @@ TEST(NewDesignDefaults, EmptyItemsAndStartFolderBase) {
     EXPECT_EQ(d->pm_size_x, 0x5A5A5A5A);
 }
 
-TEST(PlacementSourceRect, CropsByMode) {
-    // Same size as the card: s = 1, the whole picture.
-    EXPECT_EQ(PlacementSourceRect(455, 275, 455, 275, 1), (SourceRect{0, 0, 455, 275}));
-    // Twice the card: scaled by 2, no crop.
-    EXPECT_EQ(PlacementSourceRect(455, 275, 910, 550, 1), (SourceRect{0, 0, 910, 550}));
-    // Wider picture: s = 2, centred.
+TEST(BaseCrop, ModesCutTheCardsProportionsOnScreenAndOnPaper) {
+    struct Case {
+        int picture_w, picture_h;
+        double card_w, card_h;
+        int mode;
+        SourceRect crop;
+    };
+    const Case cases[] = {
+        // Same size as the card: s = 1, the whole picture; twice the card: no crop.
+        {455, 275, 455, 275, 1, {0, 0, 455, 275}},
+        {910, 550, 455, 275, 1, {0, 0, 910, 550}},
+        // Wider picture: s = 2, cut from the centre, the top left or the bottom right.
+        {1000, 550, 455, 275, 1, {45, 0, 910, 550}},
+        {1000, 550, 455, 275, 2, {0, 0, 910, 550}},
+        {1000, 550, 455, 275, 3, {90, 0, 910, 550}},
+        // Taller picture on a portrait card.
+        {300, 1000, 275, 455, 1, {0, 252, 300, 496}},
+        {300, 1000, 275, 455, 3, {0, 504, 300, 496}},
+        // On paper: the same picture on a card printed at 1820 x 1100 device pixels.
+        {1000, 550, 1820, 1100, 1, {45, 0, 910, 550}},
+        {1000, 550, 1820, 1100, 3, {90, 0, 910, 550}},
+        {1820, 1100, 1820, 1100, 1, {0, 0, 1820, 1100}},
+        // Fit and unknown modes take the whole picture.
+        {1000, 550, 455, 275, 0, {0, 0, 1000, 550}},
+        {1000, 550, 455, 275, 4, {0, 0, 1000, 550}},
+        {1000, 550, 455, 275, -1, {0, 0, 1000, 550}},
+        {1000, 550, 1820, 1100, 9, {0, 0, 1000, 550}},
+        // A degenerate card must not divide by zero.
+        {100, 50, 0, 275, 1, {0, 0, 100, 50}},
+        {1000, 550, 0, 1100, 1, {0, 0, 1000, 550}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(BaseCrop(c.picture_w, c.picture_h, c.card_w, c.card_h, c.mode), c.crop)
+            << c.picture_w << "x" << c.picture_h << " on " << c.card_w << "x" << c.card_h << " mode " << c.mode;
+    }
     EXPECT_EQ(PlacementSourceRect(455, 275, 1000, 550, 1), (SourceRect{45, 0, 910, 550}));
-    EXPECT_EQ(PlacementSourceRect(455, 275, 1000, 550, 2), (SourceRect{0, 0, 910, 550}));
-    EXPECT_EQ(PlacementSourceRect(455, 275, 1000, 550, 3), (SourceRect{90, 0, 910, 550}));
-    // Taller picture on a portrait card.
-    EXPECT_EQ(PlacementSourceRect(275, 455, 300, 1000, 1), (SourceRect{0, 252, 300, 496}));
-    EXPECT_EQ(PlacementSourceRect(275, 455, 300, 1000, 3), (SourceRect{0, 504, 300, 496}));
-    // Fit and unknown modes take the whole picture.
-    for (int mode : {0, 4, -1, 1000})
-        EXPECT_EQ(PlacementSourceRect(455, 275, 1000, 550, mode), (SourceRect{0, 0, 1000, 550}));
-    // A degenerate card must not divide by zero.
-    EXPECT_EQ(PlacementSourceRect(0, 275, 100, 50, 1), (SourceRect{0, 0, 100, 50}));
 }
 
 TEST(PrintedCardSize, FollowsOrientation) {

@@ -97,18 +97,6 @@ TEST(CutMarks, FourCornersStandTheGapOutsideAndRunTheLength) {
     EXPECT_EQ(marks[3], (CutMark{{{r + 2, b - 150}, {r + 2, b + 3}, {r - 100, b + 3}}}));
 }
 
-TEST(BaseCrop, ModesCutTheCardsProportionsFromThePicture) {
-    // A 1000 x 550 picture on a card printed at 1820 x 1100 (the 455 x 275 shape): q = 0.5.
-    EXPECT_EQ(BaseCrop(1000, 550, 1820, 1100, 1), (SourceRect{45, 0, 910, 550}));
-    EXPECT_EQ(BaseCrop(1000, 550, 1820, 1100, 2), (SourceRect{0, 0, 910, 550}));
-    EXPECT_EQ(BaseCrop(1000, 550, 1820, 1100, 3), (SourceRect{90, 0, 910, 550}));
-    EXPECT_EQ(BaseCrop(1000, 550, 1820, 1100, 0), (SourceRect{0, 0, 1000, 550}));
-    EXPECT_EQ(BaseCrop(1000, 550, 1820, 1100, 9), (SourceRect{0, 0, 1000, 550}));
-    EXPECT_EQ(BaseCrop(1000, 550, 0, 1100, 1), (SourceRect{0, 0, 1000, 550}));
-    // A picture exactly the printed card's size is taken whole.
-    EXPECT_EQ(BaseCrop(1820, 1100, 1820, 1100, 1), (SourceRect{0, 0, 1820, 1100}));
-}
-
 TEST(BaseCrop, MatchesTheScreenCropForTheSameCardShape) {
     const int pictures[][2] = {{455, 275}, {1000, 550}, {300, 900}, {640, 480}, {911, 551}};
     for (const auto& p : pictures) {

@@ -28,29 +28,30 @@ main="$(e2e_drive wait --pid "$E2E_PID" --class "Main Window" --timeout 10000)" 
 title="$(e2e_drive title "$main")" || e2e_fail "cannot read the title"
 e2e_expect_eq "title" "Vivivuz Ver1.03" "$title"
 
-# The whole command table, in menu order; separators are layout, not commands.
+# The whole command table, in menu order; separators are layout, not commands. Commands
+# whose windows the program does not have yet are greyed.
 expected_menu="$(cat <<'EOF'
-0	popup	-	ファイル(&F)
-1	item	43	テンプレート(&T)
-1	item	37	空で新規作成(&N)
-1	item	38	開く(&O)
-1	item	40	上書き保存(&S)
-1	item	41	名前を付けて保存(&A)
-1	item	49	テンプレート保存(&H)
-1	item	32	Bitmapで保存(&B)
-0	popup	-	編集(&E)
-1	item	31	ベース(&B)
-1	item	36	マーク(&M)
-1	item	42	文字(&S)
-1	item	47	顔(&H)
-1	item	46	二次元コード(&Q)
-1	item	48	リスト(&L)
-0	item	39	印刷(&P)
-0	item	45	環境設定(&K)
-0	popup	-	ﾍﾙﾌﾟ(&H)
-1	item	34	ﾍﾙﾌﾟ(&W)
-1	item	44	このソフトについて(&S)
-0	item	33	終了(&X)
+0	popup	-	ファイル(&F)	on
+1	item	43	テンプレート(&T)	grey
+1	item	37	空で新規作成(&N)	on
+1	item	38	開く(&O)	on
+1	item	40	上書き保存(&S)	on
+1	item	41	名前を付けて保存(&A)	on
+1	item	49	テンプレート保存(&H)	on
+1	item	32	Bitmapで保存(&B)	grey
+0	popup	-	編集(&E)	on
+1	item	31	ベース(&B)	grey
+1	item	36	マーク(&M)	grey
+1	item	42	文字(&S)	on
+1	item	47	顔(&H)	grey
+1	item	46	二次元コード(&Q)	on
+1	item	48	リスト(&L)	grey
+0	item	39	印刷(&P)	on
+0	item	45	環境設定(&K)	grey
+0	popup	-	ﾍﾙﾌﾟ(&H)	on
+1	item	34	ﾍﾙﾌﾟ(&W)	on
+1	item	44	このソフトについて(&S)	on
+0	item	33	終了(&X)	on
 EOF
 )"
 menu="$(e2e_drive menu "$main")" || e2e_fail "cannot read the menu"
@@ -58,16 +59,16 @@ printf '%s\n' "$menu" >"$E2E_ARTEFACTS/menu.txt"
 e2e_expect_eq "menu" "$expected_menu" "$(printf '%s\n' "$menu" | grep -v $'\tseparator\t')"
 
 expected_toolbar="$(cat <<'EOF'
-330	テンプレート
-331	ベースの絵を設定
-332	マークの絵を設定
-333	文字の設定
-334	二次元コードの設定
-335	顔の設定
-336	リスト
-337	印刷
-338	ヘルプ
-339	終了
+330	テンプレート	grey
+331	ベースの絵を設定	grey
+332	マークの絵を設定	grey
+333	文字の設定	on
+334	二次元コードの設定	on
+335	顔の設定	grey
+336	リスト	grey
+337	印刷	on
+338	ヘルプ	on
+339	終了	on
 EOF
 )"
 toolbar="$(e2e_drive toolbar "$main" --ctrl 329)" || e2e_fail "cannot read the toolbar"

@@ -1,4 +1,5 @@
 #include "app/about_box.h"
+#include "app/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,40 @@ TEST(AboutBox, ShowsItsPictureAndClosesWithOk) {
     EXPECT_FALSE(IsWindow(first));
     SendMessageW(second, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(second));
+}
+
+// The main loop passes the box's messages through the dialog: keys work as in a dialog.
+void PumpAsTheMainLoop(int ms) {
+    const DWORD end = GetTickCount() + ms;
+    MSG msg;
+    while (static_cast<int>(end - GetTickCount()) > 0) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (PassToModelessDialog(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    }
+}
+
+void PressKey(HWND control, WPARAM key) {
+    PostMessageW(control, WM_KEYDOWN, key, 1);
+    PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+}
+
+TEST(AboutBox, EscapeAndEnterCloseTheModelessBoxThroughTheMainLoop) {
+    RecordingSeam seam;
+    for (WPARAM key : {WPARAM{VK_ESCAPE}, WPARAM{VK_RETURN}}) {
+        HWND box = ShowAboutBox(nullptr);
+        ASSERT_TRUE(box);
+        PumpAsTheMainLoop(50);
+        HWND ok = GetDlgItem(box, IDC_ABOUT_OK);
+        SetFocus(ok);
+        PressKey(ok, key);
+        PumpAsTheMainLoop(100);
+        EXPECT_FALSE(IsWindow(box)) << "key " << key;
+        if (IsWindow(box)) DestroyWindow(box);
+    }
 }
 
 }  // namespace

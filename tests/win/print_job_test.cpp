@@ -65,6 +65,15 @@ protected:
         Metrics() = previous_metrics;
         SetCurrentDirectoryW(previous_directory);
     }
+    // A device context of the default printer, measured; null when there is no printer.
+    static HDC DefaultPrinterDc() {
+        wchar_t printer[256] = {};
+        DWORD size = 256;
+        if (!GetDefaultPrinterW(printer, &size)) return nullptr;
+        HDC dc = CreateDCW(L"WINSPOOL", printer, nullptr, nullptr);
+        if (dc) Metrics().dpi_x = Metrics().dpi_y = GetDeviceCaps(dc, LOGPIXELSX);
+        return dc;
+    }
     bool CaptureWritten() const {
         return GetFileAttributesW(folder.File(L"mask0.tmp").c_str()) != INVALID_FILE_ATTRIBUTES;
     }
@@ -122,64 +131,46 @@ TEST_F(PrintJob, ADocumentThatCannotStartIsReportedAndTheWindowComesBack) {
     EXPECT_EQ(PrintDialogRecord().hDC, nullptr);
 }
 
-// Presses the stop dialog's Cancel when the first page reports its missing base picture,
-// and notes what the job looks like at that moment.
-class CancelOnFirstMessage final : public UiSeam {
-public:
-    CancelOnFirstMessage() : previous_(InstallUiSeam(this)) {}
-    ~CancelOnFirstMessage() override { InstallUiSeam(previous_); }
-    CancelOnFirstMessage(const CancelOnFirstMessage&) = delete;
-    CancelOnFirstMessage& operator=(const CancelOnFirstMessage&) = delete;
-
-    std::vector<std::wstring> captions;
+// What the job looks like when its first message comes; the stop dialog's Cancel is then
+// pressed.
+struct JobAtFirstMessage {
     bool main_enabled_while_printing = true;
     std::wstring stop_caption, stop_button;
     HWND stop_owner = nullptr;
-
-    int ShowMessageBox(HWND owner, const wchar_t*, const wchar_t* caption, UINT) override {
-        captions.push_back(caption);
-        if (HWND stop = StopDialog()) {
-            main_enabled_while_printing = IsWindowEnabled(owner) != FALSE;
-            wchar_t text[64] = {};
-            GetWindowTextW(stop, text, 64);
-            stop_caption = text;
-            GetDlgItemTextW(stop, IDCANCEL, text, 64);
-            stop_button = text;
-            stop_owner = GetWindow(stop, GW_OWNER);
-            SendMessageW(stop, WM_COMMAND, IDCANCEL, 0);
-        }
-        return IDOK;
-    }
-    BOOL OpenFileDialog(OPENFILENAMEW*) override { return FALSE; }
-    BOOL SaveFileDialog(OPENFILENAMEW*) override { return FALSE; }
-    BOOL ColorDialog(CHOOSECOLORW*) override { return FALSE; }
-    BOOL FontDialog(CHOOSEFONTW*) override { return FALSE; }
-    BOOL PrintDialog(PRINTDLGW*) override { return FALSE; }
-    void OpenDocument(HWND, const wchar_t*) override {}
-
-private:
-    UiSeam* previous_;
 };
 
+void PressStopOnMessage(RecordingSeam& seam, JobAtFirstMessage& job) {
+    seam.on_message = [&job](const ShownMessage& message) {
+        HWND stop = StopDialog();
+        if (!stop) return;
+        job.main_enabled_while_printing = IsWindowEnabled(message.owner) != FALSE;
+        wchar_t text[64] = {};
+        GetWindowTextW(stop, text, 64);
+        job.stop_caption = text;
+        GetDlgItemTextW(stop, IDCANCEL, text, 64);
+        job.stop_button = text;
+        job.stop_owner = GetWindow(stop, GW_OWNER);
+        SendMessageW(stop, WM_COMMAND, IDCANCEL, 0);
+    };
+}
+
 TEST_F(PrintJob, CancelDuringTheFirstPageAbortsTheDocumentAndTheNextJobStartsClean) {
-    wchar_t printer[256] = {};
-    DWORD size = 256;
-    if (!GetDefaultPrinterW(printer, &size)) GTEST_SKIP() << "no printer installed";
-    HDC printer_dc = CreateDCW(L"WINSPOOL", printer, nullptr, nullptr);
-    ASSERT_NE(printer_dc, nullptr);
-    Metrics().dpi_x = Metrics().dpi_y = GetDeviceCaps(printer_dc, LOGPIXELSX);
+    HDC printer_dc = DefaultPrinterDc();
+    if (!printer_dc) GTEST_SKIP() << "no printer installed";
     Design().str_data[2].on = 1;
     {
-        CancelOnFirstMessage seam;
+        RecordingSeam seam;
+        JobAtFirstMessage job;
+        PressStopOnMessage(seam, job);
         PrintDialogRecord().hDC = printer_dc;
         RunPrintJob(main_window, 3);  // no base picture: the first page says so
         // Pages 2 and 3 were never rendered.
-        ASSERT_EQ(seam.captions.size(), 1u);
-        EXPECT_EQ(seam.captions[0], L"PaintBMP Load");
-        EXPECT_FALSE(seam.main_enabled_while_printing);
-        EXPECT_EQ(seam.stop_caption, L"印刷中");
-        EXPECT_EQ(seam.stop_button, L"キャンセル");
-        EXPECT_EQ(seam.stop_owner, main_window);
+        ASSERT_EQ(seam.messages.size(), 1u);
+        EXPECT_EQ(seam.messages[0].caption, L"PaintBMP Load");
+        EXPECT_FALSE(job.main_enabled_while_printing);
+        EXPECT_EQ(job.stop_caption, L"印刷中");
+        EXPECT_EQ(job.stop_button, L"キャンセル");
+        EXPECT_EQ(job.stop_owner, main_window);
     }
     EXPECT_EQ(StopFlag(), 1);
     EXPECT_EQ(StopDialog(), nullptr);
@@ -191,6 +182,23 @@ TEST_F(PrintJob, CancelDuringTheFirstPageAbortsTheDocumentAndTheNextJobStartsCle
     RunPrintJob(main_window, 3);
     EXPECT_EQ(StopFlag(), 0);
     EXPECT_EQ(seam.MessageTexts(), L"印刷を開始できませんでした。");
+}
+
+// Two cards a page, two pages, the same QR code that cannot be drawn on each card: the
+// job says so once.
+TEST_F(PrintJob, AQrCodeThatCannotBeDrawnIsShownOncePerJob) {
+    HDC printer_dc = DefaultPrinterDc();
+    if (!printer_dc) GTEST_SKIP() << "no printer installed";
+    Design().base_cntx = 2, Design().base_cnty = 1;
+    Design().qrcode_data[0].on = 1;  // and no text
+    RecordingSeam seam;
+    PrintDialogRecord().hDC = printer_dc;
+    RunPrintJob(main_window, 2);
+    int qr_messages = 0;
+    for (const ShownMessage& m : seam.messages) qr_messages += m.text == L"二次元コード表示不可！";
+    EXPECT_EQ(qr_messages, 1) << seam.MessageTexts();
+    EXPECT_EQ(seam.messages.size(), 2u) << seam.MessageTexts();  // and the missing base, once
+    EXPECT_EQ(PrintDialogRecord().hDC, nullptr);
 }
 
 }  // namespace

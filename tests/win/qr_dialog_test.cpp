@@ -12,6 +12,7 @@
 #include "res/address_dialog_ids.h"
 #include "res/qr_dialog_ids.h"
 #include "test_bitmap.h"
+#include "test_files.h"
 
 namespace {
 
@@ -199,6 +200,24 @@ TEST_F(QrDialogTest, AddressSetRefillsTheFormWithThePayload) {
     EXPECT_EQ(Entry(2).x, 40);
     EXPECT_GT(Entry(2).w, 0);
     EXPECT_EQ(TextLength(Entry(0).s), 0u);
+}
+
+TEST_F(QrDialogTest, HelpOpensTheManualOfTheStartFolderThroughTheSeam) {
+    ScratchFolder folder;
+    wchar_t previous_directory[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous_directory);
+    Process().start_folder = folder.Path();
+    wchar_t current[MAX_PATH] = {};
+    Open([&](HWND dialog) {
+        ClickButton(dialog, IDC_QR_HELP);
+        GetCurrentDirectoryW(MAX_PATH, current);
+        EXPECT_TRUE(IsWindow(dialog));  // the dialog stays
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(seam.opened_documents, std::vector<std::wstring>{L"Vivivuz_manual.pdf"});
+    EXPECT_EQ(std::wstring(current), folder.Path());
+    Process().start_folder.clear();
+    SetCurrentDirectoryW(previous_directory);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@ RecordingSeam::~RecordingSeam() { InstallUiSeam(previous_); }
 int RecordingSeam::ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption,
                                   UINT type) {
     messages.push_back({owner, text ? text : L"", caption ? caption : L"", type});
+    if (on_message) on_message(messages.back());
     if (!message_answers.empty()) {
         const int answer = message_answers.front();
         message_answers.pop_front();

@@ -48,6 +48,8 @@ public:
     std::function<BOOL(PRINTDLGW*)> print_answer;
     std::function<BOOL(CHOOSEFONTW*)> font_answer;
     std::function<BOOL(CHOOSECOLORW*)> color_answer;
+    // Called with each message box as it is recorded, before it is answered.
+    std::function<void(const ShownMessage&)> on_message;
 
     std::vector<ShownMessage> messages;
     std::vector<ShownFileDialog> file_dialogs;

@@ -750,8 +750,8 @@ int CommandMenu(const Arguments& args, Output& out) {
     return 0;
 }
 
-// toolbar HWND [--ctrl ID]: command id and tooltip text of each button ("-" and an
-// empty text for separators). The tooltip is what the toolbar's own tooltip control
+// toolbar HWND [--ctrl ID]: command id, tooltip text and state ("on", or "grey" for a
+// disabled button) of each button ("-" and two empty fields for separators). The tooltip is what the toolbar's own tooltip control
 // gets when it asks for the text, the same request that hovering the button makes.
 int CommandToolbar(const Arguments& args, Output& out) {
     const HWND toolbar = FindDescendant(ParseWindow(args.Positional(0)), TOOLBARCLASSNAMEW,
@@ -769,7 +769,7 @@ int CommandToolbar(const Arguments& args, Output& out) {
             Fail(L"TB_GETBUTTON " + std::to_wstring(i) + L" failed");
         const auto info = button.ReadValue<TBBUTTON>(0);
         if (info.fsStyle & BTNS_SEP) {
-            out.Field(L"-").Field(L"").EndLine();
+            out.Field(L"-").Field(L"").Field(L"").EndLine();
             continue;
         }
         std::wstring tip;
@@ -784,7 +784,7 @@ int CommandToolbar(const Arguments& args, Output& out) {
             SendTo(tips, TTM_GETTEXTW, kTipChars, reinterpret_cast<LPARAM>(tool.Address()));
             tip = tool.ReadText(sizeof(TTTOOLINFOW), kTipChars);
         }
-        out.Field(info.idCommand).Field(tip).EndLine();
+        out.Field(info.idCommand).Field(tip).Field((info.fsState & TBSTATE_ENABLED) ? L"on" : L"grey").EndLine();
     }
     return 0;
 }
@@ -1067,7 +1067,7 @@ const std::vector<Command>& Commands() {
         {L"title", L"title HWND   -> text", 1, {}, CommandTitle},
         {L"texts", L"texts HWND   -> id, class, text of each child", 1, {}, CommandTexts},
         {L"menu", L"menu HWND   -> depth, popup|item|separator, id, text", 1, {}, CommandMenu},
-        {L"toolbar", L"toolbar HWND [--ctrl ID]   -> id, tooltip of each button", 1,
+        {L"toolbar", L"toolbar HWND [--ctrl ID]   -> id, tooltip, on/grey of each button", 1,
          {{L"ctrl", true}}, CommandToolbar},
         {L"status", L"status HWND [--ctrl ID]   -> part, text", 1, {{L"ctrl", true}},
          CommandStatus},

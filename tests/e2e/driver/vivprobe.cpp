@@ -56,15 +56,16 @@ private:
     bool overflow_ = false;
 };
 
-// One line per item, "depth<TAB>kind<TAB>id<TAB>text", kind popup, item or separator;
-// popups and separators have the id "-"; a popup's items follow it at depth + 1.
+// One line per item, "depth<TAB>kind<TAB>id<TAB>text<TAB>state", kind popup, item or
+// separator, state "on" or "grey" (disabled); popups and separators have the id "-"; a
+// popup's items follow it at depth + 1.
 void WriteMenu(LineWriter& out, HMENU menu, unsigned depth) {
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         wchar_t text[512] = {};
         MENUITEMINFOW info = {};
         info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING | MIIM_STATE;
         info.dwTypeData = text;
         info.cch = ARRAYSIZE(text) - 1;
         if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
@@ -80,6 +81,7 @@ void WriteMenu(LineWriter& out, HMENU menu, unsigned depth) {
             out.Put(L'\t');
         }
         out.PutField(text);
+        out.Put((info.fState & MFS_GRAYED) ? L"\tgrey" : L"\ton");
         out.Put(L'\n');
         if (info.hSubMenu) WriteMenu(out, info.hSubMenu, depth + 1);
     }

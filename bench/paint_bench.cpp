@@ -1,0 +1,146 @@
+// Time to paint the card preview into a memory device context at the main window's size,
+// as every drag step will: the shipped sample design and a busy design (base, face, five
+// marks, fifteen texts, four QR codes) against the busy design's pictures alone, the floor
+// that stretching pictures sets. A Windows program; run it under Wine from the project's
+// root (the sample design and its pictures are read from data/):
+//
+//     wine build/<win>/bench/paint_bench.exe [ROUNDS] [DATA FOLDER]
+//
+// Each figure is the median of ROUNDS paints (default 200) after ten warm-up paints.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench_support.h"
+#include "recording_seam.h"
+#include "test_bitmap.h"
+#include "design/card_design.h"
+#include "design/fixed_text.h"
+#include "design/settings_file_win.h"
+#include "render/card_preview.h"
+#include "render/picture_loading.h"
+#include "render/pictures.h"
+#include "win/process.h"
+#include "win/wide.h"
+
+namespace {
+
+constexpr int kWindowSize = 600;  // the main window
+
+void SetPath(char16_t (&field)[256], const BenchFolder& folder, const wchar_t* name) {
+    SetText(field, U16(folder.File(name).c_str()));
+}
+
+std::unique_ptr<CardDesign> BusyCard(const BenchFolder& folder) {
+    auto d = std::make_unique<CardDesign>();
+    ResetDesign(*d, SettingsScope::Full);
+    SetPath(d->base_filepass, folder, L"base.bmp");
+    d->base_pl_mode = 1;
+    d->b_outline = 1;
+    d->phot_data = {1, 352, 96, 80, 100, {}};
+    SetPath(d->phot_data.fm, folder, L"face.bmp");
+    const wchar_t* marks[kMarkCount] = {L"mark1.bmp", L"mark2.bmp", L"mark3.bmp", L"mark4.bmp", L"mark5.bmp"};
+    for (int i = 0; i < kMarkCount; ++i) {
+        d->mark_data[i] = {1, 18 + 70 * i, 16, 44, 44, i % 2, {}};
+        SetPath(d->mark_data[i].fm, folder, marks[i]);
+    }
+    SetSampleText(*d, -1);
+    for (int j = 0; j < kTextCount; ++j) {
+        StrData& t = d->str_data[j];
+        t.on = 1;
+        t.x = 10 + (j % 3) * 140;
+        t.y = 70 + (j / 3) * 40;
+        t.bk = j % 4 == 0;
+    }
+    const char16_t* texts[kQrCount] = {
+        u"MEMORY:会社名\r\nNAME1:山田太郎\r\nTEL1:03-1234-5678\r\nMAIL1:taro@example.jp\r\n",
+        u"http://www.example.jp/", u"名刺", u"0312345678"};
+    for (int k = 0; k < kQrCount; ++k) {
+        QrcodeData& qr = d->qrcode_data[k];
+        qr.on = 1;
+        SetText(qr.s, texts[k]);
+        qr.Lv = k % 4;
+        qr.Sell = 2;
+        qr.x = 20 + 110 * k, qr.y = 170;
+        qr.br = qr.bg = qr.bb = 255;
+    }
+    return d;
+}
+
+// Loads the pictures of the design into the program's slots, as the main window does.
+void LoadPictures(const CardDesign& design) {
+    Design() = design;
+    LoadDesignPictures(nullptr, true);
+}
+
+// Median milliseconds of rounds paints of the program's design, after ten warm-ups.
+double MedianMs(TestBitmap& page, int rounds) {
+    std::vector<double> times;
+    for (int i = 0; i < rounds + 10; ++i) {
+        page.Fill(RGB(255, 255, 255));
+        GdiFlush();
+        const auto start = std::chrono::steady_clock::now();
+        const PaintReport failures = PaintCard(page.Dc());
+        GdiFlush();
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        PaintReport shown;
+        ShowNewFailures(nullptr, failures, shown);  // recorded by the seam
+        if (i >= 10) times.push_back(took.count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+    const std::string data = argc > 2 ? argv[2] : "data";
+    RecordingSeam seam;  // counts what would be shown: a benchmark must not stop for a box
+    BenchFolder folder(L"vivi-paint-bench");
+    bool written = folder.WritePicture(L"base.bmp", 1000, 605, 0) && folder.WritePicture(L"face.bmp", 160, 200, 1);
+    for (int i = 1; i <= kMarkCount; ++i)
+        written = written && folder.WritePicture((L"mark" + std::to_wstring(i) + L".bmp").c_str(), 96, 96, i + 1);
+    if (!written) {
+        std::fprintf(stderr, "cannot write the pictures\n");
+        return 2;
+    }
+    TestBitmap page(kWindowSize, kWindowSize);
+
+    // The sample design of the shipped start folder, read as the program reads it.
+    wchar_t sample_folder[MAX_PATH] = {};
+    if (!GetFullPathNameW(std::wstring(data.begin(), data.end()).c_str(), MAX_PATH, sample_folder, nullptr)) {
+        std::fprintf(stderr, "no data folder %s\n", data.c_str());
+        return 2;
+    }
+    Process().start_folder = sample_folder;
+    ReadSettingsFile(nullptr, SettingsScope::Full, L"Vivivuz.dat");
+    LoadDesignPictures(nullptr, true);
+    const double sample_ms = MedianMs(page, rounds);
+
+    const auto busy = BusyCard(folder);
+    LoadPictures(*busy);
+    const double busy_ms = MedianMs(page, rounds);
+    LoadPictures(*PicturesOnly(*busy));
+    const double floor_ms = MedianMs(page, rounds);
+    ReleaseDesignPictures();
+
+    std::printf("card preview, %dx%d memory context, median of %d paints\n", kWindowSize, kWindowSize, rounds);
+    std::printf("%-28s %9s %9s\n", "design", "ms", "ratio");
+    std::printf("%-28s %9.3f %9.2f\n", "sample (data/Vivivuz.dat)", sample_ms, sample_ms / floor_ms);
+    std::printf("%-28s %9.3f %9.2f\n", "busy (5 marks, 15 texts, 4 QR)", busy_ms, busy_ms / floor_ms);
+    std::printf("%-28s %9.3f %9.2f\n", "floor (busy, pictures only)", floor_ms, 1.0);
+    std::printf("busy design under 16 ms: %s; within 2x the floor: %s\n", busy_ms < 16 ? "yes" : "no",
+                busy_ms <= 2 * floor_ms ? "yes" : "no");
+    if (!seam.messages.empty()) {
+        std::fwprintf(stderr, L"messages were reported:\n%ls\n", seam.MessageTexts().c_str());
+        return 1;
+    }
+    return 0;
+}

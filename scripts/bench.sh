@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks; each prints its figures as ratios against a reference
+# measured in the same run. Not part of the test command: timings want a quiet machine.
+#   bash scripts/bench.sh            the Windows benchmarks under Wine (paint, print)
+#   bash scripts/bench.sh qr         also the QR encoder against libqrencode (native)
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+bash "$VIVI_ROOT/scripts/setup.sh" || fail "setup"
+step "Windows build (release)"
+configure_and_build win -DCMAKE_BUILD_TYPE=Release
+start_wineserver
+trap stop_wineserver EXIT
+cd "$VIVI_ROOT" || fail "project root"
+step "card preview paint"
+wine "$VIVI_BUILD/win/bench/paint_bench.exe" 200 data || fail "paint_bench"
+step "printed sheet"
+wine "$VIVI_BUILD/win/bench/print_bench.exe" 5 || fail "print_bench"
+if [ "${1:-}" = qr ]; then
+    step "QR encoder (native release)"
+    dir="$VIVI_BUILD/bench-native"
+    cmake -S "$VIVI_ROOT" -B "$dir" -G Ninja -DVIVIVUZ_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null \
+        || fail "configure native release build"
+    cmake --build "$dir" --target qr_bench || fail "build qr_bench"
+    "$dir/bench/qr_bench" || fail "qr_bench"
+fi

@@ -1,0 +1,74 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "print/printer.h"
+#include "recording_seam.h"
+#include "test_files.h"
+#include "win/design_text.h"
+#include "win/process.h"
+
+namespace {
+
+class PrinterFile : public ::testing::Test {
+protected:
+    RecordingSeam seam;
+    ScratchFolder folder;
+    wchar_t previous_directory[MAX_PATH] = {};
+    void SetUp() override {
+        GetCurrentDirectoryW(MAX_PATH, previous_directory);
+        Process().start_folder = folder.Path();
+    }
+    void TearDown() override {
+        Process().start_folder.clear();
+        SetCurrentDirectoryW(previous_directory);
+    }
+};
+
+// The stored value is a handle of an earlier run: it is carried back to the file but never
+// put where the print commands would take it for a device mode.
+TEST_F(PrinterFile, AStoredHandleValueIsCarriedButNeverUsed) {
+    std::vector<uint8_t> stored(16, 0);
+    for (int i = 0; i < 8; ++i) stored[i] = static_cast<uint8_t>(0x11 * (i + 1));
+    ASSERT_TRUE(WriteBytes(folder.File(L"Vivivuz.prt"), stored.data(), stored.size()));
+    PrintDialogRecord().hDevMode = nullptr;
+    ReadPrinterFile();
+    EXPECT_EQ(PrintDialogRecord().hDevMode, nullptr);
+    ASSERT_TRUE(DeleteFileW(folder.File(L"Vivivuz.prt").c_str()));
+    WritePrinterFile();
+    EXPECT_EQ(ReadBytes(folder.File(L"Vivivuz.prt")), stored);
+    EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
+}
+
+TEST_F(PrinterFile, MeasuringFreesTheDeviceModeAndForgetsItsHandle) {
+    HGLOBAL mode = GlobalAlloc(GHND, sizeof(DEVMODEW));
+    ASSERT_TRUE(mode);
+    auto* devmode = static_cast<DEVMODEW*>(GlobalLock(mode));
+    lstrcpynW(devmode->dmDeviceName, L"測定プリンタ", CCHDEVICENAME);
+    GlobalUnlock(mode);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGLOBAL& record_mode = PrintDialogRecord().hDevMode;
+    record_mode = mode;
+    MeasurePrinter(dc, record_mode);
+    DeleteDC(dc);
+    EXPECT_EQ(record_mode, nullptr);
+    EXPECT_STREQ(CurrentPrinterName(), L"測定プリンタ");
+    CurrentPrinterName()[0] = 0;
+}
+
+// QR texts become Shift_JIS whatever code page the thread's locale has.
+TEST(QrText, IsShiftJisUnderAnyThreadLocale) {
+    const LCID previous = GetThreadLocale();
+    SetThreadLocale(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
+    char16_t text[288] = u"漢字ABC";
+    char out[288];
+    const int length = QrTextToShiftJis(text, out, sizeof(out));
+    SetThreadLocale(previous);
+    ASSERT_EQ(length, 7);
+    EXPECT_EQ(std::memcmp(out, "\x8A\xBF\x8E\x9A" "ABC", 7), 0);
+}
+
+}  // namespace
