@@ -18,14 +18,14 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "recording_seam.h"
-#include "test_bitmap.h"
 #include "design/card_design.h"
 #include "design/fixed_text.h"
 #include "design/settings_file_win.h"
+#include "recording_seam.h"
 #include "render/card_preview.h"
 #include "render/picture_loading.h"
 #include "render/pictures.h"
+#include "test_bitmap.h"
 #include "win/process.h"
 #include "win/wide.h"
 

@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "recording_seam.h"
-#include "test_bitmap.h"
-#include "win/wide.h"
 #include "design/card_design.h"
 #include "design/fixed_text.h"
 #include "print/print_renderer.h"
+#include "recording_seam.h"
+#include "test_bitmap.h"
+#include "win/wide.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "app/about_box.h"
 
 #include "app/app_state.h"
+#include "res/about_ids.h"
+#include "win/guards.h"
 #include "win/modal_dialog.h"
 #include "win/picture_stretch.h"
 #include "win/ui_seam.h"
-#include "win/guards.h"
-#include "res/about_ids.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void OnPaint(HWND dialog, const AboutBox& box) {
 
 // The box owns its state, which goes with the window; later messages find none.
 void OnDestroy(HWND dialog, AboutBox& box) {
-    SetWindowLongPtrW(dialog, DWLP_USER, 0);
+    ForgetDialogState(dialog);
     if (box.picture) DeleteObject(box.picture);
     delete &box;
 }

@@ -7,14 +7,14 @@
 #include "app/file_commands.h"
 #include "app/main_window.h"
 #include "app/status_line.h"
-#include "win/documents.h"
-#include "win/process.h"
 #include "design/settings_file_win.h"
 #include "editors/text_dialog.h"
 #include "print/print_job.h"
 #include "qr/qr_dialog.h"
 #include "render/picture_loading.h"
 #include "res/main_window_ids.h"
+#include "win/documents.h"
+#include "win/process.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "win/ui_seam.h"
-#include "win/wide.h"
 #include "design/file_names.h"
 #include "design/fixed_text.h"
 #include "design/settings_file_win.h"
 #include "render/picture_loading.h"
+#include "win/ui_seam.h"
+#include "win/wide.h"
 
 namespace {
 

@@ -9,17 +9,17 @@
 #include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/commands.h"
-#include "win/no_throw.h"
 #include "app/status_line.h"
-#include "win/process.h"
-#include "win/ui_seam.h"
-#include "win/wide.h"
-#include "win/guards.h"
 #include "design/fixed_text.h"
 #include "print/printer.h"
 #include "render/canvas.h"
 #include "render/card_preview.h"
 #include "res/main_window_ids.h"
+#include "win/guards.h"
+#include "win/no_throw.h"
+#include "win/process.h"
+#include "win/ui_seam.h"
+#include "win/wide.h"
 
 namespace {
 

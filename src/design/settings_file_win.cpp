@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "design/settings_file.h"
+#include "win/guards.h"
 #include "win/process.h"
 #include "win/ui_seam.h"
-#include "win/guards.h"
-#include "design/settings_file.h"
 
 namespace {
 

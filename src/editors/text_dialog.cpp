@@ -2,19 +2,19 @@
 
 #include <cstring>
 
-#include "win/process.h"
+#include "design/fixed_text.h"
+#include "editors/text_page.h"
+#include "print/printer.h"
+#include "render/card_painter.h"
+#include "res/text_dialog_ids.h"
+#include "win/colour.h"
+#include "win/design_text.h"
 #include "win/documents.h"
+#include "win/guards.h"
 #include "win/modal_dialog.h"
+#include "win/process.h"
 #include "win/ui_seam.h"
 #include "win/wide.h"
-#include "win/guards.h"
-#include "design/fixed_text.h"
-#include "win/colour.h"
-#include "editors/text_page.h"
-#include "render/card_painter.h"
-#include "print/printer.h"
-#include "win/design_text.h"
-#include "res/text_dialog_ids.h"
 
 namespace {
 

@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "win/process.h"
-#include "win/ui_seam.h"
-#include "win/wide.h"
-#include "win/guards.h"
 #include "design/fixed_text.h"
 #include "print/mark_capture.h"
 #include "print/printer.h"
-#include "render/card_painter.h"
 #include "render/card_mapping.h"
+#include "render/card_painter.h"
 #include "render/picture_loading.h"
+#include "win/guards.h"
+#include "win/process.h"
+#include "win/ui_seam.h"
+#include "win/wide.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "print/print_stop.h"
 
-#include "win/process.h"
 #include "win/modal_dialog.h"
+#include "win/process.h"
 
 namespace {
 

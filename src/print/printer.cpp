@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "design/fixed_text.h"
+#include "win/guards.h"
 #include "win/process.h"
 #include "win/ui_seam.h"
-#include "win/guards.h"
-#include "design/fixed_text.h"
 
 namespace {
 

@@ -2,17 +2,17 @@
 
 #include <string>
 
-#include "win/process.h"
-#include "win/documents.h"
-#include "win/modal_dialog.h"
-#include "win/picture_stretch.h"
-#include "win/ui_seam.h"
-#include "win/wide.h"
-#include "win/guards.h"
 #include "design/tenths.h"
 #include "print/printer.h"
 #include "print/sheet_math.h"
 #include "res/sheet_layout_ids.h"
+#include "win/documents.h"
+#include "win/guards.h"
+#include "win/modal_dialog.h"
+#include "win/picture_stretch.h"
+#include "win/process.h"
+#include "win/ui_seam.h"
+#include "win/wide.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include <cstddef>
 #include <string>
 
-#include "win/process.h"
-#include "win/documents.h"
-#include "win/modal_dialog.h"
-#include "win/wide.h"
 #include "design/fixed_text.h"
 #include "qr/address_payload.h"
 #include "res/address_dialog_ids.h"
+#include "win/documents.h"
+#include "win/modal_dialog.h"
+#include "win/process.h"
+#include "win/wide.h"
 
 namespace {
 

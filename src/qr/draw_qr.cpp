@@ -7,7 +7,6 @@
 #include "win/colour.h"
 #include "win/design_text.h"
 #include "win/guards.h"
-#include "win/ui_seam.h"
 
 namespace {
 
@@ -27,18 +26,6 @@ void PaintModules(HDC dc, const QrSymbol& symbol, int m, int x, int y, HBRUSH br
             FillRect(dc, &run, brush);
         }
     }
-}
-
-void ShowQrFailure(HWND owner, QrPaint result) {
-    PaintReport report;
-    ReportQrPaint(result, report);
-    for (const PaintFailure& failure : report.Failures())
-        ShowMessage(owner, failure.text.c_str(), failure.caption.c_str());
-}
-
-void DrawAndShowFailure(HWND owner, HDC dc, int level, int m, int x, int y, const unsigned char* bytes,
-                        int count, COLORREF dark, COLORREF light) {
-    ShowQrFailure(owner, PaintQrSymbol(dc, level, m, x, y, bytes, count, dark, light));
 }
 
 }  // namespace
@@ -89,19 +76,6 @@ int DrawQrItem(HDC dc, const QrcodeData& qr, DevicePoint at, int module_size, Pa
                                          DesignColour(qr.r, qr.g, qr.b), DesignColour(qr.br, qr.bg, qr.bb), &side);
     ReportQrPaint(result, report);
     return result == QrPaint::kDrawn ? side : 0;
-}
-
-void DrawQr(HWND owner, HDC dc, int level, int module_size, int x, int y, const unsigned char* bytes,
-            int count, int r, int g, int b, int br, int bg, int bb) {
-    const int m = module_size < 1 ? 1 : module_size > 20 ? 20 : module_size;
-    DrawAndShowFailure(owner, dc, level, m, x, y, bytes, count, DesignColour(r, g, b), DesignColour(br, bg, bb));
-}
-
-void DrawQrUnclamped(HWND owner, HDC dc, int level, int module_size, int x, int y,
-                     const unsigned char* bytes, int count, int r, int g, int b, int br, int bg,
-                     int bb) {
-    DrawAndShowFailure(owner, dc, level, module_size, x, y, bytes, count, DesignColour(r, g, b),
-                    DesignColour(br, bg, bb));
 }
 
 SIZE LastQrDrawnSize() { return g_drawn_size; }

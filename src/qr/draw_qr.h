@@ -14,8 +14,8 @@ enum class QrPaint { kDrawn, kCannotEncode, kNoMemory };
 // margin at (x, y), module_size pixels per module (below 1 draws at 1; no upper cap),
 // dark modules in `dark` on `light`. Shows nothing: a text that cannot be encoded or
 // graphics memory that runs out leaves the target untouched and is returned. When drawn,
-// side (and LastQrDrawnSize) receives (modules + 4) × module size. Symbols come from TheQrSymbolCache(), so an
-// unchanged text is not encoded again.
+// side (and LastQrDrawnSize) receives (modules + 4) × module size. Symbols come from
+// TheQrSymbolCache(), so an unchanged text is not encoded again.
 QrPaint PaintQrSymbol(HDC dc, int level, int module_size, int x, int y, const unsigned char* bytes,
                       int count, COLORREF dark, COLORREF light, int* side = nullptr);
 
@@ -28,17 +28,6 @@ void ReportQrPaint(QrPaint result, PaintReport& report);
 // module, its text converted to Shift_JIS. Returns the drawn side in pixels, or 0 when
 // nothing was drawn (the failure is noted in report).
 int DrawQrItem(HDC dc, const QrcodeData& qr, DevicePoint at, int module_size, PaintReport& report);
-
-// PaintQrSymbol with the module size clamped to 1..20 and the colours as stored
-// components (low bytes), showing its failure at once to owner. For callers outside
-// painting; painters use PaintQrSymbol and report afterwards.
-void DrawQr(HWND owner, HDC dc, int level, int module_size, int x, int y, const unsigned char* bytes,
-            int count, int r, int g, int b, int br, int bg, int bb);
-
-// The same without the 20-pixel cap on the module size (printer pages).
-void DrawQrUnclamped(HWND owner, HDC dc, int level, int module_size, int x, int y,
-                     const unsigned char* bytes, int count, int r, int g, int b, int br, int bg,
-                     int bb);
 
 // Side of the last drawn symbol in the target's pixels, quiet margin included:
 // (modules + 4) x module size. Unchanged by failed draws.

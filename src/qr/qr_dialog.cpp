@@ -3,19 +3,19 @@
 #include <cstring>
 #include <cwchar>
 
-#include "win/process.h"
-#include "win/documents.h"
-#include "win/modal_dialog.h"
-#include "win/paint_report.h"
-#include "win/wide.h"
-#include "win/guards.h"
 #include "design/fixed_text.h"
 #include "design/numbers.h"
-#include "win/colour.h"
 #include "qr/address_dialog.h"
 #include "qr/draw_qr.h"
 #include "render/card_mapping.h"
 #include "res/qr_dialog_ids.h"
+#include "win/colour.h"
+#include "win/documents.h"
+#include "win/guards.h"
+#include "win/modal_dialog.h"
+#include "win/paint_report.h"
+#include "win/process.h"
+#include "win/wide.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include "render/pictures.h"
+#include "win/guards.h"
 #include "win/process.h"
 #include "win/ui_seam.h"
 #include "win/wide.h"
-#include "win/guards.h"
-#include "render/pictures.h"
 
 namespace {
 

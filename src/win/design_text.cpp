@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "win/wide.h"
 #include "design/fixed_text.h"
+#include "win/wide.h"
 
 namespace {
 constexpr UINT kShiftJisCodePage = 932;

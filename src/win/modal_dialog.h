@@ -22,6 +22,10 @@ INT_PTR CALLBACK StatefulDialogProc(HWND dialog, UINT message, WPARAM wparam, LP
                                [&]() -> INT_PTR { return Handler(dialog, message, wparam, lparam, *state); });
 }
 
+// For a dialog whose state goes with its window (deleted on WM_DESTROY): the messages
+// that still follow find no state and get the system's default handling.
+inline void ForgetDialogState(HWND dialog) { SetWindowLongPtrW(dialog, DWLP_USER, 0); }
+
 // Runs dialog template template_id of the program modally, owned by owner, with state;
 // returns what EndDialog was given (-1 when the dialog cannot be made).
 template <class State, DialogHandler<State> Handler>

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <memory>
 
-#include "win/process.h"
 #include "design/fixed_text.h"
 #include "dialog_driver.h"
 #include "recording_seam.h"
 #include "res/address_dialog_ids.h"
+#include "win/process.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "design/card_design.h"
 #include "paint_and_show.h"
 #include "recording_seam.h"
-#include "win/design_text.h"
 #include "test_bitmap.h"
+#include "win/design_text.h"
 
 namespace {
 

@@ -16,9 +16,17 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 
+// A symbol as the screen draws one (modules of the screen's 1..20 pixels), black on white;
+// what failed is shown afterwards, as the windows do.
 void Draw(TestBitmap& canvas, const char* text, int level, int module, int x, int y) {
-    DrawQr(nullptr, canvas.Dc(), level, module, x, y, reinterpret_cast<const unsigned char*>(text),
-           static_cast<int>(std::strlen(text)), 0, 0, 0, 255, 255, 255);
+    CardMapping screen;  // one pixel per card pixel
+    screen.module_cap = kScreenModuleCap;
+    PaintReport report, shown;
+    ReportQrPaint(PaintQrSymbol(canvas.Dc(), level, MapModuleSize(screen, module), x, y,
+                                reinterpret_cast<const unsigned char*>(text), static_cast<int>(std::strlen(text)),
+                                RGB(0, 0, 0), kWhite),
+                  report);
+    ShowNewFailures(nullptr, report, shown);
 }
 
 // Bounding box of the pixels that are not grey.

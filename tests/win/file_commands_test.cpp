@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
-#include "win/wide.h"
 #include "design/fixed_text.h"
 #include "recording_seam.h"
 #include "render/picture_loading.h"
 #include "test_files.h"
+#include "win/wide.h"
 
 namespace {
 

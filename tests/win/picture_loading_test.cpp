@@ -2,16 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include "win/process.h"
 #include "design/fixed_text.h"
 #include "paint_and_show.h"
 #include "recording_seam.h"
 #include "render/card_preview.h"
 #include "render/pictures.h"
 #include "test_bitmap.h"
-#include "win/wide.h"
 #include "test_files.h"
 #include "two_halves_jpeg.h"
+#include "win/process.h"
+#include "win/wide.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "win/process.h"
 #include "design/fixed_text.h"
 #include "dialog_driver.h"
 #include "print/print_stop.h"
@@ -16,6 +15,7 @@
 #include "recording_seam.h"
 #include "res/sheet_layout_ids.h"
 #include "test_files.h"
+#include "win/process.h"
 
 namespace {
 

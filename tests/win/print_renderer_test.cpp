@@ -9,16 +9,16 @@
 #include <string>
 #include <utility>
 
-#include "win/process.h"
-#include "win/wide.h"
 #include "design/fixed_text.h"
+#include "paint_and_show.h"
 #include "print/mark_capture.h"
 #include "qr/draw_qr.h"
-#include "paint_and_show.h"
 #include "recording_seam.h"
-#include "win/design_text.h"
 #include "test_bitmap.h"
 #include "test_files.h"
+#include "win/design_text.h"
+#include "win/process.h"
+#include "win/wide.h"
 
 namespace {
 

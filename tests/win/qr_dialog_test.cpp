@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "win/process.h"
-#include "win/wide.h"
 #include "design/fixed_text.h"
 #include "dialog_driver.h"
 #include "recording_seam.h"
@@ -13,6 +11,8 @@
 #include "res/qr_dialog_ids.h"
 #include "test_bitmap.h"
 #include "test_files.h"
+#include "win/process.h"
+#include "win/wide.h"
 
 namespace {
 

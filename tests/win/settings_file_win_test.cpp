@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "win/process.h"
-#include "win/wide.h"
 #include "design/fixed_text.h"
 #include "recording_seam.h"
 #include "test_files.h"
+#include "win/process.h"
+#include "win/wide.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <functional>
 #include <utility>
 
-#include "win/process.h"
 #include "dialog_driver.h"
 #include "print/printer.h"
 #include "print/sheet_math.h"
@@ -13,6 +12,7 @@
 #include "res/sheet_layout_ids.h"
 #include "test_bitmap.h"
 #include "test_files.h"
+#include "win/process.h"
 
 namespace {
 

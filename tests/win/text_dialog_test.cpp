@@ -7,16 +7,16 @@
 #include <memory>
 #include <string>
 
-#include "win/process.h"
-#include "win/wide.h"
 #include "design/fixed_text.h"
 #include "dialog_driver.h"
-#include "win/colour.h"
 #include "print/printer.h"
 #include "recording_seam.h"
-#include "win/design_text.h"
 #include "res/text_dialog_ids.h"
 #include "test_bitmap.h"
+#include "win/colour.h"
+#include "win/design_text.h"
+#include "win/process.h"
+#include "win/wide.h"
 
 namespace {
 
