@@ -11,6 +11,8 @@
 #include "editors/text_dialog.h"
 #include "print/print_job.h"
 #include "qr/qr_dialog.h"
+#include "render/bitmap_export.h"
+#include "render/card_mapping.h"
 #include "render/picture_loading.h"
 #include "res/main_window_ids.h"
 #include "win/documents.h"
@@ -59,8 +61,11 @@ bool RunEditor(HWND window, int id) {
     return false;
 }
 
-// Commands outside the editor table that have no window yet.
-constexpr int kOtherCommandsNotBuilt[] = {IDM_BITMAP_SAVE};
+// The card as the preview shows it now; saving a picture of it changes nothing in the design.
+void ExportCard(HWND window) {
+    UpdateWindow(window);  // the closed menu's area shows the card again first
+    ExportBitmap(window, kCardLeft, kCardTop, Design().base_w, Design().base_h, kCardBitmap);
+}
 
 }  // namespace
 
@@ -69,8 +74,6 @@ bool IsCommandNotBuilt(int id) {
         if (!editor.run && (id == editor.menu_id || (editor.toolbar_id != 0 && id == editor.toolbar_id)))
             return true;
     }
-    for (int other : kOtherCommandsNotBuilt)
-        if (id == other) return true;
     return false;
 }
 
@@ -81,8 +84,6 @@ void GreyCommandsNotBuilt(HWND window, HWND toolbar) {
         if (menu) EnableMenuItem(menu, editor.menu_id, MF_BYCOMMAND | MF_GRAYED);
         if (toolbar && editor.toolbar_id) SendMessageW(toolbar, TB_ENABLEBUTTON, editor.toolbar_id, FALSE);
     }
-    for (int other : kOtherCommandsNotBuilt)
-        if (menu) EnableMenuItem(menu, other, MF_BYCOMMAND | MF_GRAYED);
     if (menu) DrawMenuBar(window);
 }
 
@@ -96,6 +97,7 @@ void RunCommand(HWND window, int id) {
         case IDM_SAVE: SaveCommand(window); break;
         case IDM_SAVE_AS: SaveAsCommand(window, false); break;
         case IDM_TEMPLATE_SAVE: SaveAsCommand(window, true); break;
+        case IDM_BITMAP_SAVE: ExportCard(window); break;
         case IDM_PRINT:
         case IDT_PRINT:
             PrintCommand(window);

@@ -27,19 +27,10 @@ bool Confirm(HWND window, const wchar_t* text, const wchar_t* caption) {
 // A dialog request over a cleared 256-unit name buffer holding start folder + suffix
 // (suffix starts with a separator). A start folder too long for the buffer leaves the
 // bare name, which the dialog shows in its own folder.
-OPENFILENAMEW FileRequest(HWND owner, wchar_t (&name)[256], const wchar_t* suffix,
+OPENFILENAMEW FileRequest(HWND owner, wchar_t (&name)[kFileNameUnits], const wchar_t* suffix,
                           const wchar_t* title, const wchar_t* filter) {
     if (!SetWholeText(name, Process().start_folder + suffix)) SetText(name, suffix + 1);
-    OPENFILENAMEW request{};
-    request.lStructSize = sizeof(request);
-    request.hwndOwner = owner;
-    request.lpstrFilter = filter;
-    request.nFilterIndex = 1;
-    request.lpstrFile = name;
-    request.nMaxFile = 256;
-    request.lpstrTitle = title;
-    request.Flags = OFN_EXPLORER;
-    return request;
+    return FileDialogRequest(owner, name, title, filter, OFN_EXPLORER);
 }
 
 void WriteDesign(HWND window) {
@@ -52,7 +43,7 @@ void WriteDesign(HWND window) {
 void NewDesign() { NewDesignDefaults(Design(), U16(Process().start_folder.c_str()).data()); }
 
 bool ChooseOpenFile(HWND owner) {
-    wchar_t name[256];
+    wchar_t name[kFileNameUnits];
     OPENFILENAMEW request = FileRequest(owner, name, L"\\無題.ini", L"ファイルの読込", kOpenFilter);
     if (!Ui().OpenFileDialog(&request)) return false;
     SetText(Design().main_filename, U16(name));
@@ -60,7 +51,7 @@ bool ChooseOpenFile(HWND owner) {
 }
 
 bool ChooseSaveFile(HWND owner, bool template_file) {
-    wchar_t name[256];
+    wchar_t name[kFileNameUnits];
     OPENFILENAMEW request =
         template_file
             ? FileRequest(owner, name, L"\\temp\\無題.tep", L"テンプレートの保存", kTemplateSaveFilter)

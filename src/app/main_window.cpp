@@ -11,9 +11,11 @@
 #include "app/commands.h"
 #include "app/status_line.h"
 #include "design/fixed_text.h"
+#include "editors/new_item_dialog.h"
 #include "print/printer.h"
 #include "render/canvas.h"
 #include "render/card_preview.h"
+#include "render/picture_loading.h"
 #include "res/main_window_ids.h"
 #include "win/guards.h"
 #include "win/no_throw.h"
@@ -116,23 +118,57 @@ LRESULT OnNotify(LPARAM lparam) {
     return 0;
 }
 
-void OnMouseMove(WPARAM keys, LPARAM point) {
-    if (keys == MK_LBUTTON) CanvasDrag(point);
+void OnMouseMove(HWND window, WPARAM keys, LPARAM point) {
+    if (keys == MK_LBUTTON) CanvasDrag(window, point);
+}
+
+void OnLeftButtonDown(HWND window, LPARAM point) {
+    if (CanvasPick(window, point)) App().changed = true;
+}
+
+void OnLeftButtonUp(HWND window, LPARAM point) {
+    if (CanvasDrop(window, point)) App().changed = true;
+}
+
+// A right click on an empty spot adds a mark or a text item there.
+void OnRightButtonDown(HWND window, LPARAM point) {
+    if (CanvasRightButton(window, point) == RightAction::kOpenNewItem) {
+        ShowNewItemDialog(window, point);
+        ReloadPictures();
+    }
+    App().changed = true;
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+}
+
+// Whatever a command does next, the text typed into an open edit box is stored first.
+void OnCommand(HWND window, WPARAM wparam) {
+    const int id = LOWORD(wparam);
+    if (id == kTextEditId) return;
+    if (CanvasCommitEdit(window)) App().changed = true;
+    RunCommand(window, id);
+}
+
+// The design is saved after the window is gone: an open edit box is stored before it goes.
+void OnDestroy(HWND window) {
+    if (CanvasCommitEdit(window)) App().changed = true;
+    PostQuitMessage(0);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     return CallWithoutThrowing(0, [&]() -> LRESULT {
         switch (message) {
             case WM_CREATE: return OnCreate(window);
-            case WM_DESTROY: PostQuitMessage(0); return 0;
+            case WM_DESTROY: OnDestroy(window); return 0;
             case WM_SIZE: OnSize(window); return 0;
             case WM_PAINT: OnPaint(window); return 0;
             case WM_NOTIFY: return OnNotify(lparam);
-            case WM_COMMAND: RunCommand(window, LOWORD(wparam)); return 0;
-            case WM_MOUSEMOVE: OnMouseMove(wparam, lparam); return 0;
-            case WM_LBUTTONDOWN: CanvasPick(lparam); return 0;
-            case WM_LBUTTONUP: CanvasDrop(lparam); return 0;
-            case WM_RBUTTONDOWN: CanvasRightButton(lparam); return 0;
+            case WM_COMMAND: OnCommand(window, wparam); return 0;
+            case WM_MOUSEMOVE: OnMouseMove(window, wparam, lparam); return 0;
+            case WM_LBUTTONDOWN: OnLeftButtonDown(window, lparam); return 0;
+            case WM_LBUTTONUP: OnLeftButtonUp(window, lparam); return 0;
+            case WM_RBUTTONDOWN: OnRightButtonDown(window, lparam); return 0;
+            case WM_CAPTURECHANGED: CanvasCaptureLost(window); return 0;
             case kStatusChangedMessage: RefreshStatusLine(); return 0;
             case WM_QUERYNEWPALETTE: return 0;
             case WM_QUIT: return 0;

@@ -8,9 +8,11 @@
 #include "design/fixed_text.h"
 #include "print/mark_capture.h"
 #include "print/printer.h"
+#include "render/bitmap_export.h"
 #include "render/card_mapping.h"
 #include "render/card_painter.h"
 #include "render/picture_loading.h"
+#include "win/file_replace.h"
 #include "win/guards.h"
 #include "win/process.h"
 #include "win/ui_seam.h"
@@ -121,42 +123,15 @@ void WriteMarkCapture(HWND main_window, int mark) {
     const MarkData& m = Design().mark_data[mark];
     if (m.w <= 0 || m.h <= 0) return;
     const std::wstring file = CaptureFile(mark);
-    std::vector<std::uint8_t> block(static_cast<size_t>(CaptureFileSize(m.w, m.h)), 0);
-    const auto header = CaptureHeader(m.w, m.h);
-    std::copy(header.begin(), header.end(), block.begin());
-
     UpdateWindow(main_window);
-    {
-        WindowDc window(main_window);
-        BitmapHandle bitmap(CreateCompatibleBitmap(window.Get(), m.w, m.h));
-        MemoryDc memory(window.Get());
-        if (!memory || !bitmap) {
-            ShowMessage(main_window, kMemoryDcFailed, kMemoryDcCaption);
-            // An older capture would print a stale picture; without one the mark is left out.
-            DeleteFileW(file.c_str());
-            return;
-        }
-        {
-            SelectGuard select(memory.Get(), bitmap.Get());
-            BitBlt(memory.Get(), 0, 0, m.w, m.h, window.Get(), m.x + kCardLeft, m.y + kCardTop,
-                   SRCCOPY);
-        }
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = m.w;
-        info.bmiHeader.biHeight = m.h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
-        GetDIBits(memory.Get(), bitmap.Get(), 0, m.h, block.data() + header.size(), &info,
-                  DIB_RGB_COLORS);
-    }
-    KernelHandle out(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!out.Valid()) {
-        ShowMessage(main_window, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
+    std::vector<std::uint8_t> bytes;
+    if (CaptureWindowBitmap(main_window, m.x + kCardLeft, m.y + kCardTop, m.w, m.h, bytes) !=
+        WindowCapture::kCaptured) {
+        ShowMessage(main_window, kMemoryDcFailed, kMemoryDcCaption);
+        // An older capture would print a stale picture; without one the mark is left out.
+        DeleteFileW(file.c_str());
         return;
     }
-    DWORD written = 0;
-    WriteFile(out.Get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
+    if (!ReplaceFileContent(file.c_str(), bytes))
+        ShowMessage(main_window, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
 }

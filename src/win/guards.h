@@ -47,6 +47,8 @@ class SelectGuard {
 public:
     SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
     VIVI_NO_COPY(SelectGuard);
+    // False when nothing was selected (no object, or the system refused it).
+    explicit operator bool() const { return previous_ != nullptr; }
     ~SelectGuard() {
         if (previous_) SelectObject(dc_, previous_);
     }

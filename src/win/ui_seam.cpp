@@ -33,6 +33,20 @@ UiSeam* InstallUiSeam(UiSeam* seam) {
     return previous;
 }
 
+OPENFILENAMEW FileDialogRequest(HWND owner, wchar_t (&name)[kFileNameUnits], const wchar_t* title,
+                                const wchar_t* filter, DWORD flags) {
+    OPENFILENAMEW request{};
+    request.lStructSize = sizeof(request);
+    request.hwndOwner = owner;
+    request.lpstrFilter = filter;
+    request.nFilterIndex = 1;
+    request.lpstrFile = name;
+    request.nMaxFile = kFileNameUnits;
+    request.lpstrTitle = title;
+    request.Flags = flags;
+    return request;
+}
+
 int ShowMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
     return Ui().ShowMessageBox(owner, text, caption, type);
 }

@@ -29,5 +29,13 @@ UiSeam& Ui();
 // Installs a seam (nullptr goes back to the system's) and returns the one it replaced.
 UiSeam* InstallUiSeam(UiSeam* seam);
 
+// The units of every file dialog's name buffer.
+inline constexpr int kFileNameUnits = 256;
+
+// An open or save dialog request over name (which holds the proposed name): owned by
+// owner, the filter list's first entry selected, with title and flags.
+OPENFILENAMEW FileDialogRequest(HWND owner, wchar_t (&name)[kFileNameUnits], const wchar_t* title,
+                                const wchar_t* filter, DWORD flags);
+
 // A message box through the seam; the program's usual box is OK only.
 int ShowMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type = MB_OK);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "print/mark_capture.h"
+#include "render/bitmap_file.h"
 
 namespace {
 
@@ -117,11 +118,11 @@ TEST(BaseCrop, BottomUpOffsetOfTheTopLeftPart) {
 
 TEST(MarkCapture, NameRowsAndHeader) {
     EXPECT_EQ(MarkCaptureName(u"C:\\cards", 3), u"C:\\cards\\mask3.tmp");
-    EXPECT_EQ(CaptureRowSize(1), 4);
-    EXPECT_EQ(CaptureRowSize(4), 12);
-    EXPECT_EQ(CaptureRowSize(5), 16);
-    EXPECT_EQ(CaptureFileSize(44, 44), 54 + 44 * 132);
-    const auto h = CaptureHeader(3, 0x102);
+    EXPECT_EQ(BitmapRowSize(1), 4);
+    EXPECT_EQ(BitmapRowSize(4), 12);
+    EXPECT_EQ(BitmapRowSize(5), 16);
+    EXPECT_EQ(BitmapFileSize(44, 44), 54 + 44 * 132);
+    const auto h = MakeBitmapHeader(3, 0x102).value();
     const std::array<std::uint8_t, 54> expected = {
         'B', 'M', 0x4E, 0x0C, 0, 0,  // 54 + 258 x 12 = 3150
         0, 0, 0, 0, 54, 0, 0, 0,

@@ -12,6 +12,7 @@
 #include "design/fixed_text.h"
 #include "paint_and_show.h"
 #include "print/mark_capture.h"
+#include "render/bitmap_file.h"
 #include "qr/draw_qr.h"
 #include "recording_seam.h"
 #include "test_bitmap.h"
@@ -339,7 +340,7 @@ TEST_F(PrintRenderer, MarkCaptureHoldsWhatThePreviewShowsAtTheMark) {
 
     const auto bytes = ReadBytes(folder.File(L"mask4.tmp"));
     ASSERT_EQ(bytes.size(), 54u + 8 * 96);
-    const auto header = CaptureHeader(32, 8);
+    const auto header = MakeBitmapHeader(32, 8).value();
     EXPECT_TRUE(std::equal(header.begin(), header.end(), bytes.begin()));
     auto pixel = [&](int x, int y) {  // bottom-up rows of blue, green, red
         const uint8_t* p = &bytes[54 + (7 - y) * 96 + x * 3];

@@ -24,6 +24,7 @@ BOOL RecordingSeam::FileDialog(OPENFILENAMEW* request, bool save) {
     }
     file_dialogs.push_back({save, request->hwndOwner, request->lpstrTitle ? request->lpstrTitle : L"",
                             request->lpstrFile ? request->lpstrFile : L"", filter, request->Flags});
+    if (on_file_dialog) on_file_dialog(file_dialogs.back());
     if (file_answers.empty()) return FALSE;
     FileAnswer answer = file_answers.front();
     file_answers.pop_front();

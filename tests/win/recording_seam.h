@@ -50,6 +50,8 @@ public:
     std::function<BOOL(CHOOSECOLORW*)> color_answer;
     // Called with each message box as it is recorded, before it is answered.
     std::function<void(const ShownMessage&)> on_message;
+    // Called with each file dialog as it is recorded, before it is answered.
+    std::function<void(const ShownFileDialog&)> on_file_dialog;
 
     std::vector<ShownMessage> messages;
     std::vector<ShownFileDialog> file_dialogs;

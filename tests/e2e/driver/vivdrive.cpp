@@ -1006,6 +1006,88 @@ int CommandAnswer(const Arguments& args, Output& out) {
     }
 }
 
+// A client coordinate of a mouse message: a signed 16-bit number, as the low and high
+// words of the message carry it (points left of or above the window are negative).
+WORD ParseCoordinate(const std::wstring& text, const wchar_t* what) {
+    wchar_t* end = nullptr;
+    errno = 0;
+    const long value = std::wcstol(text.c_str(), &end, 10);
+    if (text.empty() || *end != L'\0' || errno != 0 || value < -32768 || value > 32767)
+        FailUsage(std::wstring(L"not a coordinate for ") + what + L" (-32768..32767): " + text);
+    return static_cast<WORD>(static_cast<SHORT>(value));
+}
+
+// The key-state parameter of a mouse message: a number, or names of keys and buttons
+// joined by commas ("lbutton,shift"); "none" for no key at all.
+WPARAM ParseKeyState(const std::wstring& text) {
+    if (!text.empty() && std::iswdigit(text[0]) != 0)
+        return static_cast<WPARAM>(ParseNumber(text, L"--keys"));
+    static constexpr std::pair<const wchar_t*, WPARAM> kNames[] = {
+        {L"none", 0},
+        {L"lbutton", MK_LBUTTON},
+        {L"rbutton", MK_RBUTTON},
+        {L"shift", MK_SHIFT},
+        {L"control", MK_CONTROL},
+        {L"ctrl", MK_CONTROL},
+        {L"mbutton", MK_MBUTTON},
+        {L"xbutton1", MK_XBUTTON1},
+        {L"xbutton2", MK_XBUTTON2},
+    };
+    WPARAM keys = 0;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(L',', start);
+        const std::wstring name =
+            text.substr(start, comma == std::wstring::npos ? comma : comma - start);
+        const auto* found =
+            std::find_if(std::begin(kNames), std::end(kNames), [&](const auto& entry) {
+                return CompareStringOrdinal(entry.first, -1, name.c_str(), -1, TRUE) == CSTR_EQUAL;
+            });
+        if (found == std::end(kNames)) FailUsage(L"unknown key for --keys: " + name);
+        keys |= found->second;
+        if (comma == std::wstring::npos) return keys;
+        start = comma + 1;
+    }
+}
+
+// mouse HWND ACTION X Y [--keys K] [--post]: the mouse message of ACTION (down, move, up:
+// left button; rdown, rup: right button) at client point (X, Y) of the window, with the
+// key state a real message would carry: the left button for down and move, the right
+// button for rdown, nothing for up and rup (--keys replaces it). The message is sent, so
+// the window has handled it when the command returns; rdown, which may open a modal
+// dialog, is posted instead, as any action is with --post.
+int CommandMouse(const Arguments& args, Output&) {
+    struct Action {
+        const wchar_t* name;
+        UINT message;
+        WPARAM keys;
+        bool post;
+    };
+    static constexpr Action kActions[] = {
+        {L"down", WM_LBUTTONDOWN, MK_LBUTTON, false},
+        {L"move", WM_MOUSEMOVE, MK_LBUTTON, false},
+        {L"up", WM_LBUTTONUP, 0, false},
+        {L"rdown", WM_RBUTTONDOWN, MK_RBUTTON, true},
+        {L"rup", WM_RBUTTONUP, 0, false},
+    };
+    const HWND window = ParseWindow(args.Positional(0));
+    const std::wstring& actionName = args.Positional(1);
+    const auto* action = std::find_if(std::begin(kActions), std::end(kActions),
+                                      [&](const Action& a) { return actionName == a.name; });
+    if (action == std::end(kActions))
+        FailUsage(L"unknown mouse action " + actionName + L" (down, move, up, rdown, rup)");
+    const WORD x = ParseCoordinate(args.Positional(2), L"x");
+    const WORD y = ParseCoordinate(args.Positional(3), L"y");
+    const auto keysOption = args.Option(L"keys");
+    const WPARAM keys = keysOption ? ParseKeyState(*keysOption) : action->keys;
+    const LPARAM point = static_cast<LPARAM>(MAKELONG(x, y));
+    if (action->post || args.Flag(L"post"))
+        PostTo(window, action->message, keys, point);
+    else
+        SendTo(window, action->message, keys, point);
+    return 0;
+}
+
 // printers: the name of each printer this Wine session knows, "default" beside the
 // default one. The session reads the printers from the system when it starts.
 int CommandPrinters(const Arguments&, Output& out) {
@@ -1075,11 +1157,19 @@ const std::vector<Command>& Commands() {
         {L"click", L"click HWND BUTTON   (id or text; posts BM_CLICK)", 2, {}, CommandClick},
         {L"client", L"client HWND   -> left, top, width, height of the client area on screen", 1,
          {}, CommandClient},
-        {L"settext", L"settext HWND ID TEXT   (WM_SETTEXT to the control)", 3, {}, CommandSetText},
+        {L"settext", L"settext HWND ID TEXT   (WM_SETTEXT to the window's control ID)", 3, {}, CommandSetText},
         {L"items", L"items HWND ID   -> index, text of each entry of a combo or list box", 2, {},
          CommandItems},
         {L"select", L"select HWND ID TEXT   (selects the entry and notifies the dialog)", 3, {},
          CommandSelect},
+        {L"mouse",
+         L"mouse HWND down|move|up|rdown|rup X Y [--keys K] [--post]   (the mouse message at "
+         L"client point X, Y, negative or beyond the window as under capture; keys: a number "
+         L"or lbutton,rbutton,shift,control,none; sent, so handled on return, but rdown is "
+         L"posted: it may open a modal dialog; --post posts any action)",
+         4,
+         {{L"keys", true}, {L"post", false}},
+         CommandMouse},
         {L"printers", L"printers   -> name of each printer, \"default\" beside the default", 0, {},
          CommandPrinters},
         {L"answer",

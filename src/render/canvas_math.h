@@ -1,0 +1,67 @@
+// Arithmetic of arranging items on the card with the mouse: which item a point hits, where
+// a dragged item's overlay goes, and where it lands on release. Points and rectangles are
+// client coordinates of the main window (card point + (10, 50)); no Windows header.
+#pragma once
+#include "design/card_design.h"
+
+// Pick codes: what the left button holds.
+inline constexpr int kPickNone = 0;
+inline constexpr int kPickMark = 1;         // 1..5: mark code - 1 moved
+inline constexpr int kPickMarkResize = 11;  // 11..15: mark code - 11 resized
+inline constexpr int kPickFace = 21;
+inline constexpr int kPickFaceResize = 31;
+inline constexpr int kPickText = 100;       // 100..114: text item code - 100 moved
+inline constexpr int kPickQr = 200;         // 200..203: QR code code - 200 moved
+
+// Width and height of a text item as last drawn (card pixels, unrotated).
+struct TextSize {
+    int cx = 0, cy = 0;
+};
+using TextSizes = TextSize[kTextCount];
+
+// A rectangle by its edges; a point hits it only strictly inside.
+struct ClientRect {
+    int left, top, right, bottom;
+    friend bool operator==(const ClientRect&, const ClientRect&) = default;
+};
+bool StrictlyInside(const ClientRect& rect, int x, int y);
+
+// Hit rectangles. Sums are taken in 64 bits and kept within the int range, so items far
+// off the card or hand-edited sizes cannot overflow.
+ClientRect BoxRect(int x, int y, int w, int h);  // mark, face, QR code
+// A text item: to the right of x when horizontal; to the left of x (cy wide, cx tall)
+// when vertical.
+ClientRect TextRect(const StrData& item, const LogFont& font, TextSize size);
+
+// The bottom-right third of a w x h box at card point (x, y).
+bool InResizeZone(int x, int y, int w, int h, int mx, int my);
+
+// The pick code at client point (mx, my): marks 0..4 (resize in their bottom-right third),
+// then texts 0..14, QR codes 0..3 and last the face; only items that are on, the lowest
+// index first. kPickNone when nothing is hit.
+int HitTest(const CardDesign& design, const TextSizes& sizes, int mx, int my);
+
+// The overlay of a mark or the face being dragged by (dx, dy): moved, or resized from its
+// bottom-right corner; kept on the card and at least 1 x 1.
+struct Overlay {
+    int left, top, width, height;
+    friend bool operator==(const Overlay&, const Overlay&) = default;
+};
+Overlay PictureOverlay(int x, int y, int w, int h, bool resize, int dx, int dy, int card_w, int card_h);
+
+// Where a dragged text item shows: its drawing point (the anchor, right of a vertical
+// item's glyphs) and its box, on the card.
+struct TextOverlay {
+    int draw_x, draw_y;
+    ClientRect box;  // inclusive corners
+};
+TextOverlay TextDragOverlay(const StrData& item, const LogFont& font, TextSize size, int dx, int dy,
+                            int card_w, int card_h);
+
+// The frame of a QR code dragged by (dx, dy), its stored size, kept on the card.
+Overlay QrOverlay(const QrcodeData& qr, int dx, int dy, int card_w, int card_h);
+
+// Writes the release of pick by (ddx, ddy) into the design: new places are kept inside
+// the card, sizes at least 1 and inside the card. Returns false (nothing written) for
+// kPickNone or an unknown code.
+bool DropPick(CardDesign& design, const TextSizes& sizes, int pick, int ddx, int ddy);

@@ -1,0 +1,166 @@
+#include "render/canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "design/fixed_text.h"
+#include "dialog_driver.h"
+#include "recording_seam.h"
+#include "render/canvas_math.h"
+#include "render/card_preview.h"
+#include "render/picture_loading.h"
+#include "res/main_window_ids.h"
+#include "test_files.h"
+#include "win/wide.h"
+
+namespace {
+
+LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+
+// The program's main window in a scratch start folder, with a design of known items.
+class Canvas : public ::testing::Test {
+protected:
+    RecordingSeam seam;
+    ScratchFolder folder;
+    wchar_t previous_directory[MAX_PATH] = {};
+    HWND window = nullptr;
+
+    void SetUp() override {
+        GetCurrentDirectoryW(MAX_PATH, previous_directory);
+        SetCurrentDirectoryW(folder.Path().c_str());
+        Process().start_folder.clear();
+        RegisterMainWindowClass(Process().instance);
+        window = CreateMainWindow(Process().instance);
+        ASSERT_TRUE(window);
+        Process().start_folder = folder.Path();
+        CardDesign& d = Design();
+        ResetDesign(d, SettingsScope::Full);
+        d.mark_data[0] = {1, 100, 50, 40, 30, 0, {}};
+        d.phot_data = {1, 300, 150, 60, 60, {}};
+        StrData& t = d.str_data[2];
+        t.on = 1, t.x = 20, t.y = 200;
+        SetText(t.s64, u"山田太郎");
+        QrcodeData& q = d.qrcode_data[0];
+        q.on = 1, q.x = 200, q.y = 20, q.w = 75, q.h = 75, q.Sell = 3;
+        SetText(q.s, u"VIVIVUZ");
+        ShowWindow(window, SW_SHOW);
+        RepaintMainWindow();  // measures the texts
+        App().changed = false;
+        seam.messages.clear();
+    }
+    void TearDown() override {
+        if (IsWindow(window)) DestroyWindow(window);
+        PumpFor(20);
+        ReleaseDesignPictures();
+        ResetDesign(Design(), SettingsScope::Full);
+        Process().main_window = nullptr;
+        Process().start_folder.clear();
+        SetCurrentDirectoryW(previous_directory);
+    }
+    void Drag(int from_x, int from_y, int to_x, int to_y) {
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(from_x, from_y));
+        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, At((from_x + to_x) / 2, (from_y + to_y) / 2));
+        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, At(to_x, to_y));
+        SendMessageW(window, WM_LBUTTONUP, 0, At(to_x, to_y));
+    }
+    StrData& Name() { return Design().str_data[2]; }
+};
+
+TEST_F(Canvas, EachKindOfItemIsPickedAndDropped) {
+    CardDesign& d = Design();
+    Drag(115, 105, 165, 125);  // mark 0, away from its corner
+    EXPECT_EQ(d.mark_data[0].x, 150);
+    EXPECT_EQ(d.mark_data[0].y, 70);
+    EXPECT_EQ(PickCode(), 0);
+    EXPECT_TRUE(App().changed);
+    Drag(315, 205, 295, 215);  // the face
+    EXPECT_EQ(d.phot_data.x, 280);
+    EXPECT_EQ(d.phot_data.y, 160);
+    Drag(35, 255, 45, 245);  // the name
+    EXPECT_EQ(Name().x, 30);
+    EXPECT_EQ(Name().y, 190);
+    Drag(220, 80, 230, 90);  // the QR code
+    EXPECT_EQ(d.qrcode_data[0].x, 210);
+    EXPECT_EQ(d.qrcode_data[0].y, 30);
+    EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
+}
+
+TEST_F(Canvas, ACornerGrabResizesAndAFarDropStaysOnTheCard) {
+    CardDesign& d = Design();
+    Drag(147, 127, 167, 117);  // mark 0 (client 110..150 x 100..130) in its bottom-right third
+    EXPECT_EQ(d.mark_data[0].x, 100);
+    EXPECT_EQ(d.mark_data[0].w, 60);
+    EXPECT_EQ(d.mark_data[0].h, 20);
+    // A release far outside the window, under the capture, clamps as on the card.
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(115, 105));
+    EXPECT_EQ(GetCapture(), window);
+    SendMessageW(window, WM_LBUTTONUP, 0, At(-3000, 5000));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(d.mark_data[0].x, 0);
+    EXPECT_EQ(d.mark_data[0].y, 275 - 20 - 1);
+}
+
+TEST_F(Canvas, LosingTheCaptureDropsThePickWhereTheItemWas) {
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(115, 105));
+    EXPECT_EQ(PickCode(), kPickMark);
+    ReleaseCapture();
+    EXPECT_EQ(PickCode(), kPickNone);
+    EXPECT_EQ(Design().mark_data[0].x, 100);
+    // The next press picks again.
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(115, 105));
+    EXPECT_EQ(PickCode(), kPickMark);
+    SendMessageW(window, WM_LBUTTONUP, 0, At(115, 105));
+}
+
+TEST_F(Canvas, TheEditBoxIsCommittedByALeftPress) {
+    SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, At(35, 255));
+    HWND box = CanvasEditBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(GetDlgCtrlID(box), kTextEditId);
+    EXPECT_EQ(GetParent(box), window);
+    EXPECT_EQ(ControlText(window, kTextEditId), L"山田太郎");
+    SetWindowTextW(box, L"佐藤花子");
+    EXPECT_EQ(TextOf(Name().s64), u"山田太郎");
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(400, 300));  // nothing there
+    SendMessageW(window, WM_LBUTTONUP, 0, At(400, 300));
+    EXPECT_EQ(TextOf(Name().s64), u"佐藤花子");
+    EXPECT_FALSE(IsWindow(box));
+    EXPECT_EQ(CanvasEditBox(), nullptr);
+    EXPECT_TRUE(App().changed);
+}
+
+TEST_F(Canvas, TheEditBoxIsCommittedBeforeACommandAndAtExit) {
+    SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, At(35, 255));
+    ASSERT_TRUE(CanvasEditBox());
+    SetWindowTextW(CanvasEditBox(), L"鈴木一郎");
+    SendMessageW(window, WM_COMMAND, IDM_SAVE, 0);  // its save dialog is cancelled
+    EXPECT_EQ(TextOf(Name().s64), u"鈴木一郎");
+    EXPECT_EQ(CanvasEditBox(), nullptr);
+
+    SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, At(35, 255));
+    ASSERT_TRUE(CanvasEditBox());
+    // Its own notifications do not commit it.
+    SetWindowTextW(CanvasEditBox(), L"高橋");
+    EXPECT_TRUE(CanvasEditBox());
+    DestroyWindow(window);
+    EXPECT_EQ(TextOf(Name().s64), u"高橋");
+}
+
+TEST_F(Canvas, ARightClickOnAMarkChangesItsPicture) {
+    const auto bytes = MakeBmp(24, 12, [](int, int) { return RGB(0, 0, 200); });
+    ASSERT_TRUE(WriteBytes(folder.File(L"logo.bmp"), bytes.data(), bytes.size()));
+    seam.file_answers.push_back({true, folder.File(L"logo.bmp"), 1});
+    SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, At(115, 105));
+    ASSERT_EQ(seam.file_dialogs.size(), 1u);
+    EXPECT_EQ(seam.file_dialogs[0].title, L"マーク画像の在処を指定");
+    EXPECT_EQ(seam.file_dialogs[0].filter, L"BMPFile(*.bmp)|*.bmp|ALLFile(*.*)|*.*|");
+    EXPECT_EQ(std::wstring(W(Design().mark_data[0].fm)), folder.File(L"logo.bmp"));
+    EXPECT_EQ(Design().mark_data[0].w, 24);  // its natural size
+    EXPECT_EQ(Design().mark_data[0].h, 12);
+    EXPECT_TRUE(App().changed);
+}
+
+}  // namespace
