@@ -58,8 +58,8 @@ ensure_printer() {
 # Keeps the Wine prefix's server alive between the many short Wine processes of a run.
 # Wine's background services start with the first program of a session and inherit its
 # output; starting them here, detached, keeps them from holding a test runner's pipes open.
-# The first program of a session starts the prefix's desktop on the display it finds, and
-# every later program shows its windows there: without a display none would ever show.
+# They also put the session's desktop on the display they find, where every later window
+# of the session shows: so a display comes first.
 start_wineserver() {
     ensure_display
     wineserver -p 600 >/dev/null 2>&1 || true
