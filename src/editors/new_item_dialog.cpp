@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "design/fixed_text.h"
+#include "editors/picture_files.h"
 #include "render/card_mapping.h"
 #include "render/picture_loading.h"
 #include "res/new_item_dialog_ids.h"
@@ -16,14 +17,6 @@
 
 namespace {
 
-// The picture filters by load mode: the kind the mode reads first heads the list.
-constexpr wchar_t kBitmapFirstFilter[] =
-    L"BMPFile(*.bmp)\0*.bmp\0JPGFile(*.jpg)\0*.jpg\0ALLFile(*.*)\0*.*\0";
-constexpr wchar_t kJpegFirstFilter[] =
-    L"JPGFile(*.jpg)\0*.jpg\0BMPFile(*.bmp)\0*.bmp\0ALLFile(*.*)\0*.*\0";
-constexpr wchar_t kAnyFirstFilter[] =
-    L"ALLFile(*.*)\0*.*\0BMPFile(*.bmp)\0*.bmp\0JPGFile(*.jpg)\0*.jpg\0";
-
 // The file dialog's name buffer is as long as the mark's path field, so a chosen path
 // always fits it whole.
 static_assert(std::extent_v<decltype(MarkData::fm)> == kFileNameUnits);
@@ -31,15 +24,6 @@ static_assert(std::extent_v<decltype(MarkData::fm)> == kFileNameUnits);
 struct NewItemDialog {
     int x, y;  // the clicked point on the card
 };
-
-const wchar_t* PictureFilter(int load_mode) {
-    switch (load_mode) {
-        case 0:
-        case 1: return kBitmapFirstFilter;
-        case 2: return kJpegFirstFilter;
-        default: return kAnyFirstFilter;
-    }
-}
 
 void OnInit(HWND dialog) {
     const CardDesign& d = Design();

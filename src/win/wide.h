@@ -14,3 +14,6 @@ inline std::u16string_view U16(const wchar_t* text) {
     return text ? std::u16string_view(reinterpret_cast<const char16_t*>(text))
                 : std::u16string_view();
 }
+inline std::u16string_view U16(std::wstring_view text) {
+    return std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size());
+}

@@ -1,0 +1,31 @@
+// The picture folders the picture dialogs browse (base, mark, phot beside the program),
+// their file dialog and the paint program.
+#pragma once
+#include <windows.h>
+
+// A folder of the start folder and the entries a scan makes of it.
+enum class PictureFolder { kBase, kMark, kFace };
+
+// Fills the picture list (win/picture_list.h) from the folder, entries relative to the
+// start folder ("base\name.bmp", "phot\photo1.jpg"): bitmaps for load modes 0, 1 and any
+// unknown one, JPEG files for 2, both for 3 (the face folder only takes names starting
+// with "phot"). Sub-folders, names too long for an entry and other files are skipped; the
+// names are sorted (PictureNameBefore); at most 299 entries. The index is kept when it
+// still names an entry, else set to 0. The start folder is the current directory
+// afterwards. Returns the number of entries.
+int ScanPictureFolder(PictureFolder folder, int load_mode);
+
+// The filter list of the picture file dialogs for a load mode: bitmaps first for 0 and 1,
+// JPEG first for 2, all files first for any other value.
+const wchar_t* PictureFilter(int load_mode);
+
+// The open-file dialog for a picture (through the seam), owned by owner, titled
+// "画像ファイルの在処を指定", starting at path or, when it is empty, at the folder's
+// pattern for the load mode. True with the chosen full path in path.
+bool BrowsePictureFile(HWND owner, PictureFolder folder, int load_mode, wchar_t (&path)[256]);
+
+// Starts the paint program of the design (oekaki_filename) on path, with the start
+// folder current, and waits for it to end; owner is shown again afterwards. A program
+// that cannot be started shows "お絵描きソフトが見つかりませんでした。" / "CreateProcess".
+// An empty path starts the program without a file.
+void RunPaintProgram(HWND owner, const wchar_t* path);
