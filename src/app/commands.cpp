@@ -8,6 +8,8 @@
 #include "app/main_window.h"
 #include "app/status_line.h"
 #include "design/settings_file_win.h"
+#include "editors/base_dialog.h"
+#include "editors/mark_dialog.h"
 #include "editors/text_dialog.h"
 #include "print/print_job.h"
 #include "qr/qr_dialog.h"
@@ -39,8 +41,8 @@ struct EditorCommand {
 // Editors in the order of the menus. Each runs modally over the one design.
 const EditorCommand kEditors[] = {
     {IDM_TEMPLATE, IDT_TEMPLATE, nullptr, kReloadPictures | kRepaint | kSetChanged},
-    {IDM_BASE, IDT_BASE, nullptr, kReloadPictures | kRepaint | kSetChanged},
-    {IDM_MARK, IDT_MARK, nullptr, kReloadPictures | kRepaint | kSetChanged},
+    {IDM_BASE, IDT_BASE, ShowBaseDialog, kReloadPictures | kRepaint | kSetChanged},
+    {IDM_MARK, IDT_MARK, ShowMarkDialog, kReloadPictures | kRepaint | kSetChanged},
     {IDM_TEXT, IDT_TEXT, ShowTextDialog, kRepaint | kSetChanged},
     {IDM_FACE, IDT_FACE, nullptr, kReloadPictures | kRepaint | kSetChanged},
     {IDM_QRCODE, IDT_QRCODE, ShowQrDialog, kRepaint | kSetChanged},

@@ -40,8 +40,8 @@ expected_menu="$(cat <<'EOF'
 1	item	49	テンプレート保存(&H)	on
 1	item	32	Bitmapで保存(&B)	on
 0	popup	-	編集(&E)	on
-1	item	31	ベース(&B)	grey
-1	item	36	マーク(&M)	grey
+1	item	31	ベース(&B)	on
+1	item	36	マーク(&M)	on
 1	item	42	文字(&S)	on
 1	item	47	顔(&H)	grey
 1	item	46	二次元コード(&Q)	on
@@ -60,8 +60,8 @@ e2e_expect_eq "menu" "$expected_menu" "$(printf '%s\n' "$menu" | grep -v $'\tsep
 
 expected_toolbar="$(cat <<'EOF'
 330	テンプレート	grey
-331	ベースの絵を設定	grey
-332	マークの絵を設定	grey
+331	ベースの絵を設定	on
+332	マークの絵を設定	on
 333	文字の設定	on
 334	二次元コードの設定	on
 335	顔の設定	grey

@@ -17,19 +17,14 @@ namespace {
 class PictureFolders : public ::testing::Test {
 protected:
     RecordingSeam seam;
-    ScratchFolder folder;
-    wchar_t previous_directory[MAX_PATH] = {};
+    ScratchStartFolder folder;
 
     void SetUp() override {
-        GetCurrentDirectoryW(MAX_PATH, previous_directory);
-        Process().start_folder = folder.Path();
         ResetDesign(Design(), SettingsScope::Full);
         for (const wchar_t* sub : {L"base", L"mark", L"phot"}) CreateDirectoryW(folder.File(sub).c_str(), nullptr);
     }
     void TearDown() override {
         ClearPictureList(ThePictureList());
-        Process().start_folder.clear();
-        SetCurrentDirectoryW(previous_directory);
     }
     void Touch(const std::wstring& name) { ASSERT_TRUE(WriteBytes(folder.File(name), "x", 1)); }
     static std::vector<std::wstring> Entries() {

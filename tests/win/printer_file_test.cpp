@@ -16,16 +16,7 @@ namespace {
 class PrinterFile : public ::testing::Test {
 protected:
     RecordingSeam seam;
-    ScratchFolder folder;
-    wchar_t previous_directory[MAX_PATH] = {};
-    void SetUp() override {
-        GetCurrentDirectoryW(MAX_PATH, previous_directory);
-        Process().start_folder = folder.Path();
-    }
-    void TearDown() override {
-        Process().start_folder.clear();
-        SetCurrentDirectoryW(previous_directory);
-    }
+    ScratchStartFolder folder;
 };
 
 // The stored value is a handle of an earlier run: it is carried back to the file but never

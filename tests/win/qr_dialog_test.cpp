@@ -19,13 +19,7 @@ namespace {
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 // The dialog's client area as it shows now, from the preview corner on.
-void CapturePreview(HWND dialog, TestBitmap& into) {
-    UpdateWindow(dialog);
-    HDC dc = GetDC(dialog);
-    BitBlt(into.Dc(), 0, 0, into.Width(), into.Height(), dc, kQrPreviewLeft, kQrPreviewTop,
-           SRCCOPY);
-    ReleaseDC(dialog, dc);
-}
+void CapturePreview(HWND dialog, TestBitmap& into) { into.CopyFromWindow(dialog, kQrPreviewLeft, kQrPreviewTop); }
 
 // Pixels of the captured preview that are neither the dialog's face nor white.
 int DarkPixels(HWND dialog) {

@@ -61,6 +61,14 @@ public:
     int CountNotWhite(RECT r) const { return Count(r, RGB(255, 255, 255), false); }
     RECT All() const { return {0, 0, width_, height_}; }
 
+    // What window shows now from client point (x, y), brought up to date first.
+    void CopyFromWindow(HWND window, int x, int y) {
+        UpdateWindow(window);
+        HDC dc = GetDC(window);
+        BitBlt(dc_, 0, 0, width_, height_, dc, x, y, SRCCOPY);
+        ReleaseDC(window, dc);
+    }
+
 private:
     static uint32_t ToPixel(COLORREF c) {
         return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);

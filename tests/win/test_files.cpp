@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "win/process.h"
+
 ScratchFolder::ScratchFolder() {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
@@ -72,4 +74,14 @@ std::vector<uint8_t> MakeBmp(int width, int height, const std::function<COLORREF
         }
     }
     return out;
+}
+
+ScratchStartFolder::ScratchStartFolder() {
+    GetCurrentDirectoryW(MAX_PATH, previous_directory_);
+    Process().start_folder = folder_.Path();
+}
+
+ScratchStartFolder::~ScratchStartFolder() {
+    Process().start_folder.clear();
+    SetCurrentDirectoryW(previous_directory_);  // the scratch folder can go
 }

@@ -21,6 +21,22 @@ private:
     std::wstring path_;
 };
 
+// A scratch folder recorded as the program's start folder for the time of a test; the
+// current directory and an empty start folder are put back at the end.
+class ScratchStartFolder {
+public:
+    ScratchStartFolder();
+    ScratchStartFolder(const ScratchStartFolder&) = delete;
+    ScratchStartFolder& operator=(const ScratchStartFolder&) = delete;
+    ~ScratchStartFolder();
+    const std::wstring& Path() const { return folder_.Path(); }
+    std::wstring File(const std::wstring& name) const { return folder_.File(name); }
+
+private:
+    ScratchFolder folder_;
+    wchar_t previous_directory_[MAX_PATH] = {};
+};
+
 bool WriteBytes(const std::wstring& path, const void* data, size_t size);
 std::vector<uint8_t> ReadBytes(const std::wstring& path);
 
