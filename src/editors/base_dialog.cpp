@@ -10,7 +10,6 @@
 #include "editors/base_size.h"
 #include "editors/picture_browse.h"
 #include "editors/picture_files.h"
-#include "render/picture_loading.h"
 #include "res/base_dialog_ids.h"
 #include "win/documents.h"
 #include "win/guards.h"
@@ -31,9 +30,6 @@ constexpr UINT kPlacementDelayMs = 1000;
 
 constexpr const wchar_t* kPlacements[] = {L"0:ﾌｨｯﾄ", L"1:中央", L"2:左上", L"3:右下"};
 
-constexpr wchar_t kNoPictures[] = L"画像ファイルが見つかりませんでした。";
-constexpr wchar_t kPictureNotLoaded[] = L"画像が読み込み出来ません。";
-
 constexpr int kPathUnits = static_cast<int>(std::extent_v<decltype(CardDesign::base_filepass)>);
 // A chosen file and a list entry always fit the design's path whole.
 static_assert(kPathUnits == kFileNameUnits && kPathUnits == kPictureNameCapacity);
@@ -47,11 +43,6 @@ struct BaseDialog {
     BitmapHandle preview;   // the picture shown, or none
     PaintReport shown;      // paint failures already shown
 };
-
-void Repaint(HWND dialog) {
-    InvalidateRect(dialog, nullptr, TRUE);
-    UpdateWindow(dialog);
-}
 
 std::wstring DesignPath() { return std::wstring(W(TextOf(Design().base_filepass))); }
 
@@ -88,11 +79,8 @@ int TypedPlacement(HWND dialog) {
 // load leaves the preview empty and says so; false then.
 bool LoadPreview(HWND dialog, BaseDialog& state, const wchar_t* path) {
     state.preview.Reset();
-    EnterStartFolder();  // relative paths name files of the start folder
-    state.preview.Reset(LoadDialogPicture(path, Design().base_load_mode));
-    if (state.preview) return true;
-    ShowMessage(dialog, kPictureNotLoaded, L"ImageLoad");
-    return false;
+    state.preview.Reset(LoadShownPicture(dialog, path, Design().base_load_mode));
+    return static_cast<bool>(state.preview);
 }
 
 void RescanFolder() { ScanPictureFolder(PictureFolder::kBase, Design().base_load_mode); }
@@ -117,9 +105,7 @@ void OnInit(HWND dialog, BaseDialog& state) {
     std::copy(std::begin(d.base_filepass), std::end(d.base_filepass), state.path_on_open);
     state.placement_on_open = d.base_pl_mode;
     state.placement_applied = d.base_pl_mode;
-    const int found = ScanPictureFolder(PictureFolder::kBase, d.base_load_mode);
-    ThePictureList().index = 0;
-    if (found == 0) ShowMessage(dialog, kNoPictures, L"templet_file");
+    OpenPictureFolder(dialog, PictureFolder::kBase, d.base_load_mode);
     LoadPreview(dialog, state, DesignPath().c_str());
     FillForm(dialog);
 }
@@ -152,7 +138,7 @@ void Step(HWND dialog, BaseDialog& state, bool forward) {
     const std::wstring entry(TextOf(list.entries[list.index]));
     SetDlgItemTextW(dialog, IDC_BASE_PATH, entry.c_str());
     LoadPreview(dialog, state, entry.c_str());
-    Repaint(dialog);
+    RepaintDialog(dialog);
 }
 
 // 参照: a chosen picture that loads becomes the design's path at once; one that does not
@@ -163,7 +149,7 @@ void Browse(HWND dialog, BaseDialog& state) {
     if (BrowsePictureFile(dialog, PictureFolder::kBase, Design().base_load_mode, path)) {
         SetDlgItemTextW(dialog, IDC_BASE_PATH, path);
         if (LoadPreview(dialog, state, path)) SetText(Design().base_filepass, U16(path));
-        Repaint(dialog);
+        RepaintDialog(dialog);
     }
     RescanFolder();
 }
@@ -182,7 +168,7 @@ void PaintProgram(HWND dialog, BaseDialog& state) {
     RunPaintProgram(dialog, path.c_str());
     RescanFolder();
     LoadPreview(dialog, state, path.c_str());
-    Repaint(dialog);
+    RepaintDialog(dialog);
 }
 
 void OnTimer(HWND dialog, UINT_PTR timer, BaseDialog& state) {
@@ -192,7 +178,7 @@ void OnTimer(HWND dialog, UINT_PTR timer, BaseDialog& state) {
     Design().base_pl_mode = placement;
     if (placement == state.placement_applied) return;
     state.placement_applied = placement;
-    Repaint(dialog);
+    RepaintDialog(dialog);
 }
 
 void ReadForm(HWND dialog) {

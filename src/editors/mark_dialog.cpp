@@ -4,7 +4,6 @@
 #include "editors/mark_rows.h"
 #include "editors/picture_browse.h"
 #include "editors/picture_files.h"
-#include "render/picture_loading.h"
 #include "res/mark_dialog_ids.h"
 #include "win/documents.h"
 #include "win/guards.h"
@@ -31,22 +30,13 @@ bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST
 
 void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
-void Repaint(HWND dialog) {
-    InvalidateRect(dialog, nullptr, TRUE);
-    UpdateWindow(dialog);
-}
-
 int MarkLoadMode() { return Design().mark_load_mode; }
 
 int ScanMarkFolder() { return ScanPictureFolder(PictureFolder::kMark, MarkLoadMode()); }
 
-void ShowPictureMissing(HWND dialog) { ShowMessage(dialog, L"画像が読み込み出来ません。", L"ImageLoad"); }
-
-// Loads the mark's preview from path (relative paths from the start folder); false when
-// none results.
-bool LoadPreview(MarkDialog& state, int mark, const wchar_t* path) {
-    EnterStartFolder();
-    state.previews[mark].Reset(LoadDialogPicture(path, MarkLoadMode()));
+// Loads the mark's preview from path; false (and said) when none results.
+bool LoadPreview(HWND dialog, MarkDialog& state, int mark, const wchar_t* path) {
+    state.previews[mark].Reset(LoadShownPicture(dialog, path, MarkLoadMode()));
     return static_cast<bool>(state.previews[mark]);
 }
 
@@ -85,16 +75,14 @@ void ReadMarkForm(HWND dialog) {
 // Mark j shows another picture: its preview, its size edits from the picture, its path,
 // and the mark is switched on whether or not the picture could be read.
 void ChangePicture(HWND dialog, MarkDialog& state, int mark, const wchar_t* path) {
-    if (LoadPreview(state, mark, path)) {
+    if (LoadPreview(dialog, state, mark, path)) {
         const SIZE size = PictureSize(PaintPicture{state.previews[mark].Get(), nullptr});
         SetDlgItemInt(dialog, IDC_MARK_WIDTH + mark, static_cast<UINT>(size.cx), TRUE);
         SetDlgItemInt(dialog, IDC_MARK_HEIGHT + mark, static_cast<UINT>(size.cy), TRUE);
-    } else {
-        ShowPictureMissing(dialog);
     }
     SetDlgItemTextW(dialog, IDC_MARK_FILE + mark, path);
     Check(dialog, IDC_MARK_USE + mark, true);
-    Repaint(dialog);
+    RepaintDialog(dialog);
 }
 
 // 次 (+1) and 戻 (-1) of a mark; nothing while the list is empty.
@@ -139,11 +127,10 @@ void OnPaint(HWND dialog, MarkDialog& state) {
 }
 
 void OnInit(HWND dialog, MarkDialog& state) {
-    if (ScanMarkFolder() == 0)
-        ShowMessage(dialog, L"画像ファイルが見つかりませんでした。", L"templet_file");
+    OpenPictureFolder(dialog, PictureFolder::kMark, MarkLoadMode());
     for (int j = 0; j < kMarkCount; ++j) {
         const MarkData& mark = Design().mark_data[j];
-        if (mark.on != 0 && !LoadPreview(state, j, W(mark.fm))) ShowPictureMissing(dialog);
+        if (mark.on != 0) LoadPreview(dialog, state, j, W(mark.fm));
         state.index[j] = 0;
     }
     for (int j = 0; j < kMarkCount; ++j) {
@@ -172,7 +159,7 @@ void OnCommand(HWND dialog, MarkDialog& state, int id, int code) {
     } else if (const int j = MarkOf(id, IDC_MARK_BROWSE); j >= 0) {
         BrowsePicture(dialog, state, j);
     } else if (MarkOf(id, IDC_MARK_CLEAR) >= 0) {
-        Repaint(dialog);
+        RepaintDialog(dialog);
     } else {
         switch (id) {
             // Hands over to the photo editor once there is one; what it saves is reached

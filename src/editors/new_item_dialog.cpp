@@ -7,7 +7,6 @@
 #include "design/fixed_text.h"
 #include "editors/picture_files.h"
 #include "render/card_mapping.h"
-#include "render/picture_loading.h"
 #include "res/new_item_dialog_ids.h"
 #include "win/guards.h"
 #include "win/modal_dialog.h"
@@ -45,14 +44,9 @@ void PlaceMark(HWND dialog, const NewItemDialog& at, int j) {
     if (!Ui().OpenFileDialog(&request)) return;
     MarkData& mark = d.mark_data[j];
     SetText(mark.fm, U16(name));
-    // The file dialog leaves the chosen file's folder current; relative names resolve in
-    // the start folder.
-    EnterStartFolder();
-    const BitmapHandle picture(LoadDialogPicture(name, d.mark_load_mode));
-    if (!picture) {
-        ShowMessage(dialog, L"画像が読み込み出来ません。", L"ImageLoad");
-        return;
-    }
+    // The file dialog left the chosen file's folder current; the start folder is again.
+    const BitmapHandle picture(LoadShownPicture(dialog, name, d.mark_load_mode));
+    if (!picture) return;
     BITMAP size{};
     GetObjectW(picture.Get(), sizeof(size), &size);
     mark.on = 1;

@@ -6,6 +6,7 @@
 
 #include "design/fixed_text.h"
 #include "editors/picture_browse.h"
+#include "render/picture_loading.h"
 #include "win/guards.h"
 #include "win/picture_list.h"
 #include "win/process.h"
@@ -90,6 +91,20 @@ int ScanPictureFolder(PictureFolder folder, int load_mode) {
         if (!AddPictureEntry(list, prefix, name) && list.count >= kPictureListScanLimit) break;
     list.index = index >= 0 && index < list.count ? index : 0;
     return list.count;
+}
+
+int OpenPictureFolder(HWND owner, PictureFolder folder, int load_mode) {
+    const int found = ScanPictureFolder(folder, load_mode);
+    ThePictureList().index = 0;
+    if (found == 0) ShowMessage(owner, L"画像ファイルが見つかりませんでした。", L"templet_file");
+    return found;
+}
+
+HBITMAP LoadShownPicture(HWND owner, const wchar_t* path, int load_mode) {
+    EnterStartFolder();
+    HBITMAP picture = LoadDialogPicture(path, load_mode);
+    if (!picture) ShowMessage(owner, L"画像が読み込み出来ません。", L"ImageLoad");
+    return picture;
 }
 
 bool BrowsePictureFile(HWND owner, PictureFolder folder, int load_mode, wchar_t (&path)[256]) {

@@ -15,6 +15,16 @@ enum class PictureFolder { kBase, kMark, kFace };
 // afterwards. Returns the number of entries.
 int ScanPictureFolder(PictureFolder folder, int load_mode);
 
+// What a browsing dialog does as it opens: scans the folder, starts at its first entry
+// and says "画像ファイルが見つかりませんでした。" ("templet_file") when there is none.
+// Returns the number of entries.
+int OpenPictureFolder(HWND owner, PictureFolder folder, int load_mode);
+
+// A picture of the dialogs (relative paths from the start folder, which becomes current):
+// LoadDialogPicture, and when it gives none "画像が読み込み出来ません。" ("ImageLoad") shown
+// to owner. The caller owns the bitmap.
+HBITMAP LoadShownPicture(HWND owner, const wchar_t* path, int load_mode);
+
 // The filter list of the picture file dialogs for a load mode: bitmaps first for 0 and 1,
 // JPEG first for 2, all files first for any other value.
 const wchar_t* PictureFilter(int load_mode);

@@ -39,11 +39,6 @@ void Check(HWND dialog, int id, bool on) {
     CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void Repaint(HWND dialog) {
-    InvalidateRect(dialog, nullptr, TRUE);
-    UpdateWindow(dialog);
-}
-
 // The unrotated extent of the whole text in the item's font as stored, on the dialog's
 // screen context.
 SIZE MeasureText(HWND dialog, const LogFont& font, std::u16string_view text) {
@@ -226,13 +221,13 @@ void OnCommand(HWND dialog, int id, int code, const TextDialog& state) {
         default:
             if (!OnRowCommand(dialog, id)) return;
     }
-    Repaint(dialog);
+    RepaintDialog(dialog);
 }
 
 void OnTimer(HWND dialog, UINT_PTR timer) {
     if (timer != kStringTimer) return;
     ReadTextPage(dialog);
-    Repaint(dialog);
+    RepaintDialog(dialog);
     KillTimer(dialog, kStringTimer);
 }
 

@@ -160,8 +160,7 @@ int ReadLayoutForm(HWND dialog) {
 
 void ReadAndRedraw(HWND dialog, LayoutDialog& state) {
     state.choice.copies = ReadLayoutForm(dialog);
-    InvalidateRect(dialog, nullptr, TRUE);
-    UpdateWindow(dialog);
+    RepaintDialog(dialog);
 }
 
 void OnInit(HWND dialog, LayoutDialog& state) {

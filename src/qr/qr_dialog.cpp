@@ -101,11 +101,6 @@ void ShowPreviewFailures(HWND dialog, QrDialog& state, const PaintReport& failur
     ShowNewFailures(dialog, failures, state.shown);
 }
 
-void Repaint(HWND dialog) {
-    InvalidateRect(dialog, nullptr, TRUE);
-    UpdateWindow(dialog);
-}
-
 void OnInit(HWND dialog, QrDialog& state) {
     SendDlgItemMessageW(dialog, IDC_QR_TEXT, EM_LIMITTEXT, 287, 0);
     SendDlgItemMessageW(dialog, IDC_QR_X, EM_LIMITTEXT, 31, 0);
@@ -128,7 +123,7 @@ void OnChooseEntry(HWND dialog, QrDialog& state, int entry) {
     ReadQrForm(dialog, Entry(state));
     state.entry = entry;
     FillQrForm(dialog, Entry(state));
-    Repaint(dialog);
+    RepaintDialog(dialog);
 }
 
 void OnEncode(HWND dialog, QrDialog& state) {
@@ -136,7 +131,7 @@ void OnEncode(HWND dialog, QrDialog& state) {
     ReadQrForm(dialog, entry);
     entry.on = entry.s[0] != u'\0' ? 1 : 0;
     CheckDlgButton(dialog, IDC_QR_USE, entry.on ? BST_CHECKED : BST_UNCHECKED);
-    Repaint(dialog);
+    RepaintDialog(dialog);
 }
 
 void OnAddress(HWND dialog, QrDialog& state) {
@@ -167,11 +162,11 @@ void OnCommand(HWND dialog, QrDialog& state, int id, int code) {
         case IDC_QR_ENCODE: OnEncode(dialog, state); break;
         case IDC_QR_CODE_COLOUR:
             PickColour(dialog, entry.r, entry.g, entry.b);
-            Repaint(dialog);
+            RepaintDialog(dialog);
             break;
         case IDC_QR_BACK_COLOUR:
             PickColour(dialog, entry.br, entry.bg, entry.bb);
-            Repaint(dialog);
+            RepaintDialog(dialog);
             break;
         case IDC_QR_ADDRESS: OnAddress(dialog, state); break;
         case IDC_QR_OK: OnOk(dialog, state); break;

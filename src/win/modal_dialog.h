@@ -22,6 +22,12 @@ INT_PTR CALLBACK StatefulDialogProc(HWND dialog, UINT message, WPARAM wparam, LP
                                [&]() -> INT_PTR { return Handler(dialog, message, wparam, lparam, *state); });
 }
 
+// Redraws the whole dialog at once, its background erased.
+inline void RepaintDialog(HWND dialog) {
+    InvalidateRect(dialog, nullptr, TRUE);
+    UpdateWindow(dialog);
+}
+
 // For a dialog whose state goes with its window (deleted on WM_DESTROY): the messages
 // that still follow find no state and get the system's default handling.
 inline void ForgetDialogState(HWND dialog) { SetWindowLongPtrW(dialog, DWLP_USER, 0); }
