@@ -50,8 +50,10 @@ open_text_dialog() {
 # open_font_dialog NAME: presses the font button of item 2 and keeps the face list.
 open_font_dialog() {
     e2e_drive click "$dialog" "$NAME_FONT" || e2e_fail "cannot press フォントの設定"
+    # With the printer filter the dialog asks the printer for its fonts first, which can
+    # take a while on a busy machine.
     fonts="$(e2e_drive wait --pid "$E2E_PID" --class "#32770" --owner "$dialog" \
-        --timeout 10000)" || e2e_fail "no font dialog"
+        --timeout 30000)" || e2e_fail "no font dialog"
     # With the printer filter a box comes first when the current printer is unknown.
     [ "$(e2e_drive title "$fonts")" != enumprinter_pro ] ||
         e2e_fail "the program did not know its printer"
