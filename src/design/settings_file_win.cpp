@@ -36,10 +36,11 @@ bool FeedFile(SettingsFileReader& reader, const wchar_t* fileName) {
 
 }  // namespace
 
-void WriteSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName) {
+bool WriteSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName) {
     EnterStartFolder();
-    if (!ReplaceFileContent(fileName, SettingsFileBytes(Design(), scope)))
-        Report(owner, kCannotOpen);
+    if (ReplaceFileContent(fileName, SettingsFileBytes(Design(), scope))) return true;
+    Report(owner, kCannotOpen);
+    return false;
 }
 
 void ReadSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName) {
@@ -49,5 +50,9 @@ void ReadSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName) 
         Report(owner, kCannotOpen);
         return;
     }
-    if (reader.Finish() == SettingsReadStatus::NotWideText) Report(owner, kNotWideText);
+    switch (reader.Finish()) {
+        case SettingsReadStatus::Read: break;
+        case SettingsReadStatus::Empty: Report(owner, kNotWideText); break;
+        case SettingsReadStatus::Unreadable: KeepUnreadableFile(owner, fileName); break;
+    }
 }
