@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "design/design_ranges.h"
 #include "design/settings_file.h"
 #include "win/file_replace.h"
 #include "win/guards.h"
@@ -51,7 +52,7 @@ void ReadSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName) 
         return;
     }
     switch (reader.Finish()) {
-        case SettingsReadStatus::Read: break;
+        case SettingsReadStatus::Read: KeepDesignInRange(Design()); break;
         case SettingsReadStatus::Empty: Report(owner, kNotWideText); break;
         case SettingsReadStatus::Unreadable: KeepUnreadableFile(owner, fileName); break;
     }
