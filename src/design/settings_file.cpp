@@ -20,6 +20,11 @@ constexpr char16_t kCrInFile = u'\u0002';
 constexpr char16_t kLfInFile = u'\u0003';
 constexpr char16_t kByteOrderMark = u'\uFEFF';
 
+// White space as the number reader skips it, and a stray byte-order mark.
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\u3000' || c == kByteOrderMark;
+}
+
 // qrcode_data[k].s, tagged so that its line breaks are replaced in the file.
 template <class Text>
 struct QrTextRef {
@@ -334,36 +339,37 @@ SettingsFileReader::SettingsFileReader(CardDesign& design, SettingsScope scope)
 SettingsFileReader::~SettingsFileReader() = default;
 
 bool SettingsFileReader::Feed(std::span<const std::uint8_t> bytes) {
-    std::size_t i = 0;
-    while (bom_bytes_ < 2 && i < bytes.size()) bom_[bom_bytes_++] = bytes[i++];
-    if (bom_bytes_ < 2) return true;
-    if (bom_[0] != 0xFF || bom_[1] != 0xFE) refused_ = true;
-    if (refused_) return false;
-    for (; i < bytes.size(); ++i) {
-        if (odd_byte_ < 0) {
-            odd_byte_ = bytes[i];
-        } else {
-            TakeUnit(static_cast<char16_t>(odd_byte_ | bytes[i] << 8));
-            odd_byte_ = -1;
-        }
-    }
-    return true;
+    const bool text = decoder_.Feed(bytes, decoded_);
+    TakeUnits(decoded_);
+    return text;
 }
 
 SettingsReadStatus SettingsFileReader::Finish() {
-    if (bom_bytes_ < 2) refused_ = true;
-    return refused_ ? SettingsReadStatus::NotWideText : SettingsReadStatus::Read;
+    switch (decoder_.Finish(decoded_)) {
+        case DecodedText::Empty: return SettingsReadStatus::Empty;
+        case DecodedText::NotText: return SettingsReadStatus::Unreadable;
+        case DecodedText::Text: break;
+    }
+    TakeUnits(decoded_);
+    return any_text_ && !any_key_ ? SettingsReadStatus::Unreadable : SettingsReadStatus::Read;
 }
 
-void SettingsFileReader::TakeUnit(char16_t unit) {
-    if (unit != kLf) {
-        // One unit past the limit is kept so that a CR there is told from a longer line.
-        if (line_units_ <= kSettingsLineLimit) line_[line_units_++] = unit;
-        return;
+void SettingsFileReader::TakeUnits(std::u16string& units) {
+    for (char16_t unit : units) {
+        const bool lf_of_cr_lf = after_cr_ && unit == kLf;
+        after_cr_ = unit == kCr;
+        if (unit == kCr || unit == kLf) {
+            if (!lf_of_cr_lf) EndLine();
+            continue;
+        }
+        if (!IsBlank(unit)) any_text_ = true;
+        if (line_units_ < kSettingsLineLimit) line_[line_units_++] = unit;
     }
-    std::size_t n = line_units_;
-    if (n > 0 && line_[n - 1] == kCr) --n;
-    ParseLine(std::u16string_view(line_, std::min(n, kSettingsLineLimit)));
+    units.clear();
+}
+
+void SettingsFileReader::EndLine() {
+    ParseLine(std::u16string_view(line_, line_units_));
     line_units_ = 0;
 }
 
@@ -387,6 +393,7 @@ void SettingsFileReader::ParseLine(std::u16string_view line) {
     if (equals == std::u16string_view::npos) return;
     const std::size_t ordinal = FindKey(line.substr(0, equals));
     if (ordinal >= fields_.size()) return;
+    any_key_ = true;
     const Field& field = fields_[ordinal];
     if (!ReadIn(scope_, field.group)) return;
 

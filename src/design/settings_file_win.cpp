@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "design/design_ranges.h"
 #include "design/settings_file.h"
 #include "win/file_replace.h"
 #include "win/guards.h"
@@ -36,10 +37,11 @@ bool FeedFile(SettingsFileReader& reader, const wchar_t* fileName) {
 
 }  // namespace
 
-void WriteSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName) {
+bool WriteSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName) {
     EnterStartFolder();
-    if (!ReplaceFileContent(fileName, SettingsFileBytes(Design(), scope)))
-        Report(owner, kCannotOpen);
+    if (ReplaceFileContent(fileName, SettingsFileBytes(Design(), scope))) return true;
+    Report(owner, kCannotOpen);
+    return false;
 }
 
 void ReadSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName) {
@@ -49,5 +51,9 @@ void ReadSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName) 
         Report(owner, kCannotOpen);
         return;
     }
-    if (reader.Finish() == SettingsReadStatus::NotWideText) Report(owner, kNotWideText);
+    switch (reader.Finish()) {
+        case SettingsReadStatus::Read: KeepDesignInRange(Design()); break;
+        case SettingsReadStatus::Empty: Report(owner, kNotWideText); break;
+        case SettingsReadStatus::Unreadable: KeepUnreadableFile(owner, fileName); break;
+    }
 }

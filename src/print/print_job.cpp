@@ -58,6 +58,7 @@ int PrintCommand(HWND main_window) {
         if (mark.on && mark.m) WriteMarkCapture(main_window, i);
     }
     RunPrintJob(main_window, layout.copies);
+    RemoveMarkCaptures();
     return 0;
 }
 

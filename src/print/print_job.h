@@ -8,7 +8,8 @@ inline constexpr wchar_t kPrintDocumentName[] = L"Vivivuz";
 
 // The print command of the main window: the print-setup dialog (through the seam),
 // MeasurePrinter, kStatusChangedMessage to main_window, the layout dialog, the capture
-// files of transparent marks, then RunPrintJob with the copies chosen. Returns 0 when the print dialog was cancelled,
+// files of transparent marks, then RunPrintJob with the copies chosen; the capture files
+// are removed when the job ends. Returns 0 when the print dialog was cancelled,
 // 1 when the layout dialog was cancelled (nothing printed, no capture written), 0 after
 // printing. The caller refreshes the status line afterwards.
 int PrintCommand(HWND main_window);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "design/fixed_text.h"
+#include "win/file_replace.h"
 #include "win/guards.h"
 #include "win/process.h"
 #include "win/ui_seam.h"
@@ -165,10 +166,10 @@ void ReadPrinterFile() {
 }
 
 void WritePrinterFile() {
-    KernelHandle file = OpenPrinterFile(GENERIC_WRITE, CREATE_ALWAYS);
-    if (!file.Valid()) return;
-    unsigned char bytes[16] = {};
+    std::uint8_t bytes[16] = {};
     std::memcpy(bytes, g_stored_handle_value, sizeof(g_stored_handle_value));
-    DWORD written = 0;
-    WriteFile(file.Get(), bytes, sizeof(bytes), &written, nullptr);
+    // Through a temporary file, so that a full disk leaves the previous file whole.
+    EnterStartFolder();
+    if (!ReplaceFileContent(kPrinterFile, bytes))
+        ShowMessage(nullptr, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
 }

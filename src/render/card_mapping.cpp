@@ -1,8 +1,10 @@
 #include "render/card_mapping.h"
 
+#include "design/saturating.h"
+
 namespace {
 
-int Trunc(double value) { return static_cast<int>(value); }
+int Trunc(double value) { return TruncateToInt(value); }
 
 }  // namespace
 
@@ -28,7 +30,8 @@ CardMapping HalfScaleMapping(const CardDesign& d) {
 }
 
 DevicePoint MapPoint(const CardMapping& m, int x, int y) {
-    return {m.offset_x + Trunc(m.origin_x + x * m.scale_x), m.offset_y + Trunc(m.origin_y + y * m.scale_y)};
+    return {SaturatingIntAdd(m.offset_x, Trunc(m.origin_x + x * m.scale_x)),
+            SaturatingIntAdd(m.offset_y, Trunc(m.origin_y + y * m.scale_y))};
 }
 
 DeviceRect MapRect(const CardMapping& m, int x, int y, int w, int h) {
