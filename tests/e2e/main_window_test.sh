@@ -32,7 +32,7 @@ e2e_expect_eq "title" "Vivivuz Ver1.03" "$title"
 # whose windows the program does not have yet are greyed.
 expected_menu="$(cat <<'EOF'
 0	popup	-	ファイル(&F)	on
-1	item	43	テンプレート(&T)	grey
+1	item	43	テンプレート(&T)	on
 1	item	37	空で新規作成(&N)	on
 1	item	38	開く(&O)	on
 1	item	40	上書き保存(&S)	on
@@ -47,7 +47,7 @@ expected_menu="$(cat <<'EOF'
 1	item	46	二次元コード(&Q)	on
 1	item	48	リスト(&L)	grey
 0	item	39	印刷(&P)	on
-0	item	45	環境設定(&K)	grey
+0	item	45	環境設定(&K)	on
 0	popup	-	ﾍﾙﾌﾟ(&H)	on
 1	item	34	ﾍﾙﾌﾟ(&W)	on
 1	item	44	このソフトについて(&S)	on
@@ -59,7 +59,7 @@ printf '%s\n' "$menu" >"$E2E_ARTEFACTS/menu.txt"
 e2e_expect_eq "menu" "$expected_menu" "$(printf '%s\n' "$menu" | grep -v $'\tseparator\t')"
 
 expected_toolbar="$(cat <<'EOF'
-330	テンプレート	grey
+330	テンプレート	on
 331	ベースの絵を設定	on
 332	マークの絵を設定	on
 333	文字の設定	on
