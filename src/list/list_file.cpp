@@ -9,9 +9,9 @@ namespace {
 
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 
-std::u16string_view CutField(std::u16string_view field) {
-    if (field.size() <= kListFieldUnits) return field;
-    std::size_t n = kListFieldUnits;
+std::u16string_view CutField(std::u16string_view field, std::size_t units = kListFieldUnits) {
+    if (field.size() <= units) return field;
+    std::size_t n = units;
     if (IsHighSurrogate(field[n - 1])) --n;
     return field.substr(0, n);
 }
@@ -141,7 +141,7 @@ std::u16string FormatListRecord(const ListRow& row) {
     std::u16string line;
     for (int j = 0; j < kListFields; ++j) {
         if (j > 0) line += u',';
-        AppendField(line, CutField(row[j]));
+        AppendField(line, CutField(row[j], j == 0 ? kListNameUnits : kListFieldUnits));
     }
     line += u"\r\n";
     return line;
@@ -260,6 +260,7 @@ QueueFill FillPrintQueue(std::span<const ListRow> selected, int list_rows, Print
 void ParseTemplateOnFlags(std::span<const std::uint8_t> bytes, int (&flags)[kTextCount]) {
     const std::u16string text = Utf16Units(bytes);
     std::u16string_view rest(text);
+    if (!rest.empty() && rest.front() == u'\uFEFF') rest.remove_prefix(1);
     while (!rest.empty()) {
         const std::size_t end = rest.find(u'\n');
         std::u16string_view line = rest.substr(0, end);

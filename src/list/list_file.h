@@ -20,12 +20,16 @@ using ListRow = std::array<std::u16string, kListFields>;
 
 // Units of a field the file keeps; longer cell texts are cut when written.
 inline constexpr std::size_t kListFieldUnits = 62;
+// Units of the template name the file keeps: the longest name that still fits a
+// record's template path ("temp\" + name), so a usable name is never cut.
+inline constexpr std::size_t kListNameUnits = 254;
 // Units of one record the reader keeps; the rest of a longer record is dropped. The
 // longest record the writer produces (every field quoted and full of quotes) fits.
-inline constexpr std::size_t kListRecordUnits = 2176;
+inline constexpr std::size_t kListRecordUnits = 4096;
 
-// One record: every field cut to kListFieldUnits (never between the halves of a
-// surrogate pair), joined by ",", ended by CR LF. A field holding ",", '"', CR or LF is
+// One record: the template name cut to kListNameUnits and every other field to
+// kListFieldUnits (never between the halves of a surrogate pair), joined by ",", ended
+// by CR LF. A field holding ",", '"', CR or LF is
 // written between quotes with its quotes doubled; any other field is written as it is.
 std::u16string FormatListRecord(const ListRow& row);
 
@@ -111,8 +115,8 @@ struct QueueFill {
 // status the queue count is 0.
 QueueFill FillPrintQueue(std::span<const ListRow> selected, int list_rows, PrintQueue& queue);
 
-// The "str_data[i].on=" values of a template file (a settings file: UTF-16LE, its mark
-// left in front of the first key). Entry i takes the leading number of at most 32 units
+// The "str_data[i].on=" values of a template file (a settings file: UTF-16LE after its
+// byte-order mark). Entry i takes the leading number of at most 32 units
 // after the key; entries whose key is absent keep their value. Lines end at LF, the unit
 // before it dropped only when it is CR; a last line without LF is read too.
 void ParseTemplateOnFlags(std::span<const std::uint8_t> bytes, int (&flags)[kTextCount]);

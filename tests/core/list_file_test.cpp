@@ -80,12 +80,12 @@ TEST(ListFile, CommasQuotesAndLineBreaksSurviveTheRoundTrip) {
     EXPECT_EQ(ReadBack(rows), rows);
 }
 
-TEST(ListFile, FieldsAreCutTo62UnitsNeverInsideAPair) {
-    ListRow row = Row(std::u16string(100, u'x'), u"1");
+TEST(ListFile, StringsAreCutTo62UnitsNeverInsideAPair) {
+    ListRow row = Row(std::u16string(254, u'x'), u"1");
     row[2] = std::u16string(61, u'y') + u"\U0001F600";  // the pair would straddle the cut
     const auto back = ReadBack(std::vector<ListRow>{row});
     ASSERT_EQ(back.size(), 1u);
-    EXPECT_EQ(back[0][0], std::u16string(62, u'x'));
+    EXPECT_EQ(back[0][0], std::u16string(254, u'x'));  // a template name is kept whole
     EXPECT_EQ(back[0][2], std::u16string(61, u'y'));
 }
 
@@ -202,7 +202,7 @@ TEST(ListFile, QueueTakesTheSelectionInOrder) {
 TEST(ListFile, UseFlagsAreReadFromTheTemplateText) {
     int flags[kTextCount];
     for (int& f : flags) f = 7;
-    const auto bytes = Utf16Bytes(u"\uFEFFbase_w=455\r\nstr_data[0].on=1\r\nstr_data[1].on=0\r\n"
+    const auto bytes = Utf16Bytes(u"\uFEFFstr_data[0].on=1\r\nbase_w=455\r\nstr_data[5].on=1\r\nstr_data[1].on=0\r\n"
                                   u"str_data[10].on=1\r\nstr_data[14].on=  3x\r\nstr_data[2].onx=1\n"
                                   u"str_data[3].on=1");
     ParseTemplateOnFlags(bytes, flags);
