@@ -72,6 +72,20 @@ protected:
         for (int row : rows) MarkRow(view, row, true);
     }
     static std::u16string Name(HWND view, int row) { return ReadRow(view, row)[4]; }
+
+    // What the list view tells the dialog when a cell is right-clicked.
+    static void RightClickCell(HWND dialog, HWND view, int row, int column) {
+        RECT cell{};
+        cell.top = column;
+        cell.left = LVIR_BOUNDS;
+        SendMessageW(view, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+        NMITEMACTIVATE click{};
+        click.hdr = {view, IDC_LIST_VIEW, static_cast<UINT>(NM_RCLICK)};
+        click.iItem = row;
+        click.iSubItem = column;
+        click.ptAction = {cell.left + 5, (cell.top + cell.bottom) / 2};
+        SendMessageW(dialog, WM_NOTIFY, IDC_LIST_VIEW, reinterpret_cast<LPARAM>(&click));
+    }
 };
 
 TEST_F(ListEditor, RowsAreEditedCopiedMovedAndKept) {
@@ -160,6 +174,28 @@ TEST_F(ListEditor, RowsAreEditedCopiedMovedAndKept) {
         });
         ASSERT_EQ(RowCount(view), 37);
         EXPECT_EQ(Name(view, 36), u"新人");
+
+        // A right click edits the cell in place: a text box committed when it loses the
+        // focus, a template combo in the first column committed by the next click.
+        Select(view, {11});
+        RightClickCell(dialog, view, 11, 4);
+        HWND box = GetDlgItem(dialog, IDC_LIST_CELL_EDIT);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(ControlText(dialog, IDC_LIST_CELL_EDIT), L"人11");
+        EXPECT_EQ(Name(view, 11), u"");  // blanked while edited
+        SetControlText(dialog, IDC_LIST_CELL_EDIT, L"その場で");
+        SetFocus(view);
+        EXPECT_EQ(Name(view, 11), u"その場で");
+        Select(view, {11});
+        RightClickCell(dialog, view, 11, 0);
+        ASSERT_TRUE(GetDlgItem(dialog, IDC_LIST_CELL_TEMPLATE));
+        SetControlText(dialog, IDC_LIST_CELL_TEMPLATE, L"縦型.tep");
+        NMITEMACTIVATE click{};
+        click.hdr = {view, IDC_LIST_VIEW, static_cast<UINT>(NM_CLICK)};
+        SendMessageW(dialog, WM_NOTIFY, IDC_LIST_VIEW, reinterpret_cast<LPARAM>(&click));
+        EXPECT_EQ(ReadRow(view, 11)[0], u"縦型.tep");
+        PumpFor(50);
+        EXPECT_FALSE(GetDlgItem(dialog, IDC_LIST_CELL_TEMPLATE));
 
         // Delete two rows.
         Select(view, {0, 1});
