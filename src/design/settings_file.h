@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "design/card_design.h"
+#include "design/template_design.h"
 
 enum class SettingsValueKind {
     Integer,   // "%d"
@@ -59,9 +60,10 @@ enum class SettingsReadStatus {
     NotWideText,  // the file did not start with FF FE (empty, one byte, UTF-8, UTF-16BE...)
 };
 
-// Reads a settings file given in pieces, in the order of the file. Constructing it resets
-// the design (ResetDesign with the scope), so a file that cannot be opened, is refused or
-// lacks keys leaves the load defaults.
+// Reads a settings file given in pieces, in the order of the file, into a design or into
+// a template. Constructing it resets the record it reads into (ResetDesign with the
+// scope, or ResetTemplate), so a file that cannot be opened, is refused or lacks keys
+// leaves those defaults.
 //
 // Lines: the text is cut at every LF; a CR right before the LF is dropped, a line that
 // ends in a bare LF keeps its last unit, and an LF at the start of a line ends an empty
@@ -71,7 +73,8 @@ enum class SettingsReadStatus {
 //
 // Each line: the text before its first "=" is the key, matched exactly (case-sensitive)
 // against the key table; a line without "=" or with an unknown key is ignored; a key that
-// occurs again replaces the earlier value. In Design scope only Card keys are applied.
+// occurs again replaces the earlier value. In Design scope only Card keys are applied; a
+// template takes the Card keys it holds (all but base_pw and base_ph).
 // Integer values: the first kSettingsNumberLimit units are converted like _wtoi (leading
 // tabs, LF, VT, FF, CR and spaces, an optional sign, decimal digits up to the first other
 // unit; no digits give 0; beyond the int range the result saturates); font bytes keep the
@@ -83,6 +86,7 @@ enum class SettingsReadStatus {
 class SettingsFileReader {
 public:
     SettingsFileReader(CardDesign& design, SettingsScope scope);
+    explicit SettingsFileReader(TemplateDesign& templ);
     ~SettingsFileReader();
     SettingsFileReader(const SettingsFileReader&) = delete;
     SettingsFileReader& operator=(const SettingsFileReader&) = delete;
@@ -97,12 +101,13 @@ public:
 
 private:
     struct Field;
+    template <class Record>
+    void BindFields(Record& record, SettingsScope scope);
     void TakeUnit(char16_t unit);
     void ParseLine(std::u16string_view line);
 
-    CardDesign& design_;
-    SettingsScope scope_;
     std::vector<Field> fields_;  // in the order of SettingsKeys()
+    char16_t* qr_text_[kQrCount] = {};  // the QR texts of the record, for their line breaks
     std::uint8_t bom_[2] = {};
     int bom_bytes_ = 0;
     bool refused_ = false;
@@ -115,3 +120,4 @@ private:
 // The whole file at once.
 SettingsReadStatus ReadSettingsBytes(CardDesign& design, SettingsScope scope,
                                      std::span<const std::uint8_t> file);
+SettingsReadStatus ReadTemplateBytes(TemplateDesign& templ, std::span<const std::uint8_t> file);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "design/card_design.h"
+#include "design/settings_file.h"
 
 // Writes the design in the scope to fileName. The content goes to a temporary file in
 // the target's folder, which replaces the target only once everything was written, so a
@@ -14,8 +15,13 @@
 void WriteSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName);
 
 // Resets the design (ResetDesign with the scope), then reads fileName into it. The file is
-// opened without sharing; a missing file is created empty. A file that cannot be opened
-// shows "ﾌｧｲﾙが開けません", one that does not start with FF FE (an empty one too) shows
-// "文字列をワイド文字ではありません", both captioned "CreateFile" and owned by owner; the
+// opened without sharing; reading never creates it. A file that cannot be opened shows
+// "ﾌｧｲﾙが開けません"; one that does not start with FF FE (an empty one, and a missing one,
+// which reads as empty) shows "文字列をワイド文字ではありません"; both are captioned "CreateFile" and owned by owner; the
 // design then holds the load defaults. The file is closed before any message is shown.
 void ReadSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName);
+
+// Reads fileName into whatever record reader was made for (the design, a template), with
+// the start folder current and the messages of ReadSettingsFile. True when the file was
+// read; false after a message.
+bool ReadSettingsInto(HWND owner, SettingsFileReader& reader, const wchar_t* fileName);

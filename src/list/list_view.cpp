@@ -5,6 +5,7 @@
 #include <string>
 
 #include "design/fixed_text.h"
+#include "design/template_design.h"
 #include "win/file_replace.h"
 #include "win/guards.h"
 #include "win/process.h"
@@ -193,7 +194,7 @@ void ListTemplateNames(HWND combo) {
     HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTemplateFileName(U16(found.cFileName)))
             SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName));
     } while (FindNextFileW(search, &found));
     FindClose(search);
