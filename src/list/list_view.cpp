@@ -105,7 +105,10 @@ void MarkRow(HWND view, int row, bool on) {
     SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-void MarkAllRows(HWND view, bool on) { MarkRow(view, -1, on); }
+void MarkAllRows(HWND view, bool on) {
+    const int count = RowCount(view);
+    for (int row = 0; row < count; ++row) MarkRow(view, row, on);
+}
 
 void FillRows(HWND view, const std::vector<ListRow>& rows) {
     SendMessageW(view, WM_SETREDRAW, FALSE, 0);
