@@ -8,7 +8,7 @@ writes, relative to the repository root:
   src/res/about.bmp           About picture, 240 x 105, 24 bits per pixel
   src/res/vivivuz.ico         window icon, 32 x 32 and 48 x 48
   src/res/vivivuz_small.ico   small window icon, 16 x 16
-  data/base/, data/mark/, data/phot/, data/kao/, data/temp/
+  data/base/, data/mark/, data/phot/, data/kao/
   data/pp.gdt, data/ms.gdt    sheet and card pictures of the print layout preview
   data/Vivivuz_manual.pdf     the user manual
 
@@ -127,7 +127,6 @@ def start_folder():
         write_picture(os.path.join(DATA, "phot", name), canvas)
     for name, draw in portrait_parts.PARTS:
         write(os.path.join(DATA, "kao", name), bmp24(draw()))
-    write(os.path.join(DATA, "temp", ".keep"), b"")
     write(os.path.join(DATA, "pp.gdt"), bmp24(sf.sheet_picture()))
     write(os.path.join(DATA, "ms.gdt"), bmp24(sf.card_picture()))
 
