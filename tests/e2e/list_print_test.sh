@@ -23,9 +23,9 @@ bash "$E2E_REPO/scripts/setup.sh" >"$E2E_ARTEFACTS/setup.log" 2>&1 ||
 LANG=C ensure_printer 2>/dev/null
 
 # Names of growing length: the PDF keeps no text of Japanese glyphs, so which name a page
-# carries is read from the width of its ink (name_width_check.py).
-NAMES=("林　蘭" "石井　大翔" "長谷川　小百合")
-TEMPLATE="一覧試験.tep"
+# carries is read from the amount of its own ink (name_ink_check.py).
+NAMES=("林　一" "石井　大翔" "長谷川　小百合")
+TEMPLATE="01-ビジネス.tep"  # a shipped template
 
 new_wine_session() {
     wineserver -k 2>/dev/null
@@ -141,8 +141,7 @@ exit_program() {
 # ---------------------------------------------------------------- 1. the batch
 e2e_scratch
 e2e_copy_data
-mkdir -p "$E2E_START/temp"
-cp "$E2E_START/Vivivuz.dat" "$E2E_START/temp/$TEMPLATE"  # any design file in temp is a template
+[ -f "$E2E_START/temp/$TEMPLATE" ] || e2e_fail "data/temp/$TEMPLATE is not shipped"
 write_list "$E2E_START/listview.ini" 1 1 2
 sample_name="$(design_value 'str_data\[2\].s64')"
 [ -n "$sample_name" ] || e2e_fail "the sample design has no name"
@@ -170,11 +169,11 @@ rm -f "$E2E_ARTEFACTS"/page-*.pgm
 pdftoppm -r 75 -gray "$pdf" "$E2E_ARTEFACTS/page" || e2e_fail "pdftoppm"
 pages=($(ls "$E2E_ARTEFACTS"/page-*.pgm))
 same_picture "${pages[2]}" "${pages[3]}" || e2e_fail "the two copies of the third person differ"
-widths=($(python3 "$E2E_LIB_DIR/name_width_check.py" "${pages[0]}" "${pages[1]}" "${pages[2]}")) ||
+ink=($(python3 "$E2E_LIB_DIR/name_ink_check.py" "${pages[0]}" "${pages[1]}" "${pages[2]}")) ||
     e2e_fail "cannot measure the names"
-e2e_log "name ink widths: ${widths[*]}"
-[ "${widths[0]}" -gt 0 ] && [ "${widths[0]}" -lt "${widths[1]}" ] && [ "${widths[1]}" -lt "${widths[2]}" ] ||
-    e2e_fail "the pages do not carry the names in the list's order (widths ${widths[*]})"
+e2e_log "ink of the names: ${ink[*]}"
+[ "${ink[0]}" -gt 0 ] && [ "${ink[0]}" -lt "${ink[1]}" ] && [ "${ink[1]}" -lt "${ink[2]}" ] ||
+    e2e_fail "the pages do not carry the names in the list's order (ink ${ink[*]})"
 card_shot after
 same_picture "$E2E_ARTEFACTS/before.png" "$E2E_ARTEFACTS/after.png" ||
     e2e_fail "the card after the batch is not the one from before"

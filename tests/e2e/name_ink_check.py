@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
-"""Tells printed pages apart by the width of the text that differs between them.
+"""Tells printed pages apart by the ink of the text that differs between them.
 
-Usage: name_width_check.py PAGE.pgm PAGE.pgm ...   (binary PGM, all the same size)
+Usage: name_ink_check.py PAGE.pgm PAGE.pgm ...   (binary PGM, all the same size)
 
 The pages are sheets of the same card that differ only in one text (a person's name).
 Where a page is much darker than the lightest of all pages at that pixel, it has ink of
-its own there; the width of that ink from its leftmost to its rightmost column grows with
-the length of the page's text. Prints one width per page, in pixels. The PDF keeps no
-text for Japanese glyphs, so this is how a test reads which name a page carries.
+its own there; the amount of that ink grows with the number of characters of the page's
+text. Prints one pixel count per page. The PDF keeps no text for Japanese glyphs, so
+this is how a test reads which name a page carries.
 """
 import sys
 
@@ -38,14 +38,9 @@ def main():
     pages = [read_pgm(p) for p in sys.argv[1:]]
     if len(pages) < 2 or len({(w, h) for w, h, _ in pages}) != 1:
         sys.exit("need two or more pages of one size")
-    width, height, _ = pages[0]
     lightest = bytes(max(column) for column in zip(*(pixels for _, _, pixels in pages)))
     for _, _, pixels in pages:
-        columns = set()
-        for i, (own, light) in enumerate(zip(pixels, lightest)):
-            if light - own > 80:
-                columns.add(i % width)
-        print(max(columns) - min(columns) + 1 if columns else 0)
+        print(sum(1 for own, light in zip(pixels, lightest) if light - own > 80))
 
 
 if __name__ == "__main__":
