@@ -37,7 +37,6 @@ lines_of() { iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r'; }
 readonly NOT_CARD='^(base_pw|base_ph|base_cntx|base_cnty|base_px|base_py|base_spx|base_spy|main_filename|oekaki_filename|[bmcp]_outline|p_outline_size|p_outline_len|font_plprn|base_load_mode|mark_load_mode|phot_load_mode|pm_size_x|pm_size_y)='
 card_lines() { lines_of "$1" | grep -Ev "$NOT_CARD"; }
 sheet_lines() { lines_of "$1" | grep -E '^(base_cntx|base_cnty|base_px|base_py|base_spx|base_spy|main_filename)='; }
-saved() { lines_of "$E2E_START/Vivivuz.dat" | awk -v key="$1" 'index($0, key "=") == 1 { print substr($0, length(key) + 2) }'; }
 
 # shot NAME: a screenshot once the display has settled (two a second apart agree).
 shot() {
@@ -45,7 +44,7 @@ shot() {
     sleep 1
     for i in $(seq 1 10); do
         e2e_screenshot "$1" >/dev/null
-        [ $i -gt 1 ] && [ "$(compare -metric AE "$E2E_ARTEFACTS/$1.png" "$E2E_ARTEFACTS/$1-previous.png" null: 2>&1)" = 0 ] && break
+        [ $i -gt 1 ] && e2e_same_picture "$E2E_ARTEFACTS/$1.png" "$E2E_ARTEFACTS/$1-previous.png" && break
         cp "$E2E_ARTEFACTS/$1.png" "$E2E_ARTEFACTS/$1-previous.png"
         sleep 1
     done
@@ -124,9 +123,9 @@ e2e_expect_eq "card lines of Vivivuz.dat" "$(card_lines "$E2E_START/temp/$SECOND
     "$(card_lines "$E2E_START/Vivivuz.dat")"
 e2e_expect_eq "sheet grid and file name" "$(sheet_lines "$E2E_ARTEFACTS/before.dat")" \
     "$(sheet_lines "$E2E_START/Vivivuz.dat")"
-e2e_expect_eq "printed card size of a portrait card" "550 910" "$(saved base_pw) $(saved base_ph)"
-e2e_expect_eq "b_outline" 0 "$(saved b_outline)"
-e2e_expect_eq "p_outline_len" 25 "$(saved p_outline_len)"
+e2e_expect_eq "printed card size of a portrait card" "550 910" "$(e2e_saved base_pw) $(e2e_saved base_ph)"
+e2e_expect_eq "b_outline" 0 "$(e2e_saved b_outline)"
+e2e_expect_eq "p_outline_len" 25 "$(e2e_saved p_outline_len)"
 cp "$E2E_START/Vivivuz.dat" "$E2E_ARTEFACTS/after_run1.dat"
 
 e2e_log "run 2: template save, the browser lists it in name order; then no template at all"
@@ -163,7 +162,7 @@ e2e_expect_eq "boxes with no template" $'templet_file\tテンプレートが見�
     "$(cut -f1,2 "$E2E_ARTEFACTS/empty_boxes.txt")"
 e2e_drive windows --pid "$E2E_PID" | grep -qP '\tテンプレート$' && e2e_fail "the browser shows without templates"
 shot after_empty
-[ "$(compare -metric AE "$E2E_ARTEFACTS/before_empty.png" "$E2E_ARTEFACTS/after_empty.png" null: 2>&1)" = 0 ] ||
+e2e_same_picture "$E2E_ARTEFACTS/before_empty.png" "$E2E_ARTEFACTS/after_empty.png" ||
     e2e_fail "the card changed without a template (see before_empty.png, after_empty.png)"
 exit_program "$main"
 e2e_expect_eq "card lines after the empty browser" "$(card_lines "$E2E_ARTEFACTS/after_run1.dat")" \
