@@ -10,6 +10,7 @@ writes, relative to the repository root:
   src/res/vivivuz_small.ico   small window icon, 16 x 16
   data/base/, data/mark/, data/phot/, data/kao/
   data/pp.gdt, data/ms.gdt    sheet and card pictures of the print layout preview
+  data/listview.ini           the list editor's sample list of people
   data/Vivivuz_manual.pdf     the user manual
 
 The output is the same on every run. The files are kept in the repository, so
@@ -32,6 +33,7 @@ sys.path.insert(0, ART)
 
 import portrait_parts  # noqa: E402
 import program_art  # noqa: E402
+import sample_list  # noqa: E402
 import start_folder_art as sf  # noqa: E402
 import toolbar_art  # noqa: E402
 from raster import bmp24, bmp8, quantize  # noqa: E402
@@ -129,6 +131,7 @@ def start_folder():
         write(os.path.join(DATA, "kao", name), bmp24(draw()))
     write(os.path.join(DATA, "pp.gdt"), bmp24(sf.sheet_picture()))
     write(os.path.join(DATA, "ms.gdt"), bmp24(sf.card_picture()))
+    write(os.path.join(DATA, "listview.ini"), sample_list.listview_bytes())
 
 
 def manual():
