@@ -48,6 +48,17 @@ void CALLBACK WatchLayouts(HWND, UINT, UINT_PTR, DWORD) {
     EnumThreadWindows(GetCurrentThreadId(), PressPrint, 0);
 }
 
+// What the print dialog gives back for the named printer: its device context and a
+// device mode naming it.
+BOOL ChoosePrinter(PRINTDLGW* request, const wchar_t* printer) {
+    request->hDC = CreateDCW(L"WINSPOOL", printer, nullptr, nullptr);
+    request->hDevMode = GlobalAlloc(GHND, sizeof(DEVMODEW));
+    auto* mode = static_cast<DEVMODEW*>(GlobalLock(request->hDevMode));
+    lstrcpynW(mode->dmDeviceName, printer, CCHDEVICENAME);
+    GlobalUnlock(request->hDevMode);
+    return request->hDC ? TRUE : FALSE;
+}
+
 // The cards of these tests have only a base picture, which is there, so every message is
 // the batch's own.
 void WithoutPictures(CardDesign& design) {
@@ -141,14 +152,7 @@ TEST_F(ContinuousPrinting, OneLayoutPerCardSizeAndAStopBringsTheDesignBack) {
     DWORD size = 256;
     if (!GetDefaultPrinterW(printer, &size)) GTEST_SKIP() << "no printer installed";
     RecordingSeam seam;
-    seam.print_answer = [&printer](PRINTDLGW* request) {
-        request->hDC = CreateDCW(L"WINSPOOL", printer, nullptr, nullptr);
-        request->hDevMode = GlobalAlloc(GHND, sizeof(DEVMODEW));
-        auto* mode = static_cast<DEVMODEW*>(GlobalLock(request->hDevMode));
-        lstrcpynW(mode->dmDeviceName, printer, CCHDEVICENAME);
-        GlobalUnlock(request->hDevMode);
-        return request->hDC ? TRUE : FALSE;
-    };
+    seam.print_answer = [&printer](PRINTDLGW* request) { return ChoosePrinter(request, printer); };
     Add(u"temp\\横.tep", 1, u"青木");
     Add(u"temp\\無い.tep", 1, u"石井");
     Add(u"temp\\横.tep", 0, u"上田");
@@ -172,6 +176,33 @@ TEST_F(ContinuousPrinting, OneLayoutPerCardSizeAndAStopBringsTheDesignBack) {
     EXPECT_FALSE(Exists(L"temp\\無い.tep"));  // reading never creates the file
     EXPECT_EQ(StopFlag(), 1);
     ExpectUsersDesign();
+}
+
+// A finished batch says so, with the records it could not print.
+TEST_F(ContinuousPrinting, TheCompletionMessageCountsTheSkippedRecords) {
+    wchar_t printer[256] = {};
+    DWORD size = 256;
+    if (!GetDefaultPrinterW(printer, &size)) GTEST_SKIP() << "no printer installed";
+    RecordingSeam seam;
+    seam.print_answer = [&printer](PRINTDLGW* request) { return ChoosePrinter(request, printer); };
+    Design().base_cntx = Design().base_cnty = 1;
+    Add(u"temp\\無い.tep", 1, u"石井");
+    Add(u"temp\\横.tep", 1, u"青木");
+    LayoutAnswers answers;
+    g_answers = &answers;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, WatchLayouts);
+    ContinuousPrint(main_window, *queue);
+    KillTimer(nullptr, timer);
+    g_answers = nullptr;
+
+    EXPECT_EQ(answers.printed_sizes.size(), 1u);
+    ASSERT_EQ(seam.messages.size(), 2u) << seam.MessageTexts();
+    EXPECT_EQ(seam.messages[1].caption, L"連続印刷");
+    EXPECT_EQ(seam.messages[1].text,
+              L"連続印刷完了しました。\nテンプレートが読めなかった1件は印刷していません。");
+    EXPECT_EQ(seam.messages[1].owner, main_window);
+    EXPECT_EQ(StopFlag(), 0);
+    EXPECT_EQ(TextOf(Design().str_data[2].s64), users_name);
 }
 
 }  // namespace
