@@ -73,8 +73,12 @@ protected:
     HWND main_window = nullptr;
     std::unique_ptr<PrintQueue> queue = std::make_unique<PrintQueue>();
     std::u16string users_name = u"利用者の名前";
+    std::wstring previous_printer;
+    PrinterMetrics previous_metrics{};
 
     void SetUp() override {
+        previous_printer = CurrentPrinterName();
+        previous_metrics = Metrics();
         for (const wchar_t* name : {L"pp.gdt", L"ms.gdt", L"base.bmp"}) {
             const auto bytes = MakeBmp(20, 20, [](int, int) { return RGB(200, 200, 200); });
             WriteBytes(folder.File(name), bytes.data(), bytes.size());
@@ -99,6 +103,8 @@ protected:
         DestroyWindow(main_window);
         ResetDesign(Design(), SettingsScope::Full);
         BatchPreviewWaitMs() = 2000;
+        lstrcpynW(CurrentPrinterName(), previous_printer.c_str(), 256);
+        Metrics() = previous_metrics;
     }
 
     void WriteTemplate(const wchar_t* name, int w, int h) {
