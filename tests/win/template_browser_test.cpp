@@ -188,8 +188,9 @@ TEST_F(TemplateBrowserTest, AMissingPictureIsReportedEachTimeAndTheRestIsDrawn) 
 }
 
 TEST_F(TemplateBrowserTest, AnUnreadableTemplateIsReportedAndNeverApplied) {
-    const char plain[] = "base_w=300\r\nstr_data[0].on=1\r\n";  // no byte-order mark
-    ASSERT_TRUE(WriteBytes(folder.File(L"temp\\a-plain.tep"), plain, sizeof plain - 1));
+    // Binary data (a picture's header), which no text encoding reads.
+    const char binary[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0";
+    ASSERT_TRUE(WriteBytes(folder.File(L"temp\\a-binary.tep"), binary, sizeof binary - 1));
     WriteTemplate(L"b-good.tep", u"base\\blue.bmp");
     ASSERT_TRUE(CreateDirectoryW(folder.File(L"temp\\c-folder.tep").c_str(), nullptr));
     Design().str_data[3].on = 1;
@@ -208,7 +209,7 @@ TEST_F(TemplateBrowserTest, AnUnreadableTemplateIsReportedAndNeverApplied) {
         ClickButton(dialog, IDC_TEMPLATE_PREVIOUS);
         ClickButton(dialog, IDC_TEMPLATE_OK);  // Yes
     });
-    EXPECT_EQ(entries, L"temp\\a-plain.tep temp\\b-good.tep temp\\a-plain.tep ");
+    EXPECT_EQ(entries, L"temp\\a-binary.tep temp\\b-good.tep temp\\a-binary.tep ");
     EXPECT_TRUE(refused_stays);
     ASSERT_EQ(after_open, 2u) << Shown();
     ASSERT_GE(seam.messages.size(), 3u) << Shown();
@@ -221,8 +222,8 @@ TEST_F(TemplateBrowserTest, AnUnreadableTemplateIsReportedAndNeverApplied) {
     EXPECT_EQ(seam.messages.back().text, L"これに変更して良いですか？");
     EXPECT_EQ(std::wstring(W(Design().base_filepass)), L"base\\blue.bmp");
     EXPECT_EQ(Design().str_data[3].on, 0);
-    const auto still = ReadBytes(folder.File(L"temp\\a-plain.tep"));
-    EXPECT_EQ(std::string(still.begin(), still.end()), std::string(plain));
+    const auto still = ReadBytes(folder.File(L"temp\\a-binary.tep"));  // kept as it was, where it was
+    EXPECT_EQ(std::string(still.begin(), still.end()), std::string(binary, sizeof binary - 1));
 }
 
 TEST_F(TemplateBrowserTest, NoTemplateSaysSoAndShowsNoDialog) {
