@@ -9,6 +9,7 @@
 #include "app/status_line.h"
 #include "design/settings_file_win.h"
 #include "editors/base_dialog.h"
+#include "editors/face_dialog.h"
 #include "editors/mark_dialog.h"
 #include "editors/text_dialog.h"
 #include "print/print_job.h"
@@ -44,7 +45,7 @@ const EditorCommand kEditors[] = {
     {IDM_BASE, IDT_BASE, ShowBaseDialog, kReloadPictures | kRepaint | kSetChanged},
     {IDM_MARK, IDT_MARK, ShowMarkDialog, kReloadPictures | kRepaint | kSetChanged},
     {IDM_TEXT, IDT_TEXT, ShowTextDialog, kRepaint | kSetChanged},
-    {IDM_FACE, IDT_FACE, nullptr, kReloadPictures | kRepaint | kSetChanged},
+    {IDM_FACE, IDT_FACE, ShowFaceDialog, kReloadPictures | kRepaint | kSetChanged},
     {IDM_QRCODE, IDT_QRCODE, ShowQrDialog, kRepaint | kSetChanged},
     {IDM_LIST, IDT_LIST, nullptr, kRepaint | kSetChanged},
     {IDM_ENVIRONMENT, 0, nullptr, kRepaint},

@@ -43,7 +43,7 @@ expected_menu="$(cat <<'EOF'
 1	item	31	ベース(&B)	on
 1	item	36	マーク(&M)	on
 1	item	42	文字(&S)	on
-1	item	47	顔(&H)	grey
+1	item	47	顔(&H)	on
 1	item	46	二次元コード(&Q)	on
 1	item	48	リスト(&L)	grey
 0	item	39	印刷(&P)	on
@@ -64,7 +64,7 @@ expected_toolbar="$(cat <<'EOF'
 332	マークの絵を設定	on
 333	文字の設定	on
 334	二次元コードの設定	on
-335	顔の設定	grey
+335	顔の設定	on
 336	リスト	grey
 337	印刷	on
 338	ヘルプ	on
