@@ -2,6 +2,7 @@
 
 #include "design/fixed_text.h"
 #include "tools/photo_editor.h"
+#include "tools/portrait_composer.h"
 #include "win/picture_list.h"
 
 namespace {
@@ -19,4 +20,8 @@ std::wstring SavedBy(Tool&& tool) {
 
 std::wstring RunPhotoEditorForPicture(HWND owner, int kind) {
     return SavedBy([&] { ShowPhotoEditor(owner, kind); });
+}
+
+std::wstring RunPortraitComposerForPicture(HWND owner) {
+    return SavedBy([&] { ShowPortraitComposer(owner, 0); });
 }

@@ -231,13 +231,24 @@ std::array<CornerPoint, 3> ParallelogramCorners(int x, int y, int w, int h, doub
              {at(cx - std::cos(a2) * r), at(cy + std::sin(a2) * r)}}};
 }
 
-void WhiteMask(const PixelRows& picture, std::uint8_t* mask, int mask_stride) {
+void WhiteMask(const PixelRows& picture, const PixelRows& mask) {
     for (int y = 0; y < picture.height; ++y) {
         const std::uint8_t* row = picture.bytes + static_cast<std::ptrdiff_t>(y) * picture.stride;
-        std::uint8_t* bits = mask + static_cast<std::ptrdiff_t>(y) * mask_stride;
-        std::fill(bits, bits + mask_stride, std::uint8_t{0});
-        for (int x = 0; x < picture.width; ++x)
-            if (!IsWhite(row + 3 * x)) bits[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        std::uint8_t* marks = mask.bytes + static_cast<std::ptrdiff_t>(y) * mask.stride;
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint8_t value = IsWhite(row + 3 * x) ? 0 : 255;
+            marks[3 * x] = marks[3 * x + 1] = marks[3 * x + 2] = value;
+        }
+    }
+}
+
+void CopyMasked(const PixelRows& target, const PixelRows& source, const PixelRows& mask) {
+    for (int y = 0; y < target.height; ++y) {
+        std::uint8_t* to = target.bytes + static_cast<std::ptrdiff_t>(y) * target.stride;
+        const std::uint8_t* from = source.bytes + static_cast<std::ptrdiff_t>(y) * source.stride;
+        const std::uint8_t* marks = mask.bytes + static_cast<std::ptrdiff_t>(y) * mask.stride;
+        for (int x = 0; x < target.width; ++x)
+            if (marks[3 * x] >= 128) std::copy(from + 3 * x, from + 3 * x + 3, to + 3 * x);
     }
 }
 

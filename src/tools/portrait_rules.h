@@ -150,10 +150,14 @@ struct PixelRows {
     int width, height, stride;
 };
 
-// A one-bit mask of the picture's rows in the same order, most significant bit first,
-// rows mask_stride bytes apart (at least (width + 7) / 8): bit 1 where the pixel is drawn,
-// 0 where it is pure white (transparent). Padding bits are 0.
-void WhiteMask(const PixelRows& picture, std::uint8_t* mask, int mask_stride);
+// The mask of a part, same size as the picture: white where the pixel is drawn, black
+// where it is pure white (transparent). Taken before recolouring, so that a part
+// recoloured white still shows.
+void WhiteMask(const PixelRows& picture, const PixelRows& mask);
+
+// Copies the pixels of source onto target where mask is white (a first byte of 128 or
+// more); all three have the same size.
+void CopyMasked(const PixelRows& target, const PixelRows& source, const PixelRows& mask);
 
 // Recolours in place: in a face outline every pixel that is neither pure black nor pure
 // white, in any other part every pure black pixel, takes the colour.

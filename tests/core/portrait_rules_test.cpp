@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 #include <vector>
 
@@ -180,11 +182,16 @@ struct SmallPicture {
 
 TEST(PortraitRules, WhiteMaskLeavesOnlyPureWhiteOut) {
     SmallPicture picture;
-    std::uint8_t mask[4] = {0xFF, 0xFF, 0xFF, 0xFF};
-    WhiteMask(picture.Rows(), mask, 2);
-    EXPECT_EQ(mask[0], 0xA0);  // black drawn, white left out, colour drawn
-    EXPECT_EQ(mask[1], 0x00);
-    EXPECT_EQ(mask[2], 0xE0);  // near-white is drawn
+    std::uint8_t mask[24];
+    std::fill(std::begin(mask), std::end(mask), 0x77);
+    WhiteMask(picture.Rows(), {mask, 3, 2, 12});
+    EXPECT_EQ((std::vector<int>(mask, mask + 12)), (std::vector<int>{255, 255, 255, 0, 0, 0, 255, 255, 255, 0x77, 0x77, 0x77}));
+    EXPECT_EQ((std::vector<int>(mask + 12, mask + 21)), (std::vector<int>(9, 255)));  // near-white is drawn
+    // Only the marked pixels reach the target.
+    std::uint8_t target[24];
+    std::fill(std::begin(target), std::end(target), 9);
+    CopyMasked({target, 3, 2, 12}, picture.Rows(), {mask, 3, 2, 12});
+    EXPECT_EQ((std::vector<int>(target, target + 12)), (std::vector<int>{0, 0, 0, 9, 9, 9, 10, 20, 30, 9, 9, 9}));
 }
 
 TEST(PortraitRules, RecolourTakesTheFillOfFacesAndTheInkOfOtherParts) {
