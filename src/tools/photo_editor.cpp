@@ -320,14 +320,20 @@ void OnDrag(HWND dialog, int x, int y, bool released, PhotoEditor& editor) {
 void OnButtonUp(HWND dialog, int x, int y, PhotoEditor& editor) {
     if (!editor.dragging) return;
     editor.dragging = false;
-    ReleaseCapture();
+    if (GetCapture() == dialog) ReleaseCapture();
     OnDrag(dialog, x, y, true, editor);
 }
 
-// The capture taken away (another window, a system dialog): the drag ends without a cut.
-void OnCaptureLost(HWND dialog, PhotoEditor& editor) {
+// A move while dragging. One without the left button means the button went up where the
+// editor did not see it (the capture was taken away): the drag ends without a cut.
+void OnMouseMove(HWND dialog, int x, int y, WPARAM keys, PhotoEditor& editor) {
     if (!editor.dragging) return;
+    if (keys & MK_LBUTTON) {
+        OnDrag(dialog, x, y, false, editor);
+        return;
+    }
     editor.dragging = false;
+    if (GetCapture() == dialog) ReleaseCapture();
     EraseBand(dialog, editor);
 }
 
@@ -350,11 +356,8 @@ INT_PTR PhotoEditorProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam,
         case WM_PAINT: OnPaint(dialog, editor); return TRUE;
         case WM_COMMAND: return OnCommand(dialog, LOWORD(wparam), editor);
         case WM_LBUTTONDOWN: OnButtonDown(dialog, PointX(lparam), PointY(lparam), editor); return TRUE;
-        case WM_MOUSEMOVE:
-            if (editor.dragging) OnDrag(dialog, PointX(lparam), PointY(lparam), false, editor);
-            return TRUE;
+        case WM_MOUSEMOVE: OnMouseMove(dialog, PointX(lparam), PointY(lparam), wparam, editor); return TRUE;
         case WM_LBUTTONUP: OnButtonUp(dialog, PointX(lparam), PointY(lparam), editor); return TRUE;
-        case WM_CAPTURECHANGED: OnCaptureLost(dialog, editor); return TRUE;
         case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
         case WM_DESTROY:
             editor.dragging = false;
