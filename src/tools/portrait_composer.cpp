@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "design/fixed_text.h"
@@ -94,30 +93,12 @@ bool RenderPart(HBITMAP picture, int w, int h, PixelBitmap& out) {
     return drawn;
 }
 
-// Draws image through its mask (both w x h) onto canvas, turned into the parallelogram for
-// the top-left corner (x, y). Both are turned alike with PlgBlt into canvas-sized
-// bitmaps; the canvas then takes the turned image where the turned mask is white.
-bool DrawTurned(const PixelBitmap& canvas, const PixelBitmap& image, const PixelBitmap& mask, int x, int y, int angle,
+// Draws image through its mask onto canvas, turned into the parallelogram for the
+// top-left corner (x, y).
+void DrawTurned(const PixelBitmap& canvas, const PixelBitmap& image, const PixelBitmap& mask, int x, int y, int angle,
                 bool mirrored) {
-    const auto corners = ParallelogramCorners(x, y, image.width, image.height, angle / 180.0, mirrored);
-    POINT points[3];
-    for (int i = 0; i < 3; ++i) points[i] = {corners[i].x, corners[i].y};
-    PixelBitmap turned_image, turned_mask;  // new DIB sections are zero-filled: black
-    if (!turned_image.Create(canvas.width, canvas.height) || !turned_mask.Create(canvas.width, canvas.height))
-        return false;
-    for (const auto& [from, to] : {std::pair{&image, &turned_image}, std::pair{&mask, &turned_mask}}) {
-        MemoryDc source(nullptr);
-        MemoryDc target(nullptr);
-        if (!source || !target) return false;
-        SelectGuard select_source(source.Get(), from->bitmap.Get());
-        SelectGuard select_target(target.Get(), to->bitmap.Get());
-        if (!select_source || !select_target) return false;
-        StretchModeGuard mode(target.Get(), COLORONCOLOR);
-        if (!PlgBlt(target.Get(), points, source.Get(), 0, 0, from->width, from->height, nullptr, 0, 0)) return false;
-    }
-    GdiFlush();
-    CopyMasked(canvas.Rows(), turned_image.Rows(), turned_mask.Rows());
-    return true;
+    DrawParallelogram(canvas.Rows(), image.Rows(), mask.Rows(),
+                      ParallelogramCorners(x, y, image.width, image.height, angle / 180.0, mirrored));
 }
 
 // One record of the composition on the background's own bitmap (its top-left corner at
@@ -140,10 +121,9 @@ bool DrawRecord(const PixelBitmap& canvas, const PortraitPart& part, bool face_o
                blue = static_cast<std::uint8_t>(part.blue);
     RecolourPart(normal.Rows(), face_outline, red, green, blue);
     if (pair) RecolourPart(mirror.Rows(), face_outline, red, green, blue);
-    GdiFlush();
-    if (!DrawTurned(canvas, normal, normal_mask, part.x, part.y, part.angle, false)) return false;
-    return !pair ||
-           DrawTurned(canvas, mirror, mirror_mask, canvas.width - part.w - part.x, part.y, part.angle, true);
+    DrawTurned(canvas, normal, normal_mask, part.x, part.y, part.angle, false);
+    if (pair) DrawTurned(canvas, mirror, mirror_mask, canvas.width - part.w - part.x, part.y, part.angle, true);
+    return true;
 }
 
 // The portrait as it stands, the background's size: white, then the parts bottom to top

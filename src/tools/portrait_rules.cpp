@@ -242,13 +242,38 @@ void WhiteMask(const PixelRows& picture, const PixelRows& mask) {
     }
 }
 
-void CopyMasked(const PixelRows& target, const PixelRows& source, const PixelRows& mask) {
-    for (int y = 0; y < target.height; ++y) {
+void DrawParallelogram(const PixelRows& target, const PixelRows& picture, const PixelRows& mask,
+                       const std::array<CornerPoint, 3>& corners) {
+    if (picture.width < 1 || picture.height < 1) return;
+    const CornerPoint& origin = corners[0];
+    // One picture pixel to the right is (ax, ay) on the target, one down is (bx, by).
+    const double ax = static_cast<double>(corners[1].x - origin.x) / picture.width;
+    const double ay = static_cast<double>(corners[1].y - origin.y) / picture.width;
+    const double bx = static_cast<double>(corners[2].x - origin.x) / picture.height;
+    const double by = static_cast<double>(corners[2].y - origin.y) / picture.height;
+    const double det = ax * by - ay * bx;
+    if (det == 0) return;
+    const int far_x = corners[1].x + corners[2].x - origin.x;
+    const int far_y = corners[1].y + corners[2].y - origin.y;
+    const int left = std::max(0, std::min({origin.x, corners[1].x, corners[2].x, far_x}));
+    const int right = std::min(target.width, std::max({origin.x, corners[1].x, corners[2].x, far_x}));
+    const int top = std::max(0, std::min({origin.y, corners[1].y, corners[2].y, far_y}));
+    const int bottom = std::min(target.height, std::max({origin.y, corners[1].y, corners[2].y, far_y}));
+    for (int y = top; y < bottom; ++y) {
         std::uint8_t* to = target.bytes + static_cast<std::ptrdiff_t>(y) * target.stride;
-        const std::uint8_t* from = source.bytes + static_cast<std::ptrdiff_t>(y) * source.stride;
-        const std::uint8_t* marks = mask.bytes + static_cast<std::ptrdiff_t>(y) * mask.stride;
-        for (int x = 0; x < target.width; ++x)
-            if (marks[3 * x] >= 128) std::copy(from + 3 * x, from + 3 * x + 3, to + 3 * x);
+        const double dy = y + 0.5 - origin.y;
+        for (int x = left; x < right; ++x) {
+            const double dx = x + 0.5 - origin.x;
+            const double u = (dx * by - dy * bx) / det;
+            const double v = (ax * dy - ay * dx) / det;
+            if (u < 0 || v < 0 || u >= picture.width || v >= picture.height) continue;
+            const int column = static_cast<int>(u);
+            const int row = static_cast<int>(v);
+            const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(3) * column;
+            if (mask.bytes[static_cast<std::ptrdiff_t>(row) * mask.stride + at] < 128) continue;
+            const std::uint8_t* from = picture.bytes + static_cast<std::ptrdiff_t>(row) * picture.stride + at;
+            std::copy(from, from + 3, to + 3 * x);
+        }
     }
 }
 

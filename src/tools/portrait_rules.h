@@ -155,9 +155,13 @@ struct PixelRows {
 // recoloured white still shows.
 void WhiteMask(const PixelRows& picture, const PixelRows& mask);
 
-// Copies the pixels of source onto target where mask is white (a first byte of 128 or
-// more); all three have the same size.
-void CopyMasked(const PixelRows& target, const PixelRows& source, const PixelRows& mask);
+// Draws picture onto target through mask (the picture's size; white: drawn), mapped onto
+// the parallelogram of the corners (upper-left, upper-right, lower-left, target pixels):
+// each target pixel whose centre lies inside takes the picture pixel under that centre,
+// whole pixels without blending, so a part without a turn lands pixel for pixel and pure
+// colours stay pure. Pixels outside target are cut off; a flat parallelogram draws nothing.
+void DrawParallelogram(const PixelRows& target, const PixelRows& picture, const PixelRows& mask,
+                       const std::array<CornerPoint, 3>& corners);
 
 // Recolours in place: in a face outline every pixel that is neither pure black nor pure
 // white, in any other part every pure black pixel, takes the colour.

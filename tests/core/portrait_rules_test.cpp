@@ -187,11 +187,58 @@ TEST(PortraitRules, WhiteMaskLeavesOnlyPureWhiteOut) {
     WhiteMask(picture.Rows(), {mask, 3, 2, 12});
     EXPECT_EQ((std::vector<int>(mask, mask + 12)), (std::vector<int>{255, 255, 255, 0, 0, 0, 255, 255, 255, 0x77, 0x77, 0x77}));
     EXPECT_EQ((std::vector<int>(mask + 12, mask + 21)), (std::vector<int>(9, 255)));  // near-white is drawn
-    // Only the marked pixels reach the target.
-    std::uint8_t target[24];
+    // Without a turn the picture lands pixel for pixel, only where the mask lets it.
+    std::uint8_t target[3 * 12] = {};
     std::fill(std::begin(target), std::end(target), 9);
-    CopyMasked({target, 3, 2, 12}, picture.Rows(), {mask, 3, 2, 12});
-    EXPECT_EQ((std::vector<int>(target, target + 12)), (std::vector<int>{0, 0, 0, 9, 9, 9, 10, 20, 30, 9, 9, 9}));
+    DrawParallelogram({target, 4, 3, 12}, picture.Rows(), {mask, 3, 2, 12}, ParallelogramCorners(1, 1, 3, 2, 0, false));
+    EXPECT_EQ((std::vector<int>(target + 12, target + 24)), (std::vector<int>{9, 9, 9, 0, 0, 0, 9, 9, 9, 10, 20, 30}));
+    EXPECT_EQ((std::vector<int>(target + 24, target + 36)),
+              (std::vector<int>{9, 9, 9, 200, 200, 200, 255, 255, 254, 0, 0, 0}));
+    EXPECT_EQ((std::vector<int>(target, target + 12)), (std::vector<int>(12, 9)));
+}
+
+// A 4 x 2 picture whose pixel (x, y) has blue x and green y; red 1 everywhere.
+struct NumberedPicture {
+    std::uint8_t bytes[2 * 12];
+    std::uint8_t drawn[2 * 12];
+    NumberedPicture() {
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 4; ++x) {
+                std::uint8_t* p = bytes + y * 12 + 3 * x;
+                p[0] = static_cast<std::uint8_t>(x);
+                p[1] = static_cast<std::uint8_t>(y);
+                p[2] = 1;
+            }
+        std::fill(std::begin(drawn), std::end(drawn), 255);
+    }
+};
+
+TEST(PortraitRules, AQuarterTurnPutsTheLeftColumnOnTopClockwise) {
+    NumberedPicture picture;
+    std::uint8_t target[8 * 24] = {};
+    const PixelRows rows{target, 8, 8, 24};
+    DrawParallelogram(rows, {picture.bytes, 4, 2, 12}, {picture.drawn, 4, 2, 12},
+                      ParallelogramCorners(2, 2, 4, 2, std::numbers::pi / 2, false));
+    auto at = [&](int x, int y) {
+        const std::uint8_t* p = target + y * 24 + 3 * x;
+        return p[2] == 1 ? std::vector<int>{p[0], p[1]} : std::vector<int>{};
+    };
+    // Turned about its centre (4, 3) into 2 x 4: columns 3 and 4, rows 1 to 4.
+    EXPECT_EQ(at(4, 1), (std::vector{0, 0}));  // the top-left pixel at the top right
+    EXPECT_EQ(at(3, 1), (std::vector{0, 1}));
+    EXPECT_EQ(at(4, 4), (std::vector{3, 0}));
+    EXPECT_EQ(at(3, 4), (std::vector{3, 1}));
+    int covered = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) covered += !at(x, y).empty();
+    EXPECT_EQ(covered, 8);
+    // Flat or empty pictures draw nothing; a parallelogram off the target is cut off.
+    std::uint8_t before[sizeof target];
+    std::copy(std::begin(target), std::end(target), before);
+    DrawParallelogram(rows, {picture.bytes, 4, 2, 12}, {picture.drawn, 4, 2, 12}, {{{0, 0}, {4, 0}, {8, 0}}});
+    DrawParallelogram(rows, {picture.bytes, 4, 2, 12}, {picture.drawn, 4, 2, 12},
+                      ParallelogramCorners(-50, 20, 4, 2, 0.2, false));
+    EXPECT_TRUE(std::equal(std::begin(target), std::end(target), before));
 }
 
 TEST(PortraitRules, RecolourTakesTheFillOfFacesAndTheInkOfOtherParts) {

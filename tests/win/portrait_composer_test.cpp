@@ -168,6 +168,20 @@ TEST_F(PortraitComposer, PairsAreMirroredAboutTheMiddleAndPartsKeepTheirOwnColou
         EXPECT_EQ(shown.Pixel(44, y), RGB(255, 0, 0));
         EXPECT_EQ(shown.Pixel(57, y), kBlack);
         EXPECT_EQ(shown.Pixel(58, y), kWhite);
+        // Turned as far as it goes, the pair turns both ways: still drawn, still symmetric.
+        for (int i = 0; i < 12; ++i) ClickButton(dialog, IDC_PORTRAIT_TURN_RIGHT);
+        TestBitmap turned(80, 100);
+        turned.CopyFromWindow(dialog, 40, 45);
+        int drawn = 0, asymmetric = 0, moved = 0;
+        for (int ty = 0; ty < 100; ++ty)
+            for (int x = 0; x < 80; ++x) {
+                drawn += turned.Pixel(x, ty) != kWhite;
+                asymmetric += turned.Pixel(x, ty) != turned.Pixel(79 - x, ty);
+                moved += turned.Pixel(x, ty) != shown.Pixel(x, ty);
+            }
+        EXPECT_GT(drawn, 2 * 14 * 12 * 3 / 4);
+        EXPECT_LT(asymmetric, drawn / 4);
+        EXPECT_GT(moved, 20);
         ClickButton(dialog, IDC_PORTRAIT_OFF);
         shown.CopyFromWindow(dialog, 40, 45);
         EXPECT_EQ(shown.CountOther(0, 0, 80, 100, kWhite), 0);
