@@ -119,33 +119,10 @@ void OnInit(HWND dialog, PhotoEditor& editor) {
     SetDlgItemTextW(dialog, IDC_PHOTO_PATH, editor.path);
 }
 
-// The view as the screen shows it, in a bitmap compatible with reference: the dialog's
-// background and over it the photo at its scale and offset. Null when a drawing step
-// fails.
 HBITMAP RenderView(HDC reference, const PhotoEditor& editor) {
-    MemoryDc memory(reference);
-    BitmapHandle view(CreateCompatibleBitmap(reference, kViewWidth, kViewHeight));
-    if (!memory || !view) return nullptr;
-    {
-        SelectGuard select(memory.Get(), view.Get());
-        if (!select) return nullptr;
-        const RECT whole{0, 0, kViewWidth, kViewHeight};
-        FillRect(memory.Get(), &whole, GetSysColorBrush(COLOR_BTNFACE));
-        const ViewLayout layout =
-            LayoutView(editor.photo_width, editor.photo_height, editor.scale, editor.offset_x, editor.offset_y);
-        if (editor.photo && !layout.destination.Empty()) {
-            MemoryDc source(reference);
-            SelectGuard photo(source.Get(), editor.photo.Get());
-            if (!source || !photo) return nullptr;
-            StretchModeGuard mode(memory.Get(), HALFTONE);
-            const PixelRect& to = layout.destination;
-            const PixelRect& from = layout.source;
-            if (!StretchBlt(memory.Get(), to.x, to.y, to.width, to.height, source.Get(), from.x, from.y, from.width,
-                            from.height, SRCCOPY))
-                return nullptr;
-        }
-    }
-    return view.Release();
+    return RenderPhotoView(
+        reference, editor.photo.Get(),
+        LayoutView(editor.photo_width, editor.photo_height, editor.scale, editor.offset_x, editor.offset_y));
 }
 
 void OnPaint(HWND dialog, PhotoEditor& editor) {
@@ -369,6 +346,28 @@ INT_PTR PhotoEditorProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam,
 }
 
 }  // namespace
+
+HBITMAP RenderPhotoView(HDC reference, HBITMAP photo, const ViewLayout& layout) {
+    MemoryDc memory(reference);
+    BitmapHandle view(CreateCompatibleBitmap(reference, kViewWidth, kViewHeight));
+    if (!memory || !view) return nullptr;
+    SelectGuard select(memory.Get(), view.Get());
+    if (!select) return nullptr;
+    const RECT whole{0, 0, kViewWidth, kViewHeight};
+    FillRect(memory.Get(), &whole, GetSysColorBrush(COLOR_BTNFACE));
+    if (photo && !layout.destination.Empty()) {
+        MemoryDc source(reference);
+        SelectGuard shown(source.Get(), photo);
+        if (!source || !shown) return nullptr;
+        StretchModeGuard mode(memory.Get(), HALFTONE);
+        const PixelRect& to = layout.destination;
+        const PixelRect& from = layout.source;
+        if (!StretchBlt(memory.Get(), to.x, to.y, to.width, to.height, source.Get(), from.x, from.y, from.width,
+                        from.height, SRCCOPY))
+            return nullptr;
+    }
+    return view.Release();
+}
 
 void ShowPhotoEditor(HWND owner, int target_kind) {
     PhotoEditor& editor = Editor();
