@@ -20,6 +20,8 @@ constexpr wchar_t kDesignSaveFilter[] =
 constexpr wchar_t kTemplateSaveFilter[] =
     L"Tepﾌｧｲﾙ(*.tep)\0*.tep\0設定ﾌｧｲﾙ(*.ini)\0*.ini\0AllFile(*.*)\0*.*\0";
 
+constexpr wchar_t kCannotSave[] = L"ﾌｧｲﾙが開けません";
+
 bool Confirm(HWND window, const wchar_t* text, const wchar_t* caption) {
     return ShowMessage(window, text, caption, MB_YESNO) == IDYES;
 }
@@ -33,9 +35,11 @@ OPENFILENAMEW FileRequest(HWND owner, wchar_t (&name)[kFileNameUnits], const wch
     return FileDialogRequest(owner, name, title, filter, OFN_EXPLORER);
 }
 
-void WriteDesign(HWND window) {
-    WriteSettingsFile(window, SettingsScope::Design, W(Design().main_filename));
+// Writes the design to path; true, with the changed flag cleared, only when it was written.
+bool WriteDesign(HWND window, const wchar_t* path) {
+    if (!WriteSettingsFile(window, SettingsScope::Design, path)) return false;
     App().changed = false;
+    return true;
 }
 
 }  // namespace
@@ -50,7 +54,7 @@ bool ChooseOpenFile(HWND owner) {
     return true;
 }
 
-bool ChooseSaveFile(HWND owner, bool template_file) {
+bool ChooseSaveFile(HWND owner, bool template_file, std::u16string& path) {
     wchar_t name[kFileNameUnits];
     OPENFILENAMEW request =
         template_file
@@ -61,9 +65,9 @@ bool ChooseSaveFile(HWND owner, bool template_file) {
     const char16_t* first = template_file ? u".tep" : u".ini";
     const char16_t* second = template_file ? u".ini" : u".tep";
     switch (request.nFilterIndex) {
-        case 1: SetText(Design().main_filename, ForceExtension(U16(name), first)); break;
-        case 2: SetText(Design().main_filename, ForceExtension(U16(name), second)); break;
-        default: SetText(Design().main_filename, U16(name)); break;
+        case 1: path = ForceExtension(U16(name), first); break;
+        case 2: path = ForceExtension(U16(name), second); break;
+        default: path = U16(name); break;
     }
     return true;
 }
@@ -91,9 +95,18 @@ void SaveCommand(HWND window) {
         SaveAsCommand(window, false);
         return;
     }
-    WriteDesign(window);
+    // A copy: the write must not see a name that changes under it.
+    const std::u16string path(TextOf(Design().main_filename));
+    WriteDesign(window, W(path.c_str()));
 }
 
 void SaveAsCommand(HWND window, bool template_file) {
-    if (ChooseSaveFile(window, template_file)) WriteDesign(window);
+    std::u16string path;
+    if (!ChooseSaveFile(window, template_file, path)) return;
+    // The name is remembered whole or not at all: one too long to remember is not saved.
+    if (path.size() >= std::size(Design().main_filename)) {
+        ShowMessage(window, kCannotSave, L"CreateFile", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (WriteDesign(window, W(path.c_str()))) SetText(Design().main_filename, path);
 }

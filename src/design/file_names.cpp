@@ -8,3 +8,10 @@ std::u16string ForceExtension(std::u16string_view path, std::u16string_view exte
     out += extension;
     return out;
 }
+
+std::u16string UnreadableBackupName(std::u16string_view path, int n) {
+    std::u16string out(path);
+    out += u".unreadable-";
+    for (char c : std::to_string(n)) out += static_cast<char16_t>(c);
+    return out;
+}

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "design/card_design.h"
+#include "design/template_design.h"
+#include "design/text_decoding.h"
 
 enum class SettingsValueKind {
     Integer,   // "%d"
@@ -55,23 +57,32 @@ std::u16string FormatSettingsFile(const CardDesign& design, SettingsScope scope)
 std::vector<std::uint8_t> SettingsFileBytes(const CardDesign& design, SettingsScope scope);
 
 enum class SettingsReadStatus {
-    Read,         // the file was wide text and its lines were applied
-    NotWideText,  // the file did not start with FF FE (empty, one byte, UTF-8, UTF-16BE...)
+    Read,        // the file was text and its lines were applied
+    Empty,       // the file held no bytes at all
+    Unreadable,  // not text this program reads (another encoding, binary data), or text in
+                 // which no line names a key: not a settings file, to be kept, not replaced
 };
 
-// Reads a settings file given in pieces, in the order of the file. Constructing it resets
-// the design (ResetDesign with the scope), so a file that cannot be opened, is refused or
-// lacks keys leaves the load defaults.
+// Reads a settings file given in pieces, in the order of the file, into a design or into
+// a template. Constructing it resets the record it reads into (ResetDesign with the
+// scope, or ResetTemplate), so a file that cannot be opened, is refused or lacks keys
+// leaves those defaults.
 //
-// Lines: the text is cut at every LF; a CR right before the LF is dropped, a line that
-// ends in a bare LF keeps its last unit, and an LF at the start of a line ends an empty
-// line. Text after the last LF is not parsed. Of a line longer than kSettingsLineLimit
-// units only the first kSettingsLineLimit are parsed (the rest up to its LF is dropped),
-// so a long value is cut there and then to its field. A trailing odd byte is ignored.
+// Text: UTF-16 little-endian after its byte-order mark, as written, or UTF-8 with or
+// without a byte-order mark (TextDecoder). A UTF-8 file is applied only once it is known
+// to be well-formed, so an unreadable file leaves the load defaults.
+//
+// Lines: a line ends at CR LF, at a lone LF or at a lone CR, so files whose line ends an
+// editor or a transfer changed read the same; an empty line is ignored. Text after the
+// last line end (a final line without one) is not parsed: a file cut short by a failed
+// write must not leave a truncated value. Of a line longer than kSettingsLineLimit
+// units only the first kSettingsLineLimit are parsed (the rest up to its end is dropped),
+// so a long value is cut there and then to its field.
 //
 // Each line: the text before its first "=" is the key, matched exactly (case-sensitive)
 // against the key table; a line without "=" or with an unknown key is ignored; a key that
-// occurs again replaces the earlier value. In Design scope only Card keys are applied.
+// occurs again replaces the earlier value. In Design scope only Card keys are applied; a
+// template takes the Card keys it holds (all but base_pw and base_ph).
 // Integer values: the first kSettingsNumberLimit units are converted like _wtoi (leading
 // tabs, LF, VT, FF, CR and spaces, an optional sign, decimal digits up to the first other
 // unit; no digits give 0; beyond the int range the result saturates); font bytes keep the
@@ -83,30 +94,33 @@ enum class SettingsReadStatus {
 class SettingsFileReader {
 public:
     SettingsFileReader(CardDesign& design, SettingsScope scope);
+    explicit SettingsFileReader(TemplateDesign& templ);
     ~SettingsFileReader();
     SettingsFileReader(const SettingsFileReader&) = delete;
     SettingsFileReader& operator=(const SettingsFileReader&) = delete;
 
     // Takes the next bytes of the file; any split into pieces gives the same result.
-    // Returns false once the file is known to be refused (further bytes are ignored).
+    // Returns false once the file is known to be unreadable (further bytes are ignored).
     bool Feed(std::span<const std::uint8_t> bytes);
 
-    // After the last piece: whether the file was wide text. A file shorter than two
-    // bytes is refused.
+    // After the last piece: what the file was.
     SettingsReadStatus Finish();
 
 private:
     struct Field;
-    void TakeUnit(char16_t unit);
+    template <class Record>
+    void BindFields(Record& record, SettingsScope scope);
+    void TakeUnits(std::u16string& units);
+    void EndLine();
     void ParseLine(std::u16string_view line);
 
-    CardDesign& design_;
-    SettingsScope scope_;
     std::vector<Field> fields_;  // in the order of SettingsKeys()
-    std::uint8_t bom_[2] = {};
-    int bom_bytes_ = 0;
-    bool refused_ = false;
-    int odd_byte_ = -1;               // the low byte of a unit split between two pieces
+    char16_t* qr_text_[kQrCount] = {};  // the QR texts of the record, for their line breaks
+    TextDecoder decoder_;
+    std::u16string decoded_;  // units handed out by the decoder, not yet taken
+    bool after_cr_ = false;   // the last unit taken was a CR, so an LF now ends no line
+    bool any_text_ = false;   // a line held more than white space
+    bool any_key_ = false;    // a line named a key
     bool qr_encoded_[kQrCount] = {};  // QR text k still holds U+0002 / U+0003
     char16_t line_[kSettingsLineLimit + 1] = {};
     std::size_t line_units_ = 0;  // units kept of the current line, at most limit + 1
@@ -115,3 +129,4 @@ private:
 // The whole file at once.
 SettingsReadStatus ReadSettingsBytes(CardDesign& design, SettingsScope scope,
                                      std::span<const std::uint8_t> file);
+SettingsReadStatus ReadTemplateBytes(TemplateDesign& templ, std::span<const std::uint8_t> file);

@@ -4,7 +4,9 @@
 #pragma once
 #include <string_view>
 
-inline constexpr int kMaxCardPixels = 10000;
+#include "design/design_ranges.h"
+
+inline constexpr int kMaxCardPixels = kLargestCardSide;
 // The units of a size box that are read, as the other number boxes of the program.
 inline constexpr int kCardSizeUnits = 31;
 

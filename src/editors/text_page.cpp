@@ -5,6 +5,7 @@
 
 #include "design/fixed_text.h"
 #include "design/numbers.h"
+#include "design/saturating.h"
 
 namespace {
 
@@ -45,14 +46,15 @@ void StoreTextRow(StrData& item, LogFont& font, const TextRowInput& row) {
 }
 
 void ClampIntoCard(StrData& item, bool vertical, int cx, int cy, int card_w, int card_h) {
-    const int across = vertical ? cy : cx;
-    const int down = vertical ? cx : cy;
+    // In 64 bits: a measured extent and a card size may each be anywhere in the int range.
+    const long long across = vertical ? cy : cx;
+    const long long down = vertical ? cx : cy;
     if (item.x < 0) item.x = 0;
-    if (item.x > card_w - across) item.x = card_w - across;
+    if (item.x > card_w - across) item.x = SaturateToInt(card_w - across);
     if (item.y < 0) item.y = 0;
-    if (item.y > card_h - down) item.y = card_h - down;
+    if (item.y > card_h - down) item.y = SaturateToInt(card_h - down);
 }
 
 SamplePoint SampleOrigin(int row, bool vertical) {
-    return {vertical ? 284 + 28 * row : 260, 6 + 72 * row};
+    return {vertical ? SaturateToInt(284 + 28LL * row) : 260, SaturateToInt(6 + 72LL * row)};
 }

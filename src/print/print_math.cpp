@@ -1,11 +1,14 @@
 #include "print/print_math.h"
 
+#include "design/saturating.h"
+
 namespace {
 
 // a / b, or 0 for an empty card.
 double Ratio(double a, double b) { return b == 0 ? 0.0 : a / b; }
 
-int Trunc(double value) { return static_cast<int>(value); }
+// Device coordinates beyond the int range cannot be drawn; they stop at its ends.
+int Trunc(double value) { return TruncateToInt(value); }
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "design/design_ranges.h"
 #include "design/fixed_text.h"
 #include "print/mark_capture.h"
 #include "print/printer.h"
@@ -104,8 +105,9 @@ void RenderDesignSheet(HDC dc, const CardDesign& d, const PrintPage& page, Paint
     const CardPictures pictures = PrinterPictures(loaded);
     CardPaint paint;
     paint.transparent_marks = false;  // their captures carry the transparency
-    for (int row = 0; row < d.base_cnty; ++row) {
-        for (int column = 0; column < d.base_cntx; ++column) {
+    // Never more cards than the layout dialog allows, whatever the design holds.
+    for (int row = 0; row < LimitSheetCount(d.base_cnty); ++row) {
+        for (int column = 0; column < LimitSheetCount(d.base_cntx); ++column) {
             const CardOrigin origin = CardOriginAt(scale, column, row);
             paint.mapping = PrintMapping(scale, origin);
             if (PaintCardBase(dc, d, paint, pictures, report) && d.p_outline) DrawCutMarks(dc, scale, origin, d);
@@ -120,12 +122,12 @@ void RenderSheet(HDC printer_dc, PaintReport& report) {
 
 void WriteMarkCapture(HWND main_window, int mark) {
     if (mark < 0 || mark >= kMarkCount) return;
-    const MarkData& m = Design().mark_data[mark];
-    if (m.w <= 0 || m.h <= 0) return;
+    const std::optional<CaptureArea> area = MarkCaptureArea(Design().mark_data[mark]);
+    if (!area) return;
     const std::wstring file = CaptureFile(mark);
     UpdateWindow(main_window);
     std::vector<std::uint8_t> bytes;
-    if (CaptureWindowBitmap(main_window, m.x + kCardLeft, m.y + kCardTop, m.w, m.h, bytes) !=
+    if (CaptureWindowBitmap(main_window, area->x, area->y, area->w, area->h, bytes) !=
         WindowCapture::kCaptured) {
         ShowMessage(main_window, kMemoryDcFailed, kMemoryDcCaption);
         // An older capture would print a stale picture; without one the mark is left out.
@@ -134,4 +136,8 @@ void WriteMarkCapture(HWND main_window, int mark) {
     }
     if (!ReplaceFileContent(file.c_str(), bytes))
         ShowMessage(main_window, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
+}
+
+void RemoveMarkCaptures() {
+    for (int mark = 0; mark < kMarkCount; ++mark) DeleteFileW(CaptureFile(mark).c_str());
 }

@@ -26,3 +26,7 @@ void RenderDesignSheet(HDC dc, const CardDesign& design, const PrintPage& page, 
 // that the capture shows the card, not a dialog that has just closed over it. A mark of
 // no area writes nothing.
 void WriteMarkCapture(HWND main_window, int mark);
+
+// Removes every capture file WriteMarkCapture may have written, once the job that printed
+// from them is over.
+void RemoveMarkCaptures();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "design/fixed_text.h"
+#include "win/file_replace.h"
 #include "win/guards.h"
 #include "win/process.h"
 #include "win/ui_seam.h"
@@ -156,19 +157,23 @@ void MeasurePrinter(HDC printer_dc, HGLOBAL& dev_mode) {
 }
 
 void ReadPrinterFile() {
-    KernelHandle file = OpenPrinterFile(GENERIC_READ, OPEN_ALWAYS);
-    if (!file.Valid()) return;
     unsigned char bytes[16] = {};
-    DWORD read = 0;
-    ReadFile(file.Get(), bytes, sizeof(bytes), &read, nullptr);
+    EnterStartFolder();
+    // Reading never creates the file: a missing one reads as empty.
+    if (GetFileAttributesW(kPrinterFile) != INVALID_FILE_ATTRIBUTES) {
+        KernelHandle file = OpenPrinterFile(GENERIC_READ, OPEN_EXISTING);
+        if (!file.Valid()) return;
+        DWORD read = 0;
+        ReadFile(file.Get(), bytes, sizeof(bytes), &read, nullptr);
+    }
     std::memcpy(g_stored_handle_value, bytes, sizeof(g_stored_handle_value));
 }
 
 void WritePrinterFile() {
-    KernelHandle file = OpenPrinterFile(GENERIC_WRITE, CREATE_ALWAYS);
-    if (!file.Valid()) return;
-    unsigned char bytes[16] = {};
+    std::uint8_t bytes[16] = {};
     std::memcpy(bytes, g_stored_handle_value, sizeof(g_stored_handle_value));
-    DWORD written = 0;
-    WriteFile(file.Get(), bytes, sizeof(bytes), &written, nullptr);
+    // Through a temporary file, so that a full disk leaves the previous file whole.
+    EnterStartFolder();
+    if (!ReplaceFileContent(kPrinterFile, bytes))
+        ShowMessage(nullptr, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
 }

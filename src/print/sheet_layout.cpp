@@ -1,7 +1,9 @@
 #include "print/sheet_layout.h"
 
 #include <string>
+#include <utility>
 
+#include "design/design_ranges.h"
 #include "design/tenths.h"
 #include "print/printer.h"
 #include "print/sheet_math.h"
@@ -25,15 +27,19 @@ constexpr wchar_t kPictureMissing[] = L"画像が読み込み出来ません。"
 constexpr UINT_PTR kReadTimer = 1;
 constexpr UINT kReadDelayMs = 300;
 
-// The six length edits and the design fields they show, in 0.1 mm.
+// The six length edits, the design fields they show, in 0.1 mm, and their ranges.
 struct LengthControl {
     int id;
     int CardDesign::*field;
+    int (*limit)(int tenths);
 };
 constexpr LengthControl kLengthControls[] = {
-    {IDC_LAYOUT_CARD_WIDTH, &CardDesign::base_pw}, {IDC_LAYOUT_CARD_HEIGHT, &CardDesign::base_ph},
-    {IDC_LAYOUT_ORIGIN_X, &CardDesign::base_px},   {IDC_LAYOUT_ORIGIN_Y, &CardDesign::base_py},
-    {IDC_LAYOUT_GAP_X, &CardDesign::base_spx},     {IDC_LAYOUT_GAP_Y, &CardDesign::base_spy},
+    {IDC_LAYOUT_CARD_WIDTH, &CardDesign::base_pw, LimitSheetSize},
+    {IDC_LAYOUT_CARD_HEIGHT, &CardDesign::base_ph, LimitSheetSize},
+    {IDC_LAYOUT_ORIGIN_X, &CardDesign::base_px, LimitSheetOffset},
+    {IDC_LAYOUT_ORIGIN_Y, &CardDesign::base_py, LimitSheetOffset},
+    {IDC_LAYOUT_GAP_X, &CardDesign::base_spx, LimitSheetOffset},
+    {IDC_LAYOUT_GAP_Y, &CardDesign::base_spy, LimitSheetOffset},
 };
 
 // The eight layout fields as the dialog found them, put back by cancel.
@@ -113,13 +119,13 @@ void FramePrintableArea(HDC dc, const PreviewRect& r) {
     Polyline(dc, outline, 5);
 }
 
-// Every card of the grid, row by row. The card picture is read at the first card, so an
-// empty grid needs none.
+// Every card of the grid, row by row, never more than the dialog's counts allow. The card
+// picture is read at the first card, so an empty grid needs none.
 bool DrawCards(HDC dc, int c, PaintReport& report) {
     const CardDesign& d = Design();
     BitmapHandle card;
-    for (int r = 0; r < d.base_cnty; ++r) {
-        for (int k = 0; k < d.base_cntx; ++k) {
+    for (int r = 0; r < LimitSheetCount(d.base_cnty); ++r) {
+        for (int k = 0; k < LimitSheetCount(d.base_cntx); ++k) {
             if (!card) card.Reset(LoadSheetPicture(kCardPicture));
             if (!card) {
                 report.Add(kPictureMissing, L"ImageLoad");
@@ -148,13 +154,18 @@ void FillLayoutForm(HWND dialog, int copies) {
 }
 
 // Reads the controls back into the layout fields of the design (lengths truncated to
-// 0.1 mm; no other limits) and returns the copy count, kept within 1..99.
+// 0.1 mm), each kept within its range, and returns the copy count, kept within 1..99.
+// A count typed beyond its range is shown as the count that will be printed.
 int ReadLayoutForm(HWND dialog) {
     CardDesign& d = Design();
     for (const LengthControl& length : kLengthControls)
-        d.*length.field = ReadTenths(FormText(dialog, length.id));
-    d.base_cntx = ReadWholeNumber(FormText(dialog, IDC_LAYOUT_COUNT_X));
-    d.base_cnty = ReadWholeNumber(FormText(dialog, IDC_LAYOUT_COUNT_Y));
+        d.*length.field = length.limit(ReadTenths(FormText(dialog, length.id)));
+    for (const auto& [id, field] : {std::pair{IDC_LAYOUT_COUNT_X, &CardDesign::base_cntx},
+                                    std::pair{IDC_LAYOUT_COUNT_Y, &CardDesign::base_cnty}}) {
+        const int typed = ReadWholeNumber(FormText(dialog, id));
+        d.*field = LimitSheetCount(typed);
+        if (d.*field != typed) ShowText(dialog, id, std::to_wstring(d.*field));
+    }
     return LimitCopies(ReadWholeNumber(FormText(dialog, IDC_LAYOUT_COPIES)));
 }
 

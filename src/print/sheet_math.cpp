@@ -1,8 +1,8 @@
 #include "print/sheet_math.h"
 
-#include "design/numbers.h"
-
 #include "design/card_design.h"
+#include "design/numbers.h"
+#include "design/saturating.h"
 #include "design/tenths.h"
 
 namespace {
@@ -11,10 +11,10 @@ namespace {
 constexpr long long kPortraitReference = 2100;
 constexpr long long kLandscapeReference = 2970;
 
-// Lengths in 0.1 mm to preview pixels: value × factor div c. Widened so that no length
-// from a printer or a typed value overflows on the way.
+// Lengths in 0.1 mm to preview pixels: value × factor div c, in 64 bits and saturating,
+// so that no length from a printer, a file or a typed value overflows on the way.
 int Scaled(long long tenths, long long factor, int c) {
-    return static_cast<int>(tenths * factor / c);
+    return SaturateToInt(SaturatingMultiply(tenths, factor) / c);
 }
 
 // A paper length in 0.1 mm to pixels: value × 1000 div c div 10.
@@ -49,9 +49,11 @@ PreviewRect PrintableFrame(const SheetPaper& paper, int c) {
 }
 
 PreviewRect CardPicture(const CardDesign& d, int k, int r, int c) {
-    const long long left = static_cast<long long>(k) * (d.base_pw + static_cast<long long>(d.base_spx)) + d.base_px;
-    const long long top = d.base_py + (d.base_ph + static_cast<long long>(d.base_spy)) * r;
-    return {kSheetLeft + Scaled(left, 100, c), kSheetTop + Scaled(top, 100, c),
+    const long long step_x = static_cast<long long>(d.base_pw) + d.base_spx;
+    const long long step_y = static_cast<long long>(d.base_ph) + d.base_spy;
+    const long long left = SaturatingAdd(SaturatingMultiply(k, step_x), static_cast<long long>(d.base_px));
+    const long long top = SaturatingAdd(SaturatingMultiply(r, step_y), static_cast<long long>(d.base_py));
+    return {SaturatingIntAdd(kSheetLeft, Scaled(left, 100, c)), SaturatingIntAdd(kSheetTop, Scaled(top, 100, c)),
             Scaled(d.base_pw, 100, c), Scaled(d.base_ph, 100, c)};
 }
 

@@ -1,8 +1,10 @@
 #include "render/card_mapping.h"
 
+#include "design/saturating.h"
+
 namespace {
 
-int Trunc(double value) { return static_cast<int>(value); }
+int Trunc(double value) { return TruncateToInt(value); }
 
 }  // namespace
 
@@ -20,15 +22,17 @@ CardMapping HalfScaleMapping(const CardDesign& d) {
     CardMapping m;
     m.offset_x = m.offset_y = 5;
     m.scale_x = m.scale_y = 0.5;
-    m.card_w = d.base_w / 2;
-    m.card_h = d.base_h / 2;
+    // Not halved to whole pixels: the base picture's crop keeps the card's own proportions.
+    m.card_w = d.base_w * 0.5;
+    m.card_h = d.base_h * 0.5;
     m.scale_font_width = true;
     m.module_cap = kScreenModuleCap;
     return m;
 }
 
 DevicePoint MapPoint(const CardMapping& m, int x, int y) {
-    return {m.offset_x + Trunc(m.origin_x + x * m.scale_x), m.offset_y + Trunc(m.origin_y + y * m.scale_y)};
+    return {SaturatingIntAdd(m.offset_x, Trunc(m.origin_x + x * m.scale_x)),
+            SaturatingIntAdd(m.offset_y, Trunc(m.origin_y + y * m.scale_y))};
 }
 
 DeviceRect MapRect(const CardMapping& m, int x, int y, int w, int h) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 
 #include "print/mark_capture.h"
@@ -114,6 +116,42 @@ TEST(BaseCrop, BottomUpOffsetOfTheTopLeftPart) {
     EXPECT_EQ(crop, (SourceRect{0, 0, 300, 181}));
     EXPECT_EQ(BottomUpSourceY(900, crop), 900 - 181);
     EXPECT_EQ(BottomUpSourceY(900, BaseCrop(300, 900, 1820, 1100, 3)), 0);
+}
+
+TEST(PrintScale, ValuesFromAFileOrAPrinterBeyondTheDrawableRangeStopAtItsEnds) {
+    auto d = DefaultSheet();
+    d->base_w = 1;
+    d->base_h = 1;
+    d->base_pw = d->base_ph = INT_MAX;
+    d->base_px = d->base_py = INT_MAX;
+    d->base_spx = d->base_spy = INT_MIN;
+    for (const PrintPage& page : {PrintPage{INT_MAX, INT_MAX, INT_MIN, INT_MIN}, PrintPage{INT_MIN, 1, 0, INT_MAX}}) {
+        const PrintScale s = ComputePrintScale(*d, page);
+        for (int k : {0, 1, INT_MAX, INT_MIN}) {
+            const CardOrigin o = CardOriginAt(s, k, k);
+            const DeviceRect card = PrintedCardRect(s, o);
+            EXPECT_TRUE(card.x == INT_MAX || card.x == INT_MIN || std::abs(card.x) < INT_MAX);
+            MapCardRect(s, o, INT_MAX, INT_MIN, INT_MAX, INT_MAX);
+            MapCardPoint(s, o, INT_MIN, INT_MAX);
+            CutMarks(s, o, INT_MAX, INT_MIN);
+        }
+        EXPECT_EQ(PrintedFontHeight(INT_MIN, s), page.dpi_y > 0 ? INT_MIN : INT_MAX);
+        PrintedModuleSize(INT_MAX, s);
+    }
+    const PrintScale s = ComputePrintScale(*d, k600Dpi);
+    EXPECT_EQ(PrintedCardRect(s, CardOriginAt(s, 1, 0)).x, INT_MAX);
+    EXPECT_EQ(PrintedModuleSize(INT_MAX, s), INT_MAX);
+    EXPECT_EQ(PrintedFontHeight(-INT_MAX, s), INT_MIN);
+}
+
+TEST(MarkCapture, AreaInTheWindowOrNothing) {
+    EXPECT_EQ(MarkCaptureArea(MarkData{1, 18, 16, 44, 40, 1, {}}), (CaptureArea{28, 66, 44, 40}));
+    EXPECT_FALSE(MarkCaptureArea(MarkData{1, 18, 16, 0, 40, 1, {}}));
+    EXPECT_FALSE(MarkCaptureArea(MarkData{1, 18, 16, 44, -1, 1, {}}));
+    EXPECT_FALSE(MarkCaptureArea(MarkData{1, INT_MAX, 16, 44, 40, 1, {}}));
+    EXPECT_FALSE(MarkCaptureArea(MarkData{1, 0, INT_MAX - 50, 1, 1, 1, {}}));
+    EXPECT_FALSE(MarkCaptureArea(MarkData{1, 0, 0, INT_MAX, 1, 1, {}}));  // no 2 GB capture
+    EXPECT_EQ(MarkCaptureArea(MarkData{1, INT_MIN, 0, 1, 1, 1, {}}), (CaptureArea{INT_MIN + 10, 50, 1, 1}));
 }
 
 TEST(MarkCapture, NameRowsAndHeader) {

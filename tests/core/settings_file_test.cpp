@@ -290,7 +290,8 @@ TEST(SettingsFile, KeysAndValuesAreParsedAsWritten) {
     EXPECT_EQ(Str(TextOf(Read(u"base_filepass=a=b.bmp\r\n")->base_filepass)), u"a=b.bmp");
     const char16_t* not_keys[] = {u"BASE_W=100\r\n", u"base_w 100\r\n", u"base_w100\r\n",
                                   u" base_w=100\r\n", u"=100\r\n"};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(Read(not_keys[i])->base_w, 455) << "line " << i;
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Read(not_keys[i] + std::u16string(u"base_h=1\r\n"))->base_w, 455) << "line " << i;
     EXPECT_EQ(Read(u"lf[0].lfItalic=257\r\n")->lf[0].lfItalic, 1);
     EXPECT_EQ(Read(u"lf[0].lfItalic=-1\r\n")->lf[0].lfItalic, 255);
     EXPECT_EQ(Read(u"base_w=12px\r\n")->base_w, 12);
@@ -298,7 +299,7 @@ TEST(SettingsFile, KeysAndValuesAreParsedAsWritten) {
     EXPECT_EQ(Read(u"base_w=x12\r\n")->base_w, 0);
     EXPECT_EQ(Read(u"base_w= \t-7\r\n")->base_w, -7);
     EXPECT_EQ(Read(u"base_w=+8\r\n")->base_w, 8);
-    EXPECT_EQ(Read(u"mark_data[01].x=5\r\n")->mark_data[1].x, 0);  // no leading zeros
+    EXPECT_EQ(Read(u"mark_data[01].x=5\r\nbase_h=1\r\n")->mark_data[1].x, 0);  // no leading zeros
     EXPECT_EQ(Read(u"str_data[9].bk=1\r\n")->str_data[9].bk, 1);
 
     const auto twice =
@@ -331,71 +332,111 @@ TEST(SettingsFile, DesignScopeReadsOnlyTheCard) {
     EXPECT_EQ(full->pm_size_y, 1);
 }
 
-TEST(SettingsFile, OnlyWideTextIsRead) {
+Bytes Utf8(std::string_view text, bool marked) {
+    Bytes b;
+    if (marked) b = {0xEF, 0xBB, 0xBF};
+    b.insert(b.end(), text.begin(), text.end());
+    return b;
+}
+
+TEST(SettingsFile, Utf8FilesReadLikeWideOnes) {
+    // As another editor saves the shipped design: UTF-8, with and without the mark.
+    const std::u16string body =
+        u"base_w=300\r\nstr_data[2].s64=山田　花子\r\nqrcode_data[0].s=A\u0002\u0003B\r\n"
+        u"str_data[9].s64=\U0001F600x\r\nlf[0].lfFaceName=ＭＳ 明朝\r\n";
+    const std::string utf8 =
+        "base_w=300\r\nstr_data[2].s64=\u5C71\u7530\u3000\u82B1\u5B50\r\nqrcode_data[0].s=A\x02\x03"
+        "B\r\nstr_data[9].s64=\xF0\x9F\x98\x80x\r\nlf[0].lfFaceName=\uFF2D\uFF33 \u660E\u671D\r\n";
+    const auto wide = Read(body);
+    for (bool marked : {false, true}) {
+        auto d = LoadDefaults();
+        EXPECT_EQ(ReadSettingsBytes(*d, SettingsScope::Full, Utf8(utf8, marked)), SettingsReadStatus::Read);
+        EXPECT_TRUE(SameRecord(*d, *wide)) << marked;
+        EXPECT_EQ(Str(TextOf(d->str_data[2].s64)), u"山田　花子");
+        EXPECT_EQ(Str(TextOf(d->qrcode_data[0].s)), u"A\r\nB");
+    }
+}
+
+TEST(SettingsFile, WhatCannotBeReadIsUnreadableAndLeavesTheDefaults) {
     const std::u16string body = u"base_w=100\r\n";
-    const std::string utf8 = "base_w=100\r\n";
     Bytes big_endian = {0xFE, 0xFF};
     for (char16_t unit : body)
         big_endian.push_back(0), big_endian.push_back(static_cast<std::uint8_t>(unit));
-    const std::vector<Bytes> refused = {
-        Bytes(utf8.begin(), utf8.end()),
-        [&] {
-            Bytes b = {0xEF, 0xBB, 0xBF};
-            b.insert(b.end(), utf8.begin(), utf8.end());
-            return b;
-        }(),
+    // Shift_JIS "base_w=100" then 漢字: not UTF-8.
+    const Bytes shift_jis = {'b', 'a', 's', 'e', '_', 'w', '=', '1', '0', '0', '\r', '\n', 0x8A, 0xBF, 0x8E, 0x9A};
+    Bytes utf8_bad_at_end = Utf8("base_w=100\r\n", true);
+    utf8_bad_at_end.push_back(0xC3);  // a sequence cut short
+    const std::vector<Bytes> unreadable = {
         big_endian,
-        Utf16Le(body),  // little-endian without the mark
-        {},
+        Utf16Le(body),  // little-endian without the mark: NUL bytes
+        shift_jis,
+        utf8_bad_at_end,
+        Utf8("base_w=\xC0\xB1\r\n", false),        // overlong
+        Utf8("base_w=\xED\xA0\x80\r\n", false),    // an encoded surrogate
+        Utf8("base_w=1\x01\r\n", false),             // a control character without the mark
+        Utf8("notes about my card\r\n", false),     // text, but no key at all
+        WideFile(u"just some words\r\nmore\r\n"),
         {0xFF},
+        {0xEF, 0xBB},
     };
-    for (const Bytes& file : refused) {
+    for (const Bytes& file : unreadable) {
         for (auto scope : {SettingsScope::Full, SettingsScope::Design}) {
             auto d = Filler(7).Design();
             auto expected = std::make_unique<CardDesign>(*d);
             ResetDesign(*expected, scope);
-            EXPECT_EQ(ReadSettingsBytes(*d, scope, file), SettingsReadStatus::NotWideText)
+            EXPECT_EQ(ReadSettingsBytes(*d, scope, file), SettingsReadStatus::Unreadable)
                 << file.size();
             EXPECT_TRUE(SameRecord(*d, *expected)) << "not left at the load defaults";
         }
     }
     auto d = LoadDefaults();
     SettingsFileReader reader(*d, SettingsScope::Full);
-    EXPECT_TRUE(reader.Feed(Bytes{0xFE}));
-    EXPECT_FALSE(reader.Feed(Bytes{0xFF, 'b', 0}));
-    EXPECT_EQ(reader.Finish(), SettingsReadStatus::NotWideText);
+    EXPECT_TRUE(reader.Feed(Bytes{'b'}));
+    EXPECT_FALSE(reader.Feed(Bytes{'a', 0}));
+    EXPECT_EQ(reader.Finish(), SettingsReadStatus::Unreadable);
 
-    // The mark alone is an empty file, read without a complaint.
-    EXPECT_EQ(ReadSettingsBytes(*d, SettingsScope::Full, Bytes{0xFF, 0xFE}),
-              SettingsReadStatus::Read);
+    EXPECT_EQ(ReadSettingsBytes(*d, SettingsScope::Full, Bytes{}), SettingsReadStatus::Empty);
+    // The mark alone, or blank lines, hold nothing to lose: read without a complaint.
+    EXPECT_EQ(ReadSettingsBytes(*d, SettingsScope::Full, Bytes{0xFF, 0xFE}), SettingsReadStatus::Read);
+    EXPECT_EQ(ReadSettingsBytes(*d, SettingsScope::Full, Utf8("\r\n \r\n", true)), SettingsReadStatus::Read);
 }
 
 TEST(SettingsFile, LineEnds) {
     const auto unterminated = Read(u"base_w=100\r\nbase_h=200");
     EXPECT_EQ(unterminated->base_w, 100);
     EXPECT_EQ(unterminated->base_h, 275);
-    const auto unterminated_cr = Read(u"base_w=100\r\nbase_h=200\r");
-    EXPECT_EQ(unterminated_cr->base_h, 275);
 
-    const auto bare_lf = Read(u"base_w=45\nbase_filepass=a.bmp\n");
-    EXPECT_EQ(bare_lf->base_w, 45);
-    EXPECT_EQ(Str(TextOf(bare_lf->base_filepass)), u"a.bmp");
-
-    const auto empty_lines = Read(u"\nbase_w=45\r\n\n\r\n\r\nbase_h=6\r\n");
-    EXPECT_EQ(empty_lines->base_w, 45);
-    EXPECT_EQ(empty_lines->base_h, 6);
-
-    // A CR inside a line is part of it: the number ends there, the rest is no key.
-    const auto inner_cr = Read(u"base_w=1\rbase_h=2\r\n");
-    EXPECT_EQ(inner_cr->base_w, 1);
-    EXPECT_EQ(inner_cr->base_h, 275);
+    // CR only (as some editors and transfers leave a file), LF only, and a mixture.
+    const std::u16string lines[] = {u"base_w=45", u"base_filepass=a=b.bmp", u"str_data[1].s64=x y",
+                                    u"qrcode_data[0].s=1\u00022", u"base_h=6"};
+    for (std::u16string_view end : {u"\r\n", u"\r", u"\n"}) {
+        std::u16string body;
+        for (const auto& line : lines) body += line + std::u16string(end);
+        const auto d = Read(body);
+        EXPECT_EQ(d->base_w, 45);
+        EXPECT_EQ(Str(TextOf(d->base_filepass)), u"a=b.bmp");
+        EXPECT_EQ(Str(TextOf(d->str_data[1].s64)), u"x y");
+        EXPECT_EQ(Str(TextOf(d->qrcode_data[0].s)), u"1\r2");
+        EXPECT_EQ(d->base_h, 6);
+    }
+    const auto mixed = Read(u"\nbase_w=45\r\r\n\n\rbase_h=6\n\rbase_pl_mode=2\r");
+    EXPECT_EQ(mixed->base_w, 45);
+    EXPECT_EQ(mixed->base_h, 6);
+    EXPECT_EQ(mixed->base_pl_mode, 2);
     const auto crcr = Read(u"base_filepass=a\r\r\n");
-    EXPECT_EQ(Str(TextOf(crcr->base_filepass)), u"a\r");
+    EXPECT_EQ(Str(TextOf(crcr->base_filepass)), u"a");
+
+    // The whole shipped-size file with its line ends turned into CR only reads the same.
+    auto written = Filler(11).Design();
+    std::u16string cr_only = FormatSettingsFile(*written, SettingsScope::Full);
+    std::erase(cr_only, u'\n');
+    auto d = LoadDefaults();
+    EXPECT_EQ(ReadSettingsBytes(*d, SettingsScope::Full, Utf16Le(cr_only)), SettingsReadStatus::Read);
+    EXPECT_TRUE(SameRecord(*d, *written));
 
     // A trailing odd byte is no unit.
     Bytes odd = WideFile(u"base_w=3\r\n");
     odd.push_back('\n');
-    auto d = LoadDefaults();
     EXPECT_EQ(ReadSettingsBytes(*d, SettingsScope::Full, odd), SettingsReadStatus::Read);
     EXPECT_EQ(d->base_w, 3);
 }
@@ -408,6 +449,7 @@ TEST(SettingsFile, OverlongLinesAndValuesAreCut) {
     EXPECT_EQ(long_path->base_w, 7);
     EXPECT_EQ(Read(std::u16string(100000, u'=') + u"\r\nbase_w=8\r\n")->base_w, 8);
     EXPECT_EQ(Read(std::u16string(100000, u'\r') + u"\nbase_w=9\r\n")->base_w, 9);
+    EXPECT_EQ(Read(std::u16string(100000, u'x') + u"\rbase_w=9\r")->base_w, 9);
 
     // Longer than the line limit: what lies beyond it, a key included, is dropped.
     const std::u16string padded = u"str_data[0].s64=" + std::u16string(kSettingsLineLimit, u'a');

@@ -93,6 +93,15 @@ TEST(SheetPicture, NegativeAndHugeValuesDoNotOverflow) {
     EXPECT_EQ(r.width, static_cast<int>(static_cast<long long>(INT_MAX) * 100 / 1000000));
     EXPECT_GT(r.left, 0);
     EXPECT_GT(r.top, 0);
+    // The last card of a grid of INT_MAX columns: its place stops at the end of the range.
+    const PreviewRect far = CardPicture(huge, INT_MAX, INT_MAX, 1000);
+    EXPECT_EQ(far.left, INT_MAX);
+    EXPECT_EQ(far.top, INT_MAX);
+    EXPECT_EQ(CardPicture(huge, INT_MIN, 0, 1000).left, INT_MIN + 5);
+    // Exact wherever the result fits: a step of -1 0.1 mm.
+    const CardDesign low = Grid(INT_MAX, INT_MAX, INT_MIN, INT_MIN, INT_MIN, INT_MIN);
+    EXPECT_EQ(CardPicture(low, INT_MIN, INT_MIN, 1000).left, 5);
+    EXPECT_EQ(CardPicture(low, INT_MAX, 0, 1000).left, 5 - 429496729);
 }
 
 TEST(FormNumbers, LengthsReadAsTenthsTruncated) {

@@ -113,4 +113,17 @@ TEST(TextPage, VerticalTextSwapsTheBounds) {
     EXPECT_EQ(item.y, 275 - 300);
 }
 
+TEST(TextPage, ExtremeCardsAndExtentsStopAtTheEndsOfTheRange) {
+    StrData item{};
+    item.x = item.y = INT_MAX;
+    ClampIntoCard(item, false, INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+    EXPECT_EQ(item.x, INT_MIN);
+    EXPECT_EQ(item.y, INT_MIN);
+    item.x = item.y = INT_MAX;
+    ClampIntoCard(item, true, INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    EXPECT_EQ(item.x, INT_MAX);
+    EXPECT_EQ(item.y, INT_MAX);
+    EXPECT_EQ(SampleOrigin(INT_MAX, true).x, INT_MAX);
+}
+
 }  // namespace

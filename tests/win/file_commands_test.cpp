@@ -5,7 +5,9 @@
 #include "app/app_state.h"
 #include "design/fixed_text.h"
 #include "recording_seam.h"
+#include "design/settings_file_win.h"
 #include "render/picture_loading.h"
+#include "win/file_replace.h"
 #include "test_files.h"
 #include "win/wide.h"
 
@@ -28,8 +30,9 @@ protected:
     }
     std::wstring SaveAs(const std::wstring& typed, DWORD filter, bool template_file) {
         seam.file_answers.push_back({true, typed, filter});
-        EXPECT_TRUE(ChooseSaveFile(nullptr, template_file));
-        return MainFile();
+        std::u16string path;
+        EXPECT_TRUE(ChooseSaveFile(nullptr, template_file, path));
+        return std::wstring(W(path));
     }
 };
 
@@ -46,9 +49,10 @@ TEST_F(FileCommands, SaveDialogsForceTheExtensionOfTheSelectedFilter) {
 }
 
 TEST_F(FileCommands, DialogsOfferTheirTitlesFiltersAndInitialNames) {
+    std::u16string path;
     ChooseOpenFile(nullptr);
-    ChooseSaveFile(nullptr, false);
-    ChooseSaveFile(nullptr, true);
+    ChooseSaveFile(nullptr, false, path);
+    ChooseSaveFile(nullptr, true, path);
     ASSERT_EQ(seam.file_dialogs.size(), 3u);
     const auto& open = seam.file_dialogs[0];
     EXPECT_FALSE(open.save);
@@ -134,6 +138,101 @@ TEST_F(FileCommands, SaveAsThenOpenRestoresTheCardAndOverwriteSaveNeedsNoDialog)
     NewDesign();
     SaveCommand(nullptr);
     EXPECT_EQ(seam.file_dialogs.size(), 3u);
+}
+
+// A write that gives up after half of what it was asked to write.
+BOOL WriteHalfThenFail(HANDLE file, const void* bytes, DWORD size, DWORD* written) {
+    if (!WriteFile(file, bytes, size / 2, written, nullptr)) return FALSE;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+class FailingWrites {
+public:
+    FailingWrites() : previous_(InstallFileWriter(WriteHalfThenFail)) {}
+    ~FailingWrites() { InstallFileWriter(previous_); }
+    FailingWrites(const FailingWrites&) = delete;
+    FailingWrites& operator=(const FailingWrites&) = delete;
+
+private:
+    FileWriter previous_;
+};
+
+// What a user meets after a save that failed: the message, the previous file as it was,
+// the name unchanged, and New still asking before it throws the edits away.
+void ExpectFailedSaveKeptEverything(RecordingSeam& seam, const std::wstring& file,
+                                    const std::vector<uint8_t>& before, const std::wstring& name) {
+    EXPECT_EQ(seam.MessageTexts(), L"ﾌｧｲﾙが開けません");
+    EXPECT_EQ(ReadBytes(file), before);
+    EXPECT_EQ(MainFile(), name);
+    EXPECT_TRUE(App().changed);
+    seam.messages.clear();
+    seam.message_answers = {IDNO};
+    NewCommand(nullptr);
+    EXPECT_EQ(seam.MessageTexts(), L"保存せず新規にして良いですか？");
+    EXPECT_EQ(std::u16string(TextOf(Design().str_data[2].s64)), u"edited");
+    seam.messages.clear();
+}
+
+TEST_F(FileCommands, FailedSavesKeepTheChangedFlagTheNameAndThePreviousFile) {
+    const std::wstring saved = folder.File(L"saved.ini");
+    SetText(Design().main_filename, U16(saved.c_str()));
+    ASSERT_TRUE(WriteSettingsFile(nullptr, SettingsScope::Design, saved.c_str()));
+    const auto before = ReadBytes(saved);
+    SetText(Design().str_data[2].s64, u"edited");
+    App().changed = true;
+
+    {
+        FailingWrites halfway;
+        SaveCommand(nullptr);
+    }
+    ExpectFailedSaveKeptEverything(seam, saved, before, saved);
+
+    // Save as onto a name that is a folder.
+    ASSERT_TRUE(CreateDirectoryW(folder.File(L"folder.ini").c_str(), nullptr));
+    seam.file_answers.push_back({true, folder.File(L"folder.ini"), 3});
+    SaveAsCommand(nullptr, false);
+    ExpectFailedSaveKeptEverything(seam, saved, before, saved);
+    EXPECT_NE(GetFileAttributesW(folder.File(L"folder.ini").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+
+    // Save as where the write fails halfway: the other file keeps its bytes too.
+    const std::wstring other = folder.File(L"other.ini");
+    const std::vector<uint8_t> other_bytes = {0xFF, 0xFE, 'x', 0};
+    WriteBytes(other, other_bytes.data(), other_bytes.size());
+    {
+        FailingWrites halfway;
+        seam.file_answers.push_back({true, other, 1});
+        SaveAsCommand(nullptr, false);
+    }
+    ExpectFailedSaveKeptEverything(seam, other, other_bytes, saved);
+
+    // Once a save succeeds, the name and the flag follow it.
+    seam.file_answers.push_back({true, other, 1});
+    SaveAsCommand(nullptr, false);
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(MainFile(), other);
+    EXPECT_FALSE(App().changed);
+}
+
+// Run by full_disk_test.sh with VIVIVUZ_FULL_DISK naming a folder on a small file system
+// that it filled up, holding "card.ini" written before.
+TEST_F(FileCommands, SaveOnAFullDiskKeepsThePreviousFile) {
+    wchar_t full[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"VIVIVUZ_FULL_DISK", full, MAX_PATH))
+        GTEST_SKIP() << "needs a full disk (full_disk_test.sh)";
+    const std::wstring saved = std::wstring(full) + L"\\card.ini";
+    const auto before = ReadBytes(saved);
+    ASSERT_FALSE(before.empty());
+    SetText(Design().main_filename, U16(saved.c_str()));
+    SetText(Design().str_data[2].s64, u"edited");
+    App().changed = true;
+    SaveCommand(nullptr);
+    ExpectFailedSaveKeptEverything(seam, saved, before, saved);
+
+    seam.file_answers.push_back({true, std::wstring(full) + L"\\new.ini", 1});
+    SaveAsCommand(nullptr, false);
+    ExpectFailedSaveKeptEverything(seam, saved, before, saved);
+    EXPECT_EQ(GetFileAttributesW((std::wstring(full) + L"\\new.ini").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

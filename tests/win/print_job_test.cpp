@@ -117,12 +117,15 @@ TEST_F(PrintJob, CancelledLayoutKeepsTheChosenPrinterAndPrintsNothing) {
 TEST_F(PrintJob, ADocumentThatCannotStartIsReportedAndTheWindowComesBack) {
     RecordingSeam seam;
     seam.print_answer = [](PRINTDLGW* request) { return ChoosePrinter(request); };  // memory DC
+    bool captured_for_the_job = false;
+    seam.on_message = [&](const ShownMessage&) { captured_for_the_job = CaptureWritten(); };
     const INT_PTR result = PrintThroughLayout([](HWND layout) {
         SetControlText(layout, IDC_LAYOUT_COPIES, L"3");
         ClickButton(layout, IDC_LAYOUT_PRINT);
     });
     EXPECT_EQ(result, 0);
-    EXPECT_TRUE(CaptureWritten());
+    EXPECT_TRUE(captured_for_the_job);
+    EXPECT_FALSE(CaptureWritten());  // removed when the job ended
     ASSERT_EQ(seam.messages.size(), 1u) << seam.MessageTexts();
     EXPECT_EQ(seam.messages[0].caption, L"StartDoc");
     EXPECT_EQ(seam.messages[0].owner, main_window);

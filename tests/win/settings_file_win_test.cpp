@@ -5,6 +5,7 @@
 #include "design/fixed_text.h"
 #include "recording_seam.h"
 #include "test_files.h"
+#include "win/file_replace.h"
 #include "win/process.h"
 #include "win/wide.h"
 
@@ -27,7 +28,7 @@ protected:
     void TearDown() override { Process().start_folder.clear(); }
 };
 
-TEST_F(SettingsFileOnDisk, MissingFileIsCreatedEmptyAndRefusedWithTheDefaultsLoaded) {
+TEST_F(SettingsFileOnDisk, MissingFileIsRefusedAsEmptyWithTheDefaultsLoadedAndNotCreated) {
     Design().base_w = 999;
     ReadSettingsFile(nullptr, SettingsScope::Full, L"Vivivuz.dat");
     ASSERT_EQ(seam.messages.size(), 1u);
@@ -35,8 +36,7 @@ TEST_F(SettingsFileOnDisk, MissingFileIsCreatedEmptyAndRefusedWithTheDefaultsLoa
     EXPECT_EQ(seam.messages[0].caption, L"CreateFile");
     EXPECT_EQ(seam.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(Design().base_w, 455);
-    EXPECT_EQ(GetFileAttributesW(folder.File(L"Vivivuz.dat").c_str()) != INVALID_FILE_ATTRIBUTES, true);
-    EXPECT_TRUE(ReadBytes(folder.File(L"Vivivuz.dat")).empty());
+    EXPECT_EQ(GetFileAttributesW(folder.File(L"Vivivuz.dat").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(SettingsFileOnDisk, FullFileHas534LinesAndReadsBackInTheStartFolder) {
@@ -112,6 +112,70 @@ TEST_F(SettingsFileOnDisk, GarbageFilesNeverCrash) {
     WriteBytes(folder.File(L"line.ini"), line.data(), line.size());
     ReadSettingsFile(nullptr, SettingsScope::Design, folder.File(L"line.ini").c_str());
     EXPECT_EQ(Design().base_w, 455);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SettingsFileOnDisk, UnreadableFileIsMovedAsideBeforeAnythingWritesOverIt) {
+    const std::vector<uint8_t> binary = {0x89, 'P', 'N', 'G', 0, 0xFF, 0x00, 0x10, 0xFE};
+    const std::wstring path = folder.File(L"Vivivuz.dat");
+    // An earlier backup is never written over: the next free number is taken.
+    const std::vector<uint8_t> earlier = {'o', 'l', 'd'};
+    WriteBytes(path + L".unreadable-1", earlier.data(), earlier.size());
+    WriteBytes(path, binary.data(), binary.size());
+    Design().base_w = 999;
+
+    ReadSettingsFile(nullptr, SettingsScope::Full, L"Vivivuz.dat");
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text,
+              L"読み込めないファイルです。\n元のファイルは「Vivivuz.dat.unreadable-2」として同じフォルダに残しました。");
+    EXPECT_EQ(seam.messages[0].caption, L"CreateFile");
+    EXPECT_EQ(Design().base_w, 455);
+    EXPECT_EQ(ReadBytes(path + L".unreadable-2"), binary);
+    EXPECT_EQ(ReadBytes(path + L".unreadable-1"), earlier);
+
+    // The exit save then writes a fresh file and leaves both backups alone.
+    EXPECT_TRUE(WriteSettingsFile(nullptr, SettingsScope::Full, L"Vivivuz.dat"));
+    EXPECT_EQ(ReadBytes(path + L".unreadable-2"), binary);
+
+    // A file another program holds open cannot be renamed: it is copied aside instead.
+    WriteBytes(path, binary.data(), binary.size());
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(MoveAsideUnreadable(path.c_str()), path + L".unreadable-3");
+    CloseHandle(held);
+    EXPECT_EQ(ReadBytes(path + L".unreadable-3"), binary);
+}
+
+TEST_F(SettingsFileOnDisk, FilesOtherEditorsSavedAreRead) {
+    SetText(Design().str_data[2].s64, u"山田　花子");
+    Design().base_cntx = 3;
+    ASSERT_TRUE(WriteSettingsFile(nullptr, SettingsScope::Full, L"Vivivuz.dat"));
+    const auto bytes = ReadBytes(folder.File(L"Vivivuz.dat"));
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+    std::wstring cr_only;
+    for (wchar_t c : text)
+        if (c != L'\n') cr_only += c;
+    {
+        std::vector<uint8_t> file = {0xFF, 0xFE};
+        file.insert(file.end(), reinterpret_cast<const uint8_t*>(cr_only.data()),
+                    reinterpret_cast<const uint8_t*>(cr_only.data() + cr_only.size()));
+        WriteBytes(folder.File(L"cr.ini"), file.data(), file.size());
+    }
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
+    WriteBytes(folder.File(L"utf8.ini"), utf8.data(), utf8.size());
+
+    for (const wchar_t* name : {L"cr.ini", L"utf8.ini"}) {
+        ResetDesign(Design(), SettingsScope::Full);
+        ReadSettingsFile(nullptr, SettingsScope::Full, folder.File(name).c_str());
+        EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
+        EXPECT_EQ(std::u16string(TextOf(Design().str_data[2].s64)), u"山田　花子") << name;
+        EXPECT_EQ(Design().base_cntx, 3);
+    }
 }
 
 }  // namespace

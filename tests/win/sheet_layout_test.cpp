@@ -166,6 +166,18 @@ TEST_F(SheetLayout, TypedLengthsAreStoredInTenthsAndShownAgain) {
         EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_CARD_WIDTH), L"91.0");
         EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COUNT_X), L"4");
 
+        // Counts and lengths beyond the dialog's ranges are kept within them, and a count
+        // shows what will be printed.
+        SetControlText(dialog, IDC_LAYOUT_COUNT_X, L"1000");
+        SetControlText(dialog, IDC_LAYOUT_COUNT_Y, L"2147483647");
+        SetControlText(dialog, IDC_LAYOUT_ORIGIN_Y, L"-99999999");
+        ClickButton(dialog, IDC_LAYOUT_PREVIEW);
+        EXPECT_EQ(Design().base_cntx, 10);
+        EXPECT_EQ(Design().base_cnty, 10);
+        EXPECT_EQ(Design().base_py, -9999);
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COUNT_X), L"10");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_COUNT_Y), L"10");
+
         // Typing alone is read once the 300 ms timer has run.
         SetControlText(dialog, IDC_LAYOUT_GAP_X, L"2.55");
         EXPECT_EQ(Design().base_spx, 6);
@@ -212,8 +224,10 @@ TEST_F(SheetLayout, MissingSheetPictureEndsTheDialogWithoutPrinting) {
     EXPECT_FALSE(choice.print);
 }
 
-TEST_F(SheetLayout, MissingCardPictureEndsTheDialogOnlyWhenACardIsDrawn) {
-    RemovePicture(L"ms.gdt");
+TEST_F(SheetLayout, DamagedCardPictureIsReportedOnceAndEndsTheDialogOnlyWhenACardIsDrawn) {
+    const std::vector<uint8_t> damaged = {'B', 'M', 0x36, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
+    ASSERT_TRUE(WriteBytes(folder.File(L"ms.gdt"), damaged.data(), damaged.size()));
+    Design().base_cntx = Design().base_cnty = 1000;
     const LayoutChoice choice = Open([](HWND) {});
     ASSERT_EQ(seam.messages.size(), 1u);
     EXPECT_EQ(seam.messages[0].caption, L"ImageLoad");
