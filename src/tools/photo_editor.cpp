@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <string>
 
 #include "design/fixed_text.h"
 #include "design/numbers.h"
