@@ -35,3 +35,6 @@
 #define IDC_PORTRAIT_HELP 235          // button "ﾍﾙﾌﾟ"
 #define IDC_PORTRAIT_FRONT_HAIR 251    // radio "前": the edits act on the front hair
 #define IDC_PORTRAIT_BACK_HAIR 252     // radio "後": the size and move edits act on the back hair
+
+#define IDC_PORTRAIT_BACKGROUND_FRAME 1001  // empty frame around the background area
+#define IDC_PORTRAIT_THUMBNAIL_FRAME 1002   // empty frame around the thumbnails

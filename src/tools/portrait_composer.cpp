@@ -1,5 +1,6 @@
 #include "tools/portrait_composer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -125,7 +126,33 @@ void EnableHairChoice(HWND dialog, bool enabled) {
     EnableWindow(GetDlgItem(dialog, IDC_PORTRAIT_BACK_HAIR), enabled);
 }
 
+RECT ChildRect(HWND dialog, HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The frames are laid out in dialog units, the thumbnails in pixels: with a large dialog
+// font the thumbnail frame would cross the first thumbnail. It is widened to hold all
+// five, and the background's frame ends short of it.
+void FitFrames(HWND dialog) {
+    constexpr int kMargin = 6;
+    HWND thumbnails = GetDlgItem(dialog, IDC_PORTRAIT_THUMBNAIL_FRAME);
+    HWND background = GetDlgItem(dialog, IDC_PORTRAIT_BACKGROUND_FRAME);
+    const RECT around = ChildRect(dialog, thumbnails);
+    const int left = std::min<int>(around.left, ThumbnailLeft(0) - kMargin);
+    const int right = std::max<int>(around.right, ThumbnailLeft(kThumbnailsPerPage - 1) + kThumbnailWidth + kMargin);
+    SetWindowPos(thumbnails, nullptr, left, around.top, right - left, around.bottom - around.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT first = ChildRect(dialog, background);
+    if (first.right > left - 2)
+        SetWindowPos(background, nullptr, 0, 0, left - 2 - first.left, first.bottom - first.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void OnInit(HWND dialog, Composer& composer) {
+    FitFrames(dialog);
     composer.shown.Clear();
     CheckRadioButton(dialog, IDC_PORTRAIT_FRONT_HAIR, IDC_PORTRAIT_BACK_HAIR, IDC_PORTRAIT_FRONT_HAIR);
     EnableHairChoice(dialog, false);
