@@ -8,6 +8,8 @@ writes, relative to the repository root:
   src/res/about.bmp           About picture, 240 x 105, 24 bits per pixel
   src/res/vivivuz.ico         window icon, 32 x 32 and 48 x 48
   src/res/vivivuz_small.ico   small window icon, 16 x 16
+  src/res/photo_move.cur      the photo editor's move cursor, 32 x 32 monochrome
+  src/res/photo_zoom.cur      the photo editor's zoom cursor, 32 x 32 monochrome
   data/base/, data/mark/, data/phot/, data/kao/
   data/pp.gdt, data/ms.gdt    sheet and card pictures of the print layout preview
   data/listview.ini           the list editor's sample list of people
@@ -86,6 +88,9 @@ def program_resources():
     large, small = program_art.icon_files()
     write(os.path.join(RES, "vivivuz.ico"), large)
     write(os.path.join(RES, "vivivuz_small.ico"), small)
+    move, zoom = program_art.cursor_files()
+    write(os.path.join(RES, "photo_move.cur"), move)
+    write(os.path.join(RES, "photo_zoom.cur"), zoom)
 
 
 BASE_PICTURES = [

@@ -171,6 +171,21 @@ def eye_lashes():
     return c
 
 
+def eye_sleepy():
+    c = part(14, 8)
+    c.fill(sd_arc(7, 0, 5.5, math.radians(20), math.radians(160), 1.8), BLACK, crisp=True)
+    return c
+
+
+def eye_wide():
+    c = part(16, 14)
+    outlined(c, sd_circle(8, 7, 6.2), EYE_WHITE, 1.2)
+    c.fill(sd_circle(8, 7.5, 3.6), (70, 110, 160), crisp=True)
+    c.fill(sd_circle(8, 7.5, 1.8), BLACK, crisp=True)
+    c.fill(sd_circle(6.6, 5.8, 1.0), EYE_WHITE, crisp=True)
+    return c
+
+
 # ---------------------------------------------------------------- eyebrows (4)
 
 def brow_thick():
@@ -321,6 +336,24 @@ def other_cheeks_pair():
     return c
 
 
+def other_freckles_pair():
+    """Freckles under the eyes (a lower pair)."""
+    c = part(12, 6)
+    for x, y in ((2, 2), (5, 4), (8, 2), (10, 4.5)):
+        c.fill(sd_circle(x, y, 0.9), (170, 110, 70), crisp=True)
+    return c
+
+
+def other_hairpin():
+    """A flower hairpin, drawn once (the name begins with 1)."""
+    c = part(40, 60)
+    for i in range(5):
+        a = math.radians(90 + 72 * i)
+        c.fill(sd_circle(30 + 3.2 * math.cos(a), 12 - 3.2 * math.sin(a), 2.6), (240, 120, 160), crisp=True)
+    c.fill(sd_circle(30, 12, 1.8), (250, 210, 60), crisp=True)
+    return c
+
+
 def other_mole():
     c = part(30, 20)
     c.fill(sd_circle(24, 15, 1.3), BLACK, crisp=True)
@@ -351,6 +384,8 @@ PARTS = [
     ("kao-3-002.bmp", eye_smile),
     ("kao-3-003.bmp", eye_dot),
     ("kao-3-004.bmp", eye_lashes),
+    ("kao-3-005.bmp", eye_sleepy),
+    ("kao-3-006.bmp", eye_wide),
     ("kao-4-001.bmp", brow_thick),
     ("kao-4-002.bmp", brow_thin),
     ("kao-4-003.bmp", brow_angry),
@@ -372,4 +407,6 @@ PARTS = [
     ("kao-2-011.bmp", other_cheeks_pair),
     ("kao-2-101.bmp", other_mole),
     ("kao-2-102.bmp", other_bandage),
+    ("kao-2-012.bmp", other_freckles_pair),
+    ("kao-2-103.bmp", other_hairpin),
 ]

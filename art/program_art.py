@@ -1,8 +1,9 @@
-"""Pictures built into the program: the About picture and the window icons."""
+"""Pictures built into the program: the About picture, the window icons and the photo
+editor's cursors."""
 
 import math
 
-from raster import (Canvas, bmp24, clamp, draw_text5x7, gradient, hash01, ico, intersect, mix,
+from raster import (Canvas, bmp24, clamp, cur, draw_text5x7, gradient, hash01, ico, intersect, mix,
                     rotated, sd_circle, sd_round_rect, sd_segment, sd_star)
 
 # Big pixel letters of the program's name: "#" is a block, rows top to bottom.
@@ -238,3 +239,56 @@ def icon_files():
     large = ico([icon_image(32), icon_image(48)])
     small = ico([icon_image(16)])
     return large, small
+
+
+# The photo editor's cursors: "#" black, "o" white, blank transparent.
+MOVE_CURSOR = [
+    "           #",
+    "          #o#",
+    "         #ooo#",
+    "        #ooooo#",
+    "       #########",
+    "           #o#",
+    "     #     #o#     #",
+    "    ##     #o#     ##",
+    "   #o#     #o#     #o#",
+    "  #oo#######o#######oo#",
+    " #ooooooooooooooooooooo#",
+    "  #oo#######o#######oo#",
+    "   #o#     #o#     #o#",
+    "    ##     #o#     ##",
+    "     #     #o#     #",
+    "           #o#",
+    "       #########",
+    "        #ooooo#",
+    "         #ooo#",
+    "          #o#",
+    "           #",
+]
+
+ZOOM_CURSOR = [
+    "     #####",
+    "   ##ooooo##",
+    "  #ooooooooo#",
+    " #oooo#oooooo#",
+    " #oooo#oooooo#",
+    "#oooo###ooooo#",
+    "#ooo#######oo#",
+    "#oooo###ooooo#",
+    "#ooooo#oooooo#",
+    " #ooooooooooo#",
+    " #oooooooooo#",
+    "  #ooooooooo##",
+    "   ##ooooo##o##",
+    "     #####  #oo#",
+    "             #oo#",
+    "              #oo#",
+    "               #oo#",
+    "                #o#",
+    "                 #",
+]
+
+
+def cursor_files():
+    """The move cursor (hot spot in its centre) and the zoom cursor (hot spot in the lens)."""
+    return cur(MOVE_CURSOR, (11, 10)), cur(ZOOM_CURSOR, (6, 6))

@@ -499,6 +499,30 @@ def ico(images):
     return struct.pack("<HHH", 0, 1, len(images)) + b"".join(entries) + b"".join(blobs)
 
 
+def cur(rows, hotspot):
+    """A monochrome 32 x 32 .cur file drawn as text rows: "#" black, "o" white, anything
+    else transparent; rows shorter than 32 are padded with transparency."""
+    size = 32
+    grid = [(r + " " * size)[:size] for r in rows] + [" " * size] * (size - len(rows))
+    xor, mask = bytearray(), bytearray()
+    for y in range(size - 1, -1, -1):  # bottom row first
+        xrow, mrow = bytearray(4), bytearray(4)
+        for x, ch in enumerate(grid[y]):
+            bit = 0x80 >> (x % 8)
+            if ch == "o":
+                xrow[x // 8] |= bit
+            elif ch != "#":
+                mrow[x // 8] |= bit
+        xor += xrow
+        mask += mrow
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 1, 0, len(xor) + len(mask),
+                         0, 0, 2, 0)
+    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    blob = header + palette + bytes(xor) + bytes(mask)
+    entry = struct.pack("<BBBBHHII", size, size, 2, 0, hotspot[0], hotspot[1], len(blob), 6 + 16)
+    return struct.pack("<HHH", 0, 2, 1) + entry + blob
+
+
 def png(canvas):
     """A PNG file, for looking at the pictures while working on them."""
     data = canvas.bytes_rgb()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks; each prints its figures as ratios against a reference
 # measured in the same run. Not part of the test command: timings want a quiet machine.
-#   bash scripts/bench.sh            the Windows benchmarks under Wine (paint, print)
+#   bash scripts/bench.sh            the Windows benchmarks under Wine (paint, tools, print)
 #   bash scripts/bench.sh qr         also the QR encoder against libqrencode (native)
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -14,6 +14,8 @@ trap stop_wineserver EXIT
 cd "$VIVI_ROOT" || fail "project root"
 step "card preview paint"
 wine "$VIVI_BUILD/win/bench/paint_bench.exe" 200 data || fail "paint_bench"
+step "picture tools"
+wine "$VIVI_BUILD/win/bench/tools_bench.exe" 100 data || fail "tools_bench"
 step "printed sheet"
 wine "$VIVI_BUILD/win/bench/print_bench.exe" 5 || fail "print_bench"
 if [ "${1:-}" = qr ]; then

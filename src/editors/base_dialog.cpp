@@ -10,7 +10,9 @@
 #include "editors/base_size.h"
 #include "editors/picture_browse.h"
 #include "editors/picture_files.h"
+#include "render/bitmap_export.h"
 #include "res/base_dialog_ids.h"
+#include "tools/picture_tools.h"
 #include "win/documents.h"
 #include "win/guards.h"
 #include "win/modal_dialog.h"
@@ -154,10 +156,17 @@ void Browse(HWND dialog, BaseDialog& state) {
     RescanFolder();
 }
 
-void PhotoEditor() {
-    // Hands the picture to the photo editor once there is one; until then only the
-    // folder is read again.
+// 写真加工: the path box becomes the design's path; a picture the editor saved in this
+// run takes its place.
+void PhotoEditor(HWND dialog, BaseDialog& state) {
+    TakeTypedPath(dialog);
+    const std::wstring saved = RunPhotoEditorForPicture(dialog, kBaseBitmap);
     RescanFolder();
+    if (!saved.empty()) SetText(Design().base_filepass, U16(std::wstring_view(saved)));
+    const std::wstring path = DesignPath();
+    LoadPreview(dialog, state, path.c_str());
+    SetDlgItemTextW(dialog, IDC_BASE_PATH, path.c_str());
+    RepaintDialog(dialog);
 }
 
 // お絵描きソフト: the path box becomes the design's path and the paint program edits that
@@ -211,7 +220,7 @@ BOOL OnCommand(HWND dialog, int id, BaseDialog& state) {
         case IDC_BASE_NEXT: Step(dialog, state, true); return TRUE;
         case IDC_BASE_PREVIOUS: Step(dialog, state, false); return TRUE;
         case IDC_BASE_BROWSE: Browse(dialog, state); return TRUE;
-        case IDC_BASE_PHOTO: PhotoEditor(); return TRUE;
+        case IDC_BASE_PHOTO: PhotoEditor(dialog, state); return TRUE;
         case IDC_BASE_PAINT: PaintProgram(dialog, state); return TRUE;
         case IDC_BASE_OK: Accept(dialog); return TRUE;
         case IDC_BASE_CANCEL: Cancel(dialog, state); return TRUE;

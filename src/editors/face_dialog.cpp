@@ -8,7 +8,9 @@
 #include "editors/face_form.h"
 #include "editors/picture_browse.h"
 #include "editors/picture_files.h"
+#include "render/bitmap_export.h"
 #include "res/face_dialog_ids.h"
+#include "tools/picture_tools.h"
 #include "win/documents.h"
 #include "win/guards.h"
 #include "win/modal_dialog.h"
@@ -145,9 +147,13 @@ void Browse(HWND dialog, FaceDialog& state) {
     RepaintDialog(dialog);
 }
 
-// 写真加工 and 似顔絵作成 hand the picture to the picture tools once there are some; until
-// then the folder is only read again.
-void PictureTool() { ScanFaceFolder(); }
+// 写真加工 and 似顔絵作成, once the tool has run: a picture it saved in this run is shown,
+// otherwise the picture shown before; the design changes only on OK.
+void AfterPictureTool(HWND dialog, FaceDialog& state, const std::wstring& saved) {
+    ScanFaceFolder();
+    if (!saved.empty()) SetText(state.shown_path, saved);
+    ShowPicture(dialog, state);
+}
 
 // お絵描きソフト: the path box becomes the design's face and the paint program edits that
 // file; what it saved is shown when it ends. A path too long for the design is refused.
@@ -187,8 +193,8 @@ BOOL OnCommand(HWND dialog, int id, FaceDialog& state) {
         case IDC_FACE_NEXT: Step(dialog, state, +1); return TRUE;
         case IDC_FACE_PREVIOUS: Step(dialog, state, -1); return TRUE;
         case IDC_FACE_BROWSE: Browse(dialog, state); return TRUE;
-        case IDC_FACE_PHOTO: PictureTool(); return TRUE;
-        case IDC_FACE_PORTRAIT: PictureTool(); return TRUE;
+        case IDC_FACE_PHOTO: AfterPictureTool(dialog, state, RunPhotoEditorForPicture(dialog, kFaceBitmap)); return TRUE;
+        case IDC_FACE_PORTRAIT: AfterPictureTool(dialog, state, RunPortraitComposerForPicture(dialog)); return TRUE;
         case IDC_FACE_PAINT: PaintProgram(dialog, state); return TRUE;
         case IDC_FACE_OK: Accept(dialog); return TRUE;
         case IDC_FACE_CANCEL: EndDialog(dialog, 1); return TRUE;

@@ -4,7 +4,9 @@
 #include "editors/mark_rows.h"
 #include "editors/picture_browse.h"
 #include "editors/picture_files.h"
+#include "render/bitmap_export.h"
 #include "res/mark_dialog_ids.h"
+#include "tools/photo_editor.h"
 #include "win/documents.h"
 #include "win/guards.h"
 #include "win/modal_dialog.h"
@@ -162,9 +164,11 @@ void OnCommand(HWND dialog, MarkDialog& state, int id, int code) {
         RepaintDialog(dialog);
     } else {
         switch (id) {
-            // Hands over to the photo editor once there is one; what it saves is reached
-            // through 次, 戻 or 参照.
-            case IDC_MARK_PHOTO: ScanMarkFolder(); break;
+            // What the editor saves is reached through 次, 戻 or 参照.
+            case IDC_MARK_PHOTO:
+                ShowPhotoEditor(dialog, kMarkBitmap);
+                ScanMarkFolder();
+                break;
             case IDC_MARK_PAINT:
                 RunPaintProgram(dialog, L"");
                 ScanMarkFolder();

@@ -76,9 +76,24 @@ WindowCapture CaptureWindowBitmap(HWND window, int x, int y, int width, int heig
     return WindowCapture::kCaptured;
 }
 
-void ExportBitmap(HWND window, int x, int y, int width, int height, int kind) {
-    std::vector<std::uint8_t> file;
-    switch (CaptureWindowBitmap(window, x, y, width, height, file)) {
+WindowCapture CaptureBitmapPixels(HBITMAP bitmap, int width, int height, std::vector<std::uint8_t>& file) {
+    const std::optional<BitmapHeader> header = MakeBitmapHeader(width, height);
+    if (!bitmap || !header || !AllocateFile(BitmapFileSize(width, height), file)) return WindowCapture::kRefused;
+    std::copy(header->begin(), header->end(), file.begin());
+    BITMAPINFO format{};
+    std::memcpy(&format.bmiHeader, file.data() + kBitmapFileHeaderSize, kBitmapInfoHeaderSize);
+    WindowDc screen(nullptr);
+    if (!screen.Get()) return WindowCapture::kDrawingFailed;
+    if (GetDIBits(screen.Get(), bitmap, 0, height, file.data() + kBitmapHeaderSize, &format, DIB_RGB_COLORS) != height)
+        return WindowCapture::kDrawingFailed;
+    return WindowCapture::kCaptured;
+}
+
+namespace {
+
+// Asks for a file and writes the captured picture there (the last steps of the exports).
+void SaveCapture(HWND window, WindowCapture capture, const std::vector<std::uint8_t>& file, int kind) {
+    switch (capture) {
         case WindowCapture::kRefused: ReportNotSaved(window); return;
         case WindowCapture::kDrawingFailed: ShowMessage(window, kMemoryDcFailed, kMemoryDcCaption); return;
         case WindowCapture::kCaptured: break;
@@ -99,6 +114,20 @@ void ExportBitmap(HWND window, int x, int y, int width, int height, int kind) {
         return;
     }
     SetText(LastSavedBitmapPath(), TextOf(remembered));
+}
+
+}  // namespace
+
+void ExportBitmap(HWND window, int x, int y, int width, int height, int kind) {
+    std::vector<std::uint8_t> file;
+    const WindowCapture capture = CaptureWindowBitmap(window, x, y, width, height, file);
+    SaveCapture(window, capture, file, kind);
+}
+
+void ExportPicture(HWND owner, HBITMAP bitmap, int width, int height, int kind) {
+    std::vector<std::uint8_t> file;
+    const WindowCapture capture = CaptureBitmapPixels(bitmap, width, height, file);
+    SaveCapture(owner, capture, file, kind);
 }
 
 bool ChooseBitmapFile(HWND owner, int kind, std::wstring& path) {

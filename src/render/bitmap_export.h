@@ -35,6 +35,14 @@ WindowCapture CaptureWindowBitmap(HWND window, int x, int y, int width, int heig
 // whole "ファイルが出来ませんでした。" captioned "保存".
 void ExportBitmap(HWND window, int x, int y, int width, int height, int kind);
 
+// The pixels of bitmap (width x height, not selected into any device context) as a whole
+// 24-bit bitmap file in memory, like CaptureWindowBitmap; kRefused also for no bitmap.
+WindowCapture CaptureBitmapPixels(HBITMAP bitmap, int width, int height, std::vector<std::uint8_t>& file);
+
+// ExportBitmap of a picture held in memory rather than shown in a window: the file holds
+// exactly the bitmap's pixels, whatever covers the screen. Messages are owned by owner.
+void ExportPicture(HWND owner, HBITMAP bitmap, int width, int height, int kind);
+
 // The save dialog of the export, owned by owner, with the start folder as the current
 // directory: title "ファイルの保存", filters "Bitmap(*.bmp)" and "AllFile(*.*)", the
 // kind's proposed name (the bare relative name when the start folder makes it too long

@@ -13,6 +13,8 @@
 #include "dialog_driver.h"
 #include "recording_seam.h"
 #include "res/base_dialog_ids.h"
+#include "res/import_save_ids.h"
+#include "res/photo_editor_ids.h"
 #include "test_bitmap.h"
 #include "test_files.h"
 #include "win/process.h"
@@ -326,18 +328,33 @@ TEST_F(BaseDialog, PreviewShowsThePlacedPartAndFollowsThePlacementBox) {
     EXPECT_TRUE(seam.messages.empty()) << Captions();
 }
 
-TEST_F(BaseDialog, PaintProgramTakesThePathBox) {
+TEST_F(BaseDialog, PaintProgramAndPhotoEditorTakeThePathBoxAndWhatTheySaved) {
     WriteSolid(L"base\\a.bmp", kRed);
     WriteSolid(L"base\\b.bmp", kGreen);
     SetText(Design().base_filepass, u"base\\a.bmp");
     SetText(Design().oekaki_filename, u"no_such_paint_program.exe");
-    Open([](HWND dialog) {
+    Open([this](HWND dialog) {
         SetControlText(dialog, IDC_BASE_PATH, L"base\\b.bmp");
         ClickButton(dialog, IDC_BASE_PAINT);
         EXPECT_EQ(DesignPath(), L"base\\b.bmp");
         EXPECT_EQ(Preview(dialog).Across(), "GGG");
-        ClickButton(dialog, IDC_BASE_PHOTO);  // reads the folder again, nothing else yet
-        EXPECT_EQ(ControlText(dialog, IDC_BASE_PATH), L"base\\b.bmp");
+        // The editor proposes the card's size; a cut of the blue photo saved there
+        // becomes the base picture.
+        WritePicture(L"base\\photo.bmp", 40, 30, [](int, int) { return kBlue; });
+        seam.file_answers.push_back({true, folder.File(L"base\\photo.bmp")});
+        seam.file_answers.push_back({true, folder.File(L"base\\cut.bmp")});
+        DriveModal([&] { ClickButton(dialog, IDC_BASE_PHOTO); return INT_PTR{1}; }, [](HWND editor) {
+            EXPECT_EQ(ControlText(editor, IDC_PHOTO_CUT_WIDTH), L"455");
+            EXPECT_EQ(ControlText(editor, IDC_PHOTO_CUT_HEIGHT), L"275");
+            ClickButton(editor, IDC_PHOTO_BROWSE);
+            CheckRadioButton(editor, IDC_PHOTO_MOVE, IDC_PHOTO_DRAGGED_CUT, IDC_PHOTO_DRAGGED_CUT);
+            SendMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, 0));
+            DriveModal([&] { SendMessageW(editor, WM_LBUTTONUP, 0, MAKELPARAM(20, 10)); return INT_PTR{1}; },
+                       [](HWND save) { ClickButton(save, IDC_IMPORT_SAVE); });
+            ClickButton(editor, IDC_PHOTO_CLOSE);
+        });
+        EXPECT_EQ(ControlText(dialog, IDC_BASE_PATH), L"base\\cut.bmp");
+        EXPECT_EQ(Preview(dialog).Across(), "BBB");
         ClickButton(dialog, IDC_BASE_CANCEL);
     });
     ASSERT_EQ(seam.messages.size(), 1u) << Captions();

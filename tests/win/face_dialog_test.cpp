@@ -183,19 +183,23 @@ TEST_F(FaceDialog, AnEmptyFolderIsToldAndBrowsingAndToolsChangeNothing) {
     Open([&](HWND dialog) {
         ClickButton(dialog, IDC_FACE_NEXT);
         ClickButton(dialog, IDC_FACE_PREVIOUS);
-        ClickButton(dialog, IDC_FACE_PHOTO);
-        ClickButton(dialog, IDC_FACE_PORTRAIT);
+        // Tools closed without saving show the same path again.
+        for (int tool : {IDC_FACE_PHOTO, IDC_FACE_PORTRAIT})
+            DriveModal([&] { ClickButton(dialog, tool); return INT_PTR{1}; },
+                       [](HWND window) { SendMessageW(window, WM_CLOSE, 0, 0); });
         EXPECT_EQ(ControlText(dialog, IDC_FACE_PATH), L"phot\\missing.bmp");
         EXPECT_FALSE(IsChecked(dialog, IDC_FACE_USE));
         ClickButton(dialog, IDC_FACE_PAINT);  // the program is missing; the path stays
         ClickButton(dialog, IDC_FACE_HELP);
         ClickButton(dialog, IDC_FACE_CANCEL);
     });
-    ASSERT_EQ(seam.messages.size(), 3u) << seam.MessageTexts();
+    ASSERT_EQ(seam.messages.size(), 5u) << seam.MessageTexts();
     EXPECT_EQ(seam.messages[0].text, L"画像ファイルが見つかりませんでした。");
     EXPECT_EQ(seam.messages[0].caption, L"templet_file");
-    EXPECT_EQ(seam.messages[1].text, L"お絵描きソフトが見つかりませんでした。");
-    EXPECT_EQ(seam.messages[2].text, kNotLoaded);  // the paint program's file, reloaded
+    EXPECT_EQ(seam.messages[1].text, kNotLoaded);  // the path shown again after each tool
+    EXPECT_EQ(seam.messages[2].text, kNotLoaded);
+    EXPECT_EQ(seam.messages[3].text, L"お絵描きソフトが見つかりませんでした。");
+    EXPECT_EQ(seam.messages[4].text, kNotLoaded);  // the paint program's file, reloaded
     EXPECT_EQ(seam.opened_documents, std::vector<std::wstring>{L"Vivivuz_manual.pdf"});
     EXPECT_EQ(std::memcmp(&before, &Design(), sizeof(before)), 0);
 }

@@ -12,6 +12,7 @@
 #include "editors/mark_rows.h"
 #include "recording_seam.h"
 #include "res/mark_dialog_ids.h"
+#include "res/photo_editor_ids.h"
 #include "test_bitmap.h"
 #include "test_files.h"
 #include "win/process.h"
@@ -277,7 +278,11 @@ TEST_F(MarkDialog, ThePictureToolsScanTheFolderAgain) {
     SetText(Design().oekaki_filename, u"no_such_paint_program.exe");
     Open([&](HWND dialog) {
         Picture(L"b.bmp", 20, 20);
-        ClickButton(dialog, IDC_MARK_PHOTO);
+        DriveModal([&] { ClickButton(dialog, IDC_MARK_PHOTO); return INT_PTR{1}; }, [](HWND editor) {
+            EXPECT_EQ(ControlText(editor, IDC_PHOTO_CUT_WIDTH), L"120");
+            EXPECT_EQ(ControlText(editor, IDC_PHOTO_CUT_HEIGHT), L"50");
+            SendMessageW(editor, WM_CLOSE, 0, 0);
+        });
         EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
         ClickButton(dialog, IDC_MARK_NEXT + 0);
         EXPECT_EQ(ControlText(dialog, IDC_MARK_FILE + 0), L"mark\\b.bmp");

@@ -859,6 +859,14 @@ HWND ControlOf(HWND dialog, const std::wstring& idText) {
     return control;
 }
 
+// checked HWND ID: 1 when the dialog's button ID is checked, 0 when not, 2 when greyed.
+int CommandChecked(const Arguments& args, Output& out) {
+    out.Field(static_cast<unsigned>(SendTo(ControlOf(ParseWindow(args.Positional(0)), args.Positional(1)),
+                                           BM_GETCHECK, 0, 0)))
+        .EndLine();
+    return 0;
+}
+
 // A combo box that can be typed into takes the text in its edit, as the keyboard gives it.
 HWND TypingTarget(HWND control) {
     HWND combo = FindWindowExW(control, nullptr, L"ComboBox", nullptr);
@@ -1155,6 +1163,7 @@ const std::vector<Command>& Commands() {
          CommandStatus},
         {L"command", L"command HWND ID   (posts WM_COMMAND)", 2, {}, CommandCommand},
         {L"click", L"click HWND BUTTON   (id or text; posts BM_CLICK)", 2, {}, CommandClick},
+        {L"checked", L"checked HWND ID   -> 1 checked, 0 not, 2 greyed", 2, {}, CommandChecked},
         {L"client", L"client HWND   -> left, top, width, height of the client area on screen", 1,
          {}, CommandClient},
         {L"settext", L"settext HWND ID TEXT   (WM_SETTEXT to the window's control ID)", 3, {}, CommandSetText},
