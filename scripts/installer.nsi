@@ -72,9 +72,10 @@ Section "Vivivuz" SecProgram
     ; The shipped start folder: templates, pictures, portrait parts, sheet pictures and the
     ; manual are replaced by this version's.
     File /r /x Vivivuz.dat /x Vivivuz.prt /x listview.ini "${DATA}/*.*"
-    ; The sample design only where the user has no saved design yet.
+    ; The sample design and list of people only where the user has none yet.
     SetOverwrite off
     File "${DATA}/Vivivuz.dat"
+    File "${DATA}/listview.ini"
     SetOverwrite on
 
     WriteUninstaller "$INSTDIR\Uninstall.exe"

@@ -29,9 +29,10 @@ mkdir -p "$work" || fail "cannot make $out"
 x86_64-w64-mingw32-strip -o "$work/Vivivuz.exe" "$VIVI_BUILD/win/Vivivuz.exe" || fail "strip"
 
 # What the uninstaller removes of the start folder: each shipped file, then each shipped
-# folder that is left empty, deepest first. The saved design is the user's.
+# folder that is left empty, deepest first. The saved design, printer settings and list of
+# people are the user's.
 {
-    (cd "$VIVI_ROOT/data" && find . -type f ! -name Vivivuz.dat | LC_ALL=C sort) |
+    (cd "$VIVI_ROOT/data" && find . -type f ! -name Vivivuz.dat ! -name Vivivuz.prt ! -name listview.ini | LC_ALL=C sort) |
         while IFS= read -r f; do
             printf 'Delete "$INSTDIR\\%s"\n' "$(printf '%s' "${f#./}" | tr / '\\')"
         done
