@@ -8,8 +8,9 @@ writes, relative to the repository root:
   src/res/about.bmp           About picture, 240 x 105, 24 bits per pixel
   src/res/vivivuz.ico         window icon, 32 x 32 and 48 x 48
   src/res/vivivuz_small.ico   small window icon, 16 x 16
-  data/base/, data/mark/, data/phot/, data/kao/, data/temp/
+  data/base/, data/mark/, data/phot/, data/kao/
   data/pp.gdt, data/ms.gdt    sheet and card pictures of the print layout preview
+  data/listview.ini           the list editor's sample list of people
   data/Vivivuz_manual.pdf     the user manual
 
 The output is the same on every run. The files are kept in the repository, so
@@ -32,6 +33,7 @@ sys.path.insert(0, ART)
 
 import portrait_parts  # noqa: E402
 import program_art  # noqa: E402
+import sample_list  # noqa: E402
 import start_folder_art as sf  # noqa: E402
 import toolbar_art  # noqa: E402
 from raster import bmp24, bmp8, quantize  # noqa: E402
@@ -127,9 +129,9 @@ def start_folder():
         write_picture(os.path.join(DATA, "phot", name), canvas)
     for name, draw in portrait_parts.PARTS:
         write(os.path.join(DATA, "kao", name), bmp24(draw()))
-    write(os.path.join(DATA, "temp", ".keep"), b"")
     write(os.path.join(DATA, "pp.gdt"), bmp24(sf.sheet_picture()))
     write(os.path.join(DATA, "ms.gdt"), bmp24(sf.card_picture()))
+    write(os.path.join(DATA, "listview.ini"), sample_list.listview_bytes())
 
 
 def manual():

@@ -12,6 +12,7 @@ PACKAGES=(
     poppler-utils imagemagick zbar-tools zxing-cpp-tools qrencode libqrencode-dev
     cups printer-driver-cups-pdf
     valgrind python3
+    nsis zip unzip
     clang libclang-rt-dev
 )
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the native and the Windows builds, and runs every test:
 # core unit tests (native, sanitizers), Windows tests under Wine, end-to-end tests of the
-# real program under Wine and Xvfb with a CUPS printer, and a short run of each fuzz
-# target (clang). Exits non-zero on any failure.
+# real program under Wine and Xvfb with a CUPS printer, of the release (installer and
+# zip), and a short run of each fuzz target (clang). Exits non-zero on any failure.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -12,6 +12,8 @@ step "native build"
 configure_and_build native
 step "Windows build"
 configure_and_build win
+step "release (installer and zip, checked by e2e_release)"
+bash "$VIVI_ROOT/scripts/release.sh" || fail "release"
 kinds=(native win)
 if command -v clang++ >/dev/null; then
     step "fuzz build"

@@ -9,8 +9,13 @@
 #include "app/status_line.h"
 #include "design/settings_file_win.h"
 #include "editors/base_dialog.h"
+#include "editors/environment_dialog.h"
+#include "editors/face_dialog.h"
 #include "editors/mark_dialog.h"
+#include "editors/template_browser.h"
 #include "editors/text_dialog.h"
+#include "list/continuous_print.h"
+#include "list/list_editor.h"
 #include "print/print_job.h"
 #include "qr/qr_dialog.h"
 #include "render/bitmap_export.h"
@@ -31,6 +36,12 @@ enum AfterEditor : unsigned {
 
 using EditorRunner = void (*)(HWND owner);
 
+// The list editor; what its 印刷 handed over is printed once it has closed.
+void RunListCommand(HWND owner) {
+    ShowListEditor(owner);
+    ContinuousPrint(owner, ThePrintQueue());
+}
+
 struct EditorCommand {
     int menu_id;
     int toolbar_id;  // 0 when the command has no button
@@ -40,14 +51,14 @@ struct EditorCommand {
 
 // Editors in the order of the menus. Each runs modally over the one design.
 const EditorCommand kEditors[] = {
-    {IDM_TEMPLATE, IDT_TEMPLATE, nullptr, kReloadPictures | kRepaint | kSetChanged},
+    {IDM_TEMPLATE, IDT_TEMPLATE, ShowTemplateBrowser, kReloadPictures | kRepaint | kSetChanged},
     {IDM_BASE, IDT_BASE, ShowBaseDialog, kReloadPictures | kRepaint | kSetChanged},
     {IDM_MARK, IDT_MARK, ShowMarkDialog, kReloadPictures | kRepaint | kSetChanged},
     {IDM_TEXT, IDT_TEXT, ShowTextDialog, kRepaint | kSetChanged},
-    {IDM_FACE, IDT_FACE, nullptr, kReloadPictures | kRepaint | kSetChanged},
+    {IDM_FACE, IDT_FACE, ShowFaceDialog, kReloadPictures | kRepaint | kSetChanged},
     {IDM_QRCODE, IDT_QRCODE, ShowQrDialog, kRepaint | kSetChanged},
-    {IDM_LIST, IDT_LIST, nullptr, kRepaint | kSetChanged},
-    {IDM_ENVIRONMENT, 0, nullptr, kRepaint},
+    {IDM_LIST, IDT_LIST, RunListCommand, kRepaint | kSetChanged},
+    {IDM_ENVIRONMENT, 0, ShowEnvironmentDialog, kRepaint},
 };
 
 bool RunEditor(HWND window, int id) {

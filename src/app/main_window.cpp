@@ -17,6 +17,7 @@
 #include "render/card_preview.h"
 #include "render/picture_loading.h"
 #include "res/main_window_ids.h"
+#include "res/version.h"
 #include "win/guards.h"
 #include "win/no_throw.h"
 #include "win/process.h"
@@ -24,6 +25,10 @@
 #include "win/wide.h"
 
 namespace {
+
+// "Vivivuz Ver1.03": the About box shows the same version.
+constexpr wchar_t kMainWindowTitle[] = L"Vivivuz Ver" VIVIVUZ_VERSION;
+static_assert(sizeof(kMainWindowTitle) / sizeof(wchar_t) <= 20, "the title holds 19 characters");
 
 constexpr int kToolbarButtons = 10;
 
@@ -233,7 +238,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
         screen_h = GetDeviceCaps(screen.Get(), VERTRES);
     }
     wchar_t title[20] = {};
-    std::swprintf(title, 20, L"Vivivuz Ver%d.%02d", 1, 3);
+    std::swprintf(title, 20, L"%ls", kMainWindowTitle);
     return CreateWindowExW(0, kMainWindowClass, title, WS_OVERLAPPEDWINDOW, (screen_w - 600) / 2,
                            (screen_h - 600) / 2, 600, 600, nullptr, nullptr, instance, nullptr);
 }

@@ -148,9 +148,11 @@ void ResetDesign(CardDesign& d, SettingsScope scope) {
 void NewDesignDefaults(CardDesign& d, const char16_t* start_folder) {
     d.base_w = 455;
     d.base_h = 275;
+    // A start folder too deep for the field gets the name relative to it, which pictures
+    // are looked up from too, rather than a path cut into another file's name.
     std::u16string base = start_folder ? start_folder : u"";
     base += u"\\base\\base-01.bmp";
-    SetText(d.base_filepass, base);
+    if (!SetWholeText(d.base_filepass, base)) SetText(d.base_filepass, u"base\\base-01.bmp");
     for (auto& mark : d.mark_data) ResetMark(mark);
     for (int j = 0; j < kTextCount; ++j) {
         ResetText(d.str_data[j]);

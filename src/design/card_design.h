@@ -129,7 +129,8 @@ const char16_t* SampleText(int item);
 LogFont DefaultFont();
 
 // The values of the "new design" command: start_folder (no trailing separator) is
-// prefixed to "\base\base-01.bmp" for the base picture.
+// prefixed to "\base\base-01.bmp" for the base picture, or, when that does not fit the
+// field whole, the relative "base\base-01.bmp".
 void NewDesignDefaults(CardDesign& design, const char16_t* start_folder);
 
 struct SourceRect {

@@ -82,9 +82,27 @@ private:
     std::u16string buffer_;
 };
 
+// A key that the record being read does not hold (a template has no printed card size,
+// sheet grid or environment options): its lines are ignored.
+struct AbsentField {};
+AbsentField g_absent;
+
+template <class Record>
+constexpr bool kIsCardDesign = std::is_same_v<std::remove_const_t<Record>, CardDesign>;
+
+// The member of a CardDesign, or the absent field for a TemplateDesign.
+template <class Record, class Member>
+auto& FullDesignOnly(Record& d, Member CardDesign::*member) {
+    if constexpr (kIsCardDesign<Record>)
+        return d.*member;
+    else
+        return g_absent;
+}
+
 // Calls visit(name, group, field) for every key in the order of the written file. The
 // field is an int, a std::uint8_t (font byte), a char16_t array or a QrTextRef, const
-// when the design is.
+// when the record is; for a TemplateDesign the keys it lacks give an AbsentField, so
+// every record sees every key at the same ordinal.
 template <class Record, class Visit>
 void ForEachSettingsField(Record& d, Visit&& visit) {
     using G = SettingsGroup;
@@ -172,14 +190,14 @@ void ForEachSettingsField(Record& d, Visit&& visit) {
         visit(name(u"bb"), G::Card, q.bb);
     }
 
-    visit(key.Plain(u"base_pw"), G::Card, d.base_pw);
-    visit(key.Plain(u"base_ph"), G::Card, d.base_ph);
-    visit(key.Plain(u"base_cntx"), G::SheetGrid, d.base_cntx);
-    visit(key.Plain(u"base_cnty"), G::SheetGrid, d.base_cnty);
-    visit(key.Plain(u"base_px"), G::SheetGrid, d.base_px);
-    visit(key.Plain(u"base_py"), G::SheetGrid, d.base_py);
-    visit(key.Plain(u"base_spx"), G::SheetGrid, d.base_spx);
-    visit(key.Plain(u"base_spy"), G::SheetGrid, d.base_spy);
+    visit(key.Plain(u"base_pw"), G::Card, FullDesignOnly(d, &CardDesign::base_pw));
+    visit(key.Plain(u"base_ph"), G::Card, FullDesignOnly(d, &CardDesign::base_ph));
+    visit(key.Plain(u"base_cntx"), G::SheetGrid, FullDesignOnly(d, &CardDesign::base_cntx));
+    visit(key.Plain(u"base_cnty"), G::SheetGrid, FullDesignOnly(d, &CardDesign::base_cnty));
+    visit(key.Plain(u"base_px"), G::SheetGrid, FullDesignOnly(d, &CardDesign::base_px));
+    visit(key.Plain(u"base_py"), G::SheetGrid, FullDesignOnly(d, &CardDesign::base_py));
+    visit(key.Plain(u"base_spx"), G::SheetGrid, FullDesignOnly(d, &CardDesign::base_spx));
+    visit(key.Plain(u"base_spy"), G::SheetGrid, FullDesignOnly(d, &CardDesign::base_spy));
 
     auto& p = d.phot_data;
     visit(key.Plain(u"phot_data.on"), G::Card, p.on);
@@ -189,20 +207,20 @@ void ForEachSettingsField(Record& d, Visit&& visit) {
     visit(key.Plain(u"phot_data.h"), G::Card, p.h);
     visit(key.Plain(u"phot_data.fm"), G::Card, p.fm);
 
-    visit(key.Plain(u"main_filename"), G::Environment, d.main_filename);
-    visit(key.Plain(u"oekaki_filename"), G::Environment, d.oekaki_filename);
-    visit(key.Plain(u"b_outline"), G::Environment, d.b_outline);
-    visit(key.Plain(u"m_outline"), G::Environment, d.m_outline);
-    visit(key.Plain(u"c_outline"), G::Environment, d.c_outline);
-    visit(key.Plain(u"p_outline"), G::Environment, d.p_outline);
-    visit(key.Plain(u"p_outline_size"), G::Environment, d.p_outline_size);
-    visit(key.Plain(u"p_outline_len"), G::Environment, d.p_outline_len);
-    visit(key.Plain(u"font_plprn"), G::Environment, d.font_plprn);
-    visit(key.Plain(u"base_load_mode"), G::Environment, d.base_load_mode);
-    visit(key.Plain(u"mark_load_mode"), G::Environment, d.mark_load_mode);
-    visit(key.Plain(u"phot_load_mode"), G::Environment, d.phot_load_mode);
-    visit(key.Plain(u"pm_size_x"), G::Environment, d.pm_size_x);
-    visit(key.Plain(u"pm_size_y"), G::Environment, d.pm_size_y);
+    visit(key.Plain(u"main_filename"), G::Environment, FullDesignOnly(d, &CardDesign::main_filename));
+    visit(key.Plain(u"oekaki_filename"), G::Environment, FullDesignOnly(d, &CardDesign::oekaki_filename));
+    visit(key.Plain(u"b_outline"), G::Environment, FullDesignOnly(d, &CardDesign::b_outline));
+    visit(key.Plain(u"m_outline"), G::Environment, FullDesignOnly(d, &CardDesign::m_outline));
+    visit(key.Plain(u"c_outline"), G::Environment, FullDesignOnly(d, &CardDesign::c_outline));
+    visit(key.Plain(u"p_outline"), G::Environment, FullDesignOnly(d, &CardDesign::p_outline));
+    visit(key.Plain(u"p_outline_size"), G::Environment, FullDesignOnly(d, &CardDesign::p_outline_size));
+    visit(key.Plain(u"p_outline_len"), G::Environment, FullDesignOnly(d, &CardDesign::p_outline_len));
+    visit(key.Plain(u"font_plprn"), G::Environment, FullDesignOnly(d, &CardDesign::font_plprn));
+    visit(key.Plain(u"base_load_mode"), G::Environment, FullDesignOnly(d, &CardDesign::base_load_mode));
+    visit(key.Plain(u"mark_load_mode"), G::Environment, FullDesignOnly(d, &CardDesign::mark_load_mode));
+    visit(key.Plain(u"phot_load_mode"), G::Environment, FullDesignOnly(d, &CardDesign::phot_load_mode));
+    visit(key.Plain(u"pm_size_x"), G::Environment, FullDesignOnly(d, &CardDesign::pm_size_x));
+    visit(key.Plain(u"pm_size_y"), G::Environment, FullDesignOnly(d, &CardDesign::pm_size_y));
 }
 
 bool WrittenIn(SettingsScope scope, SettingsGroup group) {
@@ -302,10 +320,10 @@ std::vector<std::uint8_t> SettingsFileBytes(const CardDesign& design, SettingsSc
     return bytes;
 }
 
-// A field of the design being read, typed by its kind.
+// A field of the record being read, typed by its kind.
 struct SettingsFileReader::Field {
     SettingsValueKind kind;
-    SettingsGroup group;
+    bool applied = false;  // read in this scope and held by the record
     int* number = nullptr;
     std::uint8_t* byte = nullptr;
     void* text = nullptr;  // the char16_t array itself
@@ -313,13 +331,26 @@ struct SettingsFileReader::Field {
     int qr = -1;
 };
 
-SettingsFileReader::SettingsFileReader(CardDesign& design, SettingsScope scope)
-    : design_(design), scope_(scope) {
+SettingsFileReader::SettingsFileReader(CardDesign& design, SettingsScope scope) {
     ResetDesign(design, scope);
+    BindFields(design, scope);
+}
+
+SettingsFileReader::SettingsFileReader(TemplateDesign& templ) {
+    ResetTemplate(templ);
+    BindFields(templ, SettingsScope::Design);
+}
+
+template <class Record>
+void SettingsFileReader::BindFields(Record& record, SettingsScope scope) {
     fields_.reserve(SettingsKeys().size());
-    ForEachSettingsField(design, [&](std::u16string_view, SettingsGroup group, auto&& field) {
+    ForEachSettingsField(record, [&](std::u16string_view, SettingsGroup group, auto&& field) {
         using FieldType = std::remove_cvref_t<decltype(field)>;
-        Field f{KindOf<FieldType>(), group};
+        Field f{SettingsValueKind::Integer};
+        if constexpr (!std::is_same_v<FieldType, AbsentField>) {
+            f.kind = KindOf<FieldType>();
+            f.applied = ReadIn(scope, group);
+        }
         if constexpr (std::is_same_v<FieldType, int>) {
             f.number = &field;
         } else if constexpr (std::is_same_v<FieldType, std::uint8_t>) {
@@ -327,10 +358,11 @@ SettingsFileReader::SettingsFileReader(CardDesign& design, SettingsScope scope)
         } else if constexpr (std::is_array_v<FieldType>) {
             f.text = &field;
             f.store_text = &StoreText<std::extent_v<FieldType>>;
-        } else {
+        } else if constexpr (IsQrText<FieldType>::value) {
             f.text = &field.text;
             f.store_text = &StoreText<std::extent_v<std::remove_cvref_t<decltype(field.text)>>>;
             f.qr = field.qr;
+            qr_text_[field.qr] = field.text;
         }
         fields_.push_back(f);
     });
@@ -378,7 +410,7 @@ void SettingsFileReader::ParseLine(std::u16string_view line) {
     // read by the previous line equals restoring every code before its keys are tried.
     for (int k = 0; k < kQrCount; ++k) {
         if (!qr_encoded_[k]) continue;
-        for (char16_t& c : design_.qrcode_data[k].s) {
+        for (char16_t& c : std::span(qr_text_[k], std::extent_v<decltype(QrcodeData::s)>)) {
             if (c == kCrInFile)
                 c = kCr;
             else if (c == kLfInFile)
@@ -395,7 +427,7 @@ void SettingsFileReader::ParseLine(std::u16string_view line) {
     if (ordinal >= fields_.size()) return;
     any_key_ = true;
     const Field& field = fields_[ordinal];
-    if (!ReadIn(scope_, field.group)) return;
+    if (!field.applied) return;
 
     const std::u16string_view value = line.substr(equals + 1);
     switch (field.kind) {
@@ -415,6 +447,12 @@ void SettingsFileReader::ParseLine(std::u16string_view line) {
 SettingsReadStatus ReadSettingsBytes(CardDesign& design, SettingsScope scope,
                                      std::span<const std::uint8_t> file) {
     SettingsFileReader reader(design, scope);
+    reader.Feed(file);
+    return reader.Finish();
+}
+
+SettingsReadStatus ReadTemplateBytes(TemplateDesign& templ, std::span<const std::uint8_t> file) {
+    SettingsFileReader reader(templ);
     reader.Feed(file);
     return reader.Finish();
 }

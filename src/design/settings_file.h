@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "design/card_design.h"
+#include "design/template_design.h"
 #include "design/text_decoding.h"
 
 enum class SettingsValueKind {
@@ -62,9 +63,10 @@ enum class SettingsReadStatus {
                  // which no line names a key: not a settings file, to be kept, not replaced
 };
 
-// Reads a settings file given in pieces, in the order of the file. Constructing it resets
-// the design (ResetDesign with the scope), so a file that cannot be opened, is refused or
-// lacks keys leaves the load defaults.
+// Reads a settings file given in pieces, in the order of the file, into a design or into
+// a template. Constructing it resets the record it reads into (ResetDesign with the
+// scope, or ResetTemplate), so a file that cannot be opened, is refused or lacks keys
+// leaves those defaults.
 //
 // Text: UTF-16 little-endian after its byte-order mark, as written, or UTF-8 with or
 // without a byte-order mark (TextDecoder). A UTF-8 file is applied only once it is known
@@ -79,7 +81,8 @@ enum class SettingsReadStatus {
 //
 // Each line: the text before its first "=" is the key, matched exactly (case-sensitive)
 // against the key table; a line without "=" or with an unknown key is ignored; a key that
-// occurs again replaces the earlier value. In Design scope only Card keys are applied.
+// occurs again replaces the earlier value. In Design scope only Card keys are applied; a
+// template takes the Card keys it holds (all but base_pw and base_ph).
 // Integer values: the first kSettingsNumberLimit units are converted like _wtoi (leading
 // tabs, LF, VT, FF, CR and spaces, an optional sign, decimal digits up to the first other
 // unit; no digits give 0; beyond the int range the result saturates); font bytes keep the
@@ -91,6 +94,7 @@ enum class SettingsReadStatus {
 class SettingsFileReader {
 public:
     SettingsFileReader(CardDesign& design, SettingsScope scope);
+    explicit SettingsFileReader(TemplateDesign& templ);
     ~SettingsFileReader();
     SettingsFileReader(const SettingsFileReader&) = delete;
     SettingsFileReader& operator=(const SettingsFileReader&) = delete;
@@ -104,13 +108,14 @@ public:
 
 private:
     struct Field;
+    template <class Record>
+    void BindFields(Record& record, SettingsScope scope);
     void TakeUnits(std::u16string& units);
     void EndLine();
     void ParseLine(std::u16string_view line);
 
-    CardDesign& design_;
-    SettingsScope scope_;
     std::vector<Field> fields_;  // in the order of SettingsKeys()
+    char16_t* qr_text_[kQrCount] = {};  // the QR texts of the record, for their line breaks
     TextDecoder decoder_;
     std::u16string decoded_;  // units handed out by the decoder, not yet taken
     bool after_cr_ = false;   // the last unit taken was a CR, so an LF now ends no line
@@ -124,3 +129,4 @@ private:
 // The whole file at once.
 SettingsReadStatus ReadSettingsBytes(CardDesign& design, SettingsScope scope,
                                      std::span<const std::uint8_t> file);
+SettingsReadStatus ReadTemplateBytes(TemplateDesign& templ, std::span<const std::uint8_t> file);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "design/card_design.h"
+#include "design/settings_file.h"
 
 // Writes the design in the scope to fileName. The content goes to a temporary file in
 // the target's folder, which replaces the target only once everything was written, so a
@@ -15,10 +16,17 @@
 bool WriteSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName);
 
 // Resets the design (ResetDesign with the scope), then reads fileName into it. The file is
-// opened without sharing; a missing file is created empty. A file that cannot be opened
-// shows "ﾌｧｲﾙが開けません", an empty one "文字列をワイド文字ではありません", both captioned
+// opened without sharing; reading never creates it. A file that cannot be opened shows
+// "ﾌｧｲﾙが開けません", an empty or missing one "文字列をワイド文字ではありません", both captioned
 // "CreateFile" and owned by owner; the design then holds the load defaults. A file that
 // is not a settings file this program can read (another encoding, binary data) is moved
 // aside before anything can write over it (KeepUnreadableFile), and the message says
-// where it went. The file is closed before any message is shown.
+// where it went. A file that was read is brought into the ranges the dialogs allow
+// (KeepDesignInRange). The file is closed before any message is shown.
 void ReadSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName);
+
+// Reads fileName into whatever record reader was made for (a template), with the start
+// folder current. A file that cannot be opened, is empty or missing, or cannot be read as
+// text is only reported ("文字列をワイド文字ではありません" for the last two): nothing is
+// moved or written. True when the file was read; false after a message.
+bool ReadSettingsInto(HWND owner, SettingsFileReader& reader, const wchar_t* fileName);

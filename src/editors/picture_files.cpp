@@ -100,10 +100,10 @@ int OpenPictureFolder(HWND owner, PictureFolder folder, int load_mode) {
     return found;
 }
 
-HBITMAP LoadShownPicture(HWND owner, const wchar_t* path, int load_mode) {
+HBITMAP LoadShownPicture(HWND owner, const wchar_t* path, int load_mode, const wchar_t* caption) {
     EnterStartFolder();
     HBITMAP picture = LoadDialogPicture(path, load_mode);
-    if (!picture) ShowMessage(owner, L"画像が読み込み出来ません。", L"ImageLoad");
+    if (!picture) ShowMessage(owner, L"画像が読み込み出来ません。", caption);
     return picture;
 }
 

@@ -22,8 +22,8 @@ int OpenPictureFolder(HWND owner, PictureFolder folder, int load_mode);
 
 // A picture of the dialogs (relative paths from the start folder, which becomes current):
 // LoadDialogPicture, and when it gives none "画像が読み込み出来ません。" ("ImageLoad") shown
-// to owner. The caller owns the bitmap.
-HBITMAP LoadShownPicture(HWND owner, const wchar_t* path, int load_mode);
+// to owner (with caption in place of "ImageLoad" when given). The caller owns the bitmap.
+HBITMAP LoadShownPicture(HWND owner, const wchar_t* path, int load_mode, const wchar_t* caption = L"ImageLoad");
 
 // The filter list of the picture file dialogs for a load mode: bitmaps first for 0 and 1,
 // JPEG first for 2, all files first for any other value.

@@ -11,28 +11,6 @@
 #include "win/process.h"
 #include "win/ui_seam.h"
 
-namespace {
-
-// Spools the copies; false when the user stopped the job (the document is then aborted).
-// Each failure is shown once for the whole job, after the page that met it.
-bool SpoolCopies(HWND main_window, HDC dc, int copies) {
-    PaintReport shown;
-    for (int copy = 1; copy <= copies; ++copy) {
-        StartPage(dc);
-        PaintReport page;
-        RenderSheet(dc, page);
-        ShowNewFailures(main_window, page, shown);
-        if (StopFlag()) {
-            AbortDoc(dc);
-            return false;
-        }
-        CloseStopDialog();
-        EndPage(dc);
-    }
-    return true;
-}
-
-}  // namespace
 
 int PrintCommand(HWND main_window) {
     PRINTDLGW& record = PrintDialogRecord();
@@ -62,23 +40,52 @@ int PrintCommand(HWND main_window) {
     return 0;
 }
 
-void RunPrintJob(HWND main_window, int copies) {
-    PRINTDLGW& record = PrintDialogRecord();
-    HDC dc = record.hDC;
+bool StartPrintDocument(HWND main_window, PrintDocument& document) {
+    document.dc = PrintDialogRecord().hDC;
     OpenStopDialog(main_window);
     EnableWindow(main_window, FALSE);
+    SetAbortProc(document.dc, PrintAbortProc);
+    DOCINFOW info{};
+    info.cbSize = sizeof(info);
+    info.lpszDocName = kPrintDocumentName;
+    document.started = document.dc && StartDocW(document.dc, &info) > 0;
+    return document.started;
+}
 
-    SetAbortProc(dc, PrintAbortProc);
-    DOCINFOW document{};
-    document.cbSize = sizeof(document);
-    document.lpszDocName = kPrintDocumentName;
-    const bool started = StartDocW(dc, &document) > 0;
-    if (started && SpoolCopies(main_window, dc, copies)) EndDoc(dc);
+bool PrintPages(HWND main_window, PrintDocument& document, int copies) {
+    if (!document.started || document.aborted) return false;
+    for (int copy = 1; copy <= copies; ++copy) {
+        if (!StopFlag()) {
+            StartPage(document.dc);
+            PaintReport page;
+            RenderSheet(document.dc, page);
+            ShowNewFailures(main_window, page, document.shown);
+        }
+        if (StopFlag()) {
+            AbortDoc(document.dc);
+            document.aborted = true;
+            return false;
+        }
+        if (!document.keep_stop_dialog) CloseStopDialog();
+        EndPage(document.dc);
+        ++document.pages;
+    }
+    return true;
+}
 
+void EndPrintDocument(HWND main_window, PrintDocument& document) {
+    if (document.started && !document.aborted) EndDoc(document.dc);
     CloseStopDialog();
     EnableWindow(main_window, TRUE);
-    if (!started) ShowMessage(main_window, L"印刷を開始できませんでした。", L"StartDoc");
+    if (!document.started) ShowMessage(main_window, L"印刷を開始できませんでした。", L"StartDoc");
     SetFocus(main_window);
-    if (dc) DeleteDC(dc);
-    record.hDC = nullptr;
+    if (document.dc) DeleteDC(document.dc);
+    document.dc = nullptr;
+    PrintDialogRecord().hDC = nullptr;
+}
+
+void RunPrintJob(HWND main_window, int copies) {
+    PrintDocument document;
+    if (StartPrintDocument(main_window, document)) PrintPages(main_window, document, copies);
+    EndPrintDocument(main_window, document);
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "win/paint_report.h"
+
 // The document name the spooler shows.
 inline constexpr wchar_t kPrintDocumentName[] = L"Vivivuz";
 
@@ -14,10 +16,35 @@ inline constexpr wchar_t kPrintDocumentName[] = L"Vivivuz";
 // printing. The caller refreshes the status line afterwards.
 int PrintCommand(HWND main_window);
 
-// Prints `copies` pages of the current sheet into the print dialog record's device
-// context, one page per copy in one document, with the main window disabled and the stop
-// dialog shown until the first page is done. A stop request aborts the document. What a
-// page could not print is shown after that page, each failure once per job. A document
-// that cannot be started is reported ("StartDoc"). Always ends with the main
-// window enabled and focused and the device context deleted.
+// A document being spooled into the print dialog record's device context, shared by the
+// print command and the batch: StartPrintDocument, any number of PrintPages, then
+// EndPrintDocument, which must always follow.
+struct PrintDocument {
+    HDC dc = nullptr;
+    bool started = false;        // StartDocW succeeded
+    bool aborted = false;        // a stop request aborted it: no further page or document call
+    bool keep_stop_dialog = false;  // the batch keeps it open for its whole length
+    int pages = 0;               // pages ended so far
+    PaintReport shown;           // failures shown once for the whole document
+};
+
+// Shows the stop dialog (clearing the stop flag), disables the main window, sets the
+// abort procedure and starts the document "Vivivuz". False when StartDocW fails; the
+// caller then goes straight to EndPrintDocument, which reports it ("StartDoc").
+bool StartPrintDocument(HWND main_window, PrintDocument& document);
+
+// Spools `copies` pages of the current sheet (none for copies of 0 or less). Each page:
+// StartPage, RenderSheet, then AbortDoc when the stop flag is set, else EndPage (a stop
+// already requested aborts before the page starts); unless
+// keep_stop_dialog, the stop dialog goes once a page is done. False once the document is
+// aborted (also when it was before the call). Each failure is shown once per document,
+// after the page that met it.
+bool PrintPages(HWND main_window, PrintDocument& document, int copies);
+
+// EndDoc unless the document was aborted or never started; closes the stop dialog,
+// enables and focuses the main window, reports a document that could not be started,
+// and deletes the device context (the record's too).
+void EndPrintDocument(HWND main_window, PrintDocument& document);
+
+// Prints `copies` pages of the current sheet as one document: the three pieces above.
 void RunPrintJob(HWND main_window, int copies);

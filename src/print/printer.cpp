@@ -157,11 +157,15 @@ void MeasurePrinter(HDC printer_dc, HGLOBAL& dev_mode) {
 }
 
 void ReadPrinterFile() {
-    KernelHandle file = OpenPrinterFile(GENERIC_READ, OPEN_ALWAYS);
-    if (!file.Valid()) return;
     unsigned char bytes[16] = {};
-    DWORD read = 0;
-    ReadFile(file.Get(), bytes, sizeof(bytes), &read, nullptr);
+    EnterStartFolder();
+    // Reading never creates the file: a missing one reads as empty.
+    if (GetFileAttributesW(kPrinterFile) != INVALID_FILE_ATTRIBUTES) {
+        KernelHandle file = OpenPrinterFile(GENERIC_READ, OPEN_EXISTING);
+        if (!file.Valid()) return;
+        DWORD read = 0;
+        ReadFile(file.Get(), bytes, sizeof(bytes), &read, nullptr);
+    }
     std::memcpy(g_stored_handle_value, bytes, sizeof(g_stored_handle_value));
 }
 

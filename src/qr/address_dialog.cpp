@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 
 #include "design/fixed_text.h"
 #include "qr/address_payload.h"
@@ -54,10 +55,20 @@ void LimitField(HWND dialog, const FieldControl<N>& f) {
     SendDlgItemMessageW(dialog, f.id, EM_LIMITTEXT, f.limit, 0);
 }
 
+// The format buttons; "ソフトバンク" stays disabled and writes nothing.
+constexpr std::pair<int, AddressFormat> kFormatButtons[] = {
+    {IDC_ADDRESS_AU, AddressFormat::kAu},
+    {IDC_ADDRESS_DOCOMO, AddressFormat::kMecard},
+    {IDC_ADDRESS_MULTI, AddressFormat::kVcard},
+};
+
+// The format the entry's text already holds is ticked, so reopening the dialog keeps it.
 void FillAddressForm(HWND dialog, const QrcodeData& entry) {
     for (int id : {IDC_ADDRESS_AU, IDC_ADDRESS_DOCOMO, IDC_ADDRESS_SOFTBANK, IDC_ADDRESS_MULTI})
         CheckDlgButton(dialog, id, BST_UNCHECKED);
-    CheckDlgButton(dialog, IDC_ADDRESS_AU, BST_CHECKED);
+    const AddressFormat format = AddressFormatOf(TextOf(entry.s));
+    for (const auto& [id, button_format] : kFormatButtons)
+        if (button_format == format) CheckDlgButton(dialog, id, BST_CHECKED);
     for (const auto& f : kLongFields) FillField(dialog, entry, f);
     for (const auto& f : kTelFields) FillField(dialog, entry, f);
     FillField(dialog, entry, kPostalField);
@@ -67,8 +78,8 @@ void ReadAddressForm(HWND dialog, QrcodeData& entry) {
     for (const auto& f : kLongFields) ReadField(dialog, entry, f);
     for (const auto& f : kTelFields) ReadField(dialog, entry, f);
     ReadField(dialog, entry, kPostalField);
-    // Only the "AU" format exists; the other choices are disabled in the template.
-    if (IsDlgButtonChecked(dialog, IDC_ADDRESS_AU) == BST_CHECKED) BuildAddressPayload(entry);
+    for (const auto& [id, format] : kFormatButtons)
+        if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) BuildAddressPayload(entry, format);
 }
 
 // The card's texts in code page 932, as the search for numbers and addresses reads them.

@@ -7,5 +7,5 @@
 
 // Shows the dialog modally, owned by owner, for entry (a QR code of Design(), whose text
 // items feed "自動セット"). OK stores the nine fields and replaces entry.s with the
-// payload; "キャンセル" and the close box leave the entry as it was. Returns 1 either way.
+// payload in the ticked format; "キャンセル" and the close box leave the entry as it was. Returns 1 either way.
 INT_PTR ShowAddressDialog(HWND owner, QrcodeData& entry);

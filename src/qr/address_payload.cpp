@@ -1,6 +1,7 @@
 #include "qr/address_payload.h"
 
 #include <cstddef>
+#include <utility>
 
 #include "design/fixed_text.h"
 
@@ -19,10 +20,114 @@ void DropLastCharacter(std::u16string& value) {
     if (!value.empty() && IsHighSurrogate(value.back())) value.pop_back();
 }
 
-struct PayloadLine {
-    const char16_t* key;
-    std::u16string value;
-};
+// The nine contact fields in the order that breaks ties when a value must be cut.
+enum Field { kName, kReading, kMail1, kMail2, kMail3, kTel1, kTel2, kTel3, kAddress, kFieldCount };
+using Contact = std::array<std::u16string, kFieldCount>;
+
+bool IsSpace(char16_t c) { return c == u' ' || c == u'\u3000'; }
+
+std::u16string_view TrimSpaces(std::u16string_view text) {
+    while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// A value as the format writes it.
+std::u16string Escaped(std::u16string_view value, AddressFormat format) {
+    std::u16string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char16_t c = value[i];
+        switch (format) {
+            case AddressFormat::kAu: out += c; break;
+            case AddressFormat::kMecard:
+                if (c == u';' || c == u':' || c == u',' || c == u'\\') out += u'\\';
+                out += c;
+                break;
+            case AddressFormat::kVcard:
+                if (c == u'\r' || c == u'\n') {
+                    if (c == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n') ++i;
+                    out += u"\\n";
+                    break;
+                }
+                if (c == u';' || c == u',' || c == u'\\') out += u'\\';
+                out += c;
+                break;
+        }
+    }
+    return out;
+}
+
+std::u16string AuPayload(const Contact& c) {
+    const std::pair<const char16_t*, int> lines[] = {
+        {u"NAME1:", kName},   {u"NAME2:", kReading}, {u"MAIL1:", kMail1}, {u"MAIL2:", kMail2},
+        {u"MAIL3:", kMail3},  {u"TEL1:", kTel1},     {u"TEL2:", kTel2},   {u"TEL3:", kTel3},
+        {u"ADD:", kAddress},
+    };
+    std::u16string text = u"MEMORY:\r\n";
+    for (const auto& [key, field] : lines) {
+        text += key;
+        text += c[field];
+        text += u"\r\n";
+    }
+    return text;
+}
+
+std::u16string MecardPayload(const Contact& c) {
+    const std::pair<const char16_t*, int> fields[] = {
+        {u"N:", kName},      {u"SOUND:", kReading}, {u"TEL:", kTel1},   {u"TEL:", kTel2},
+        {u"TEL:", kTel3},    {u"EMAIL:", kMail1},   {u"EMAIL:", kMail2}, {u"EMAIL:", kMail3},
+        {u"ADR:", kAddress},
+    };
+    std::u16string text = u"MECARD:";
+    for (const auto& [key, field] : fields) {
+        if (c[field].empty()) continue;
+        text += key;
+        text += Escaped(c[field], AddressFormat::kMecard);
+        text += u';';
+    }
+    return text + u';';
+}
+
+std::u16string VcardPayload(const Contact& c) {
+    const auto line = [](std::u16string& text, std::u16string_view key, std::u16string_view value) {
+        text += key;
+        text += value;
+        text += u"\r\n";
+    };
+    const auto escaped = [](std::u16string_view value) { return Escaped(value, AddressFormat::kVcard); };
+    const std::u16string_view name = TrimSpaces(c[kName]);
+    std::u16string_view family = name, given;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (IsSpace(name[i])) {
+            family = TrimSpaces(name.substr(0, i));
+            given = TrimSpaces(name.substr(i + 1));
+            break;
+        }
+    }
+    std::u16string text = u"BEGIN:VCARD\r\nVERSION:3.0\r\n";
+    line(text, u"N:", escaped(family) + u';' + escaped(given) + u";;;");
+    line(text, u"FN:", escaped(c[kName]));
+    if (!c[kReading].empty()) line(text, u"SORT-STRING:", escaped(c[kReading]));
+    for (int field : {kTel1, kTel2, kTel3})
+        if (!c[field].empty()) line(text, u"TEL:", escaped(c[field]));
+    for (int field : {kMail1, kMail2, kMail3})
+        if (!c[field].empty()) line(text, u"EMAIL:", escaped(c[field]));
+    if (!c[kAddress].empty()) line(text, u"ADR:", u";;" + escaped(c[kAddress]) + u";;;;");
+    return text + u"END:VCARD\r\n";
+}
+
+std::u16string Payload(const Contact& c, AddressFormat format) {
+    switch (format) {
+        case AddressFormat::kMecard: return MecardPayload(c);
+        case AddressFormat::kVcard: return VcardPayload(c);
+        case AddressFormat::kAu: break;
+    }
+    return AuPayload(c);
+}
+
+bool Fits(std::u16string_view text) {
+    return ShiftJisLength(text) <= kQrByteLimit && text.size() <= static_cast<std::size_t>(kQrTextLimit);
+}
 
 bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
@@ -38,42 +143,39 @@ int ShiftJisLength(std::u16string_view text) {
     return bytes;
 }
 
-void BuildAddressPayload(QrcodeData& entry) {
-    PayloadLine lines[] = {
-        {u"MEMORY:", u""},
-        {u"NAME1:", std::u16string(TextOf(entry.sn))},
-        {u"NAME2:", std::u16string(TextOf(entry.sy))},
-        {u"MAIL1:", std::u16string(TextOf(entry.sm1))},
-        {u"MAIL2:", std::u16string(TextOf(entry.sm2))},
-        {u"MAIL3:", std::u16string(TextOf(entry.sm3))},
-        {u"TEL1:", std::u16string(TextOf(entry.st1))},
-        {u"TEL2:", std::u16string(TextOf(entry.st2))},
-        {u"TEL3:", std::u16string(TextOf(entry.st3))},
-        {u"ADD:", std::u16string(TextOf(entry.sa))},
-    };
-    int total = 0;
-    for (const PayloadLine& line : lines)
-        total += ShiftJisLength(line.key) + ShiftJisLength(line.value) + 2;
-    while (total > kQrByteLimit) {
-        PayloadLine* longest = nullptr;
+AddressFormat AddressFormatOf(std::u16string_view text) {
+    if (text.starts_with(u"MECARD:")) return AddressFormat::kMecard;
+    if (text.starts_with(u"BEGIN:VCARD")) return AddressFormat::kVcard;
+    return AddressFormat::kAu;
+}
+
+void BuildAddressPayload(QrcodeData& entry, AddressFormat format) {
+    Contact contact;
+    contact[kName] = TextOf(entry.sn);
+    contact[kReading] = TextOf(entry.sy);
+    contact[kMail1] = TextOf(entry.sm1);
+    contact[kMail2] = TextOf(entry.sm2);
+    contact[kMail3] = TextOf(entry.sm3);
+    contact[kTel1] = TextOf(entry.st1);
+    contact[kTel2] = TextOf(entry.st2);
+    contact[kTel3] = TextOf(entry.st3);
+    contact[kAddress] = TextOf(entry.sa);
+    std::u16string text = Payload(contact, format);
+    while (!Fits(text)) {
+        std::u16string* longest = nullptr;
         int longest_bytes = 0;
-        for (PayloadLine& line : lines) {
-            const int bytes = ShiftJisLength(line.value);
+        for (std::u16string& value : contact) {
+            const int bytes = ShiftJisLength(Escaped(value, format));
             if (bytes > longest_bytes) {
-                longest = &line;
+                longest = &value;
                 longest_bytes = bytes;
             }
         }
-        // The keys and line breaks alone take far less than the limit, so some value
-        // always has something left to give.
-        DropLastCharacter(longest->value);
-        total -= longest_bytes - ShiftJisLength(longest->value);
-    }
-    std::u16string text;
-    for (const PayloadLine& line : lines) {
-        text += line.key;
-        text += line.value;
-        text += u"\r\n";
+        // Keys, separators and line breaks alone take far less than the limit, so some
+        // value always has something left to give.
+        if (longest == nullptr) break;
+        DropLastCharacter(*longest);
+        text = Payload(contact, format);
     }
     SetText(entry.s, text);
 }

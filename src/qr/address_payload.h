@@ -20,15 +20,40 @@ inline constexpr int kQrByteLimit = 255;
 // measures within a limit converts within it.
 int ShiftJisLength(std::u16string_view text);
 
-// Replaces entry.s with the ten lines, each ended by CR LF:
-//   MEMORY:  NAME1:sn  NAME2:sy  MAIL1:sm1  MAIL2:sm2  MAIL3:sm3  TEL1:st1  TEL2:st2
-//   TEL3:st3  ADD:sa
-// Empty fields keep their line with an empty value. When the lines would take more than
-// kQrByteLimit bytes by ShiftJisLength (and so possibly more than kQrTextLimit
-// characters), the longest value by that measure loses its last character, the first
-// of equally long ones, until they fit; keys and line breaks are never cut, so all ten
-// lines are always present. The contact fields themselves keep their full values.
-void BuildAddressPayload(QrcodeData& entry);
+// The contact formats the address dialog writes.
+enum class AddressFormat {
+    // The mobile-phone address book, ten lines each ended by CR LF:
+    //   MEMORY:  NAME1:sn  NAME2:sy  MAIL1:sm1  MAIL2:sm2  MAIL3:sm3  TEL1:st1  TEL2:st2
+    //   TEL3:st3  ADD:sa
+    // Empty fields keep their line with an empty value; values are written as they are.
+    kAu,
+    // One line, no line break: MECARD:N:sn;SOUND:sy;TEL:st1;TEL:st2;TEL:st3;EMAIL:sm1;
+    // EMAIL:sm2;EMAIL:sm3;ADR:sa;;  An empty field leaves out its whole "KEY:value;".
+    // ';' ':' ',' and '\' in values are escaped with '\'.
+    kMecard,
+    // vCard 3.0, lines ended by CR LF: BEGIN:VCARD, VERSION:3.0, N:family;given;;;
+    // (sn split at its first space, U+0020 or the ideographic U+3000; spaces around
+    // either part dropped; no space puts the whole name in family), FN:sn, then only
+    // for non-empty fields SORT-STRING:sy, TEL:st1..3, EMAIL:sm1..3, ADR:;;sa;;;;
+    // (the whole address as the street), END:VCARD. N and FN are always there (a vCard
+    // needs both), empty when sn is. ';' ',' '\' in values are escaped with '\', a
+    // line break (CR LF, CR or LF) is written "\n".
+    kVcard,
+};
+
+// The format a QR text already holds: kMecard when it starts with "MECARD:", kVcard when
+// it starts with "BEGIN:VCARD", kAu for anything else (an empty text too).
+AddressFormat AddressFormatOf(std::u16string_view text);
+
+// Replaces entry.s with the payload of the nine contact fields in format. When the
+// payload would take more than kQrByteLimit bytes by ShiftJisLength (and so possibly more
+// than kQrTextLimit characters), the value that takes most bytes as written in the
+// payload loses its last character (the first of equally long ones in the order sn, sy,
+// sm1..3, st1..3, sa) and the payload is built again, until it fits. A cut takes a whole
+// character, a surrogate pair whole, before escaping, so no escape and no double-byte
+// character is ever split; keys, separators and line breaks are never cut. The contact
+// fields themselves keep their full values.
+void BuildAddressPayload(QrcodeData& entry, AddressFormat format);
 
 // What the address dialog's automatic fill puts into its controls.
 struct AutoAddress {

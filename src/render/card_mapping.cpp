@@ -22,8 +22,9 @@ CardMapping HalfScaleMapping(const CardDesign& d) {
     CardMapping m;
     m.offset_x = m.offset_y = 5;
     m.scale_x = m.scale_y = 0.5;
-    m.card_w = d.base_w / 2;
-    m.card_h = d.base_h / 2;
+    // Not halved to whole pixels: the base picture's crop keeps the card's own proportions.
+    m.card_w = d.base_w * 0.5;
+    m.card_h = d.base_h * 0.5;
     m.scale_font_width = true;
     m.module_cap = kScreenModuleCap;
     return m;

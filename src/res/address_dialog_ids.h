@@ -4,10 +4,10 @@
 
 #define IDD_ADDRESS 117
 
-#define IDC_ADDRESS_AU 260         // radio buttons of the payload format; only "AU" is enabled
-#define IDC_ADDRESS_DOCOMO 261
-#define IDC_ADDRESS_SOFTBANK 255
-#define IDC_ADDRESS_MULTI 262
+#define IDC_ADDRESS_AU 260         // radio buttons of the payload format: the address book,
+#define IDC_ADDRESS_DOCOMO 261     // MECARD,
+#define IDC_ADDRESS_SOFTBANK 255   // (disabled),
+#define IDC_ADDRESS_MULTI 262      // vCard 3.0
 #define IDC_ADDRESS_NAME 347       // edits: the nine contact fields
 #define IDC_ADDRESS_READING 348
 #define IDC_ADDRESS_POSTAL 351

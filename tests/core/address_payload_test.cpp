@@ -67,7 +67,7 @@ TEST(BuildAddressPayload, TenLinesWithEmptyValuesKept) {
     SetText(entry->sn, u"山田　太郎");
     SetText(entry->st1, u"0312345678");
     SetText(entry->s, u"old text that must go");
-    BuildAddressPayload(*entry);
+    BuildAddressPayload(*entry, AddressFormat::kAu);
     EXPECT_EQ(TextOf(entry->s),
               u"MEMORY:\r\nNAME1:山田　太郎\r\nNAME2:\r\nMAIL1:\r\nMAIL2:\r\nMAIL3:\r\n"
               u"TEL1:0312345678\r\nTEL2:\r\nTEL3:\r\nADD:\r\n");
@@ -85,7 +85,7 @@ TEST(BuildAddressPayload, AllFieldsInTheirLineOrder) {
     SetText(entry->st2, u"t2");
     SetText(entry->st3, u"t3");
     SetText(entry->sa, u"a");
-    BuildAddressPayload(*entry);
+    BuildAddressPayload(*entry, AddressFormat::kAu);
     EXPECT_EQ(Values(*entry), (std::vector<std::u16string>{u"", u"n", u"y", u"m1", u"m2", u"m3",
                                                            u"t1", u"t2", u"t3", u"a"}));
 }
@@ -106,7 +106,7 @@ void FillToReadLimits(QrcodeData& entry, std::u16string_view unit31, std::u16str
 TEST(BuildAddressPayload, FullAsciiFieldsAreCutFromTheLongestEvenly) {
     auto entry = EmptyEntry();
     FillToReadLimits(*entry, u"m", u"a");
-    BuildAddressPayload(*entry);
+    BuildAddressPayload(*entry, AddressFormat::kAu);
     ExpectFits(*entry);
     const auto values = Values(*entry);
     ASSERT_EQ(values.size(), 10u);
@@ -128,7 +128,7 @@ TEST(BuildAddressPayload, FullJapaneseFieldsFitTheSymbolsByteLimit) {
     auto entry = EmptyEntry();
     FillToReadLimits(*entry, u"m", u"漢");
     SetText(entry->sy, Repeat(u"ｶ", 31));  // half-width katakana, one byte each
-    BuildAddressPayload(*entry);
+    BuildAddressPayload(*entry, AddressFormat::kAu);
     ExpectFits(*entry);
     const auto values = Values(*entry);
     ASSERT_EQ(values.size(), 10u);
@@ -143,7 +143,7 @@ TEST(BuildAddressPayload, NeverSplitsASurrogatePair) {
     auto entry = EmptyEntry();
     FillToReadLimits(*entry, u"m", u"漢");
     SetText(entry->sa, Repeat(u"\U0001F600", 31));  // 62 units, counted 124 bytes
-    BuildAddressPayload(*entry);
+    BuildAddressPayload(*entry, AddressFormat::kAu);
     ExpectFits(*entry);
     const auto values = Values(*entry);
     ASSERT_EQ(values.size(), 10u);
@@ -151,6 +151,169 @@ TEST(BuildAddressPayload, NeverSplitsASurrogatePair) {
     ASSERT_FALSE(address.empty());
     EXPECT_EQ(address.size() % 2, 0u);
     EXPECT_EQ(address, Repeat(u"\U0001F600", static_cast<int>(address.size() / 2)));
+}
+
+TEST(AddressFormatOf, TheTextsOpeningNamesItsFormat) {
+    EXPECT_EQ(AddressFormatOf(u"MECARD:N:山田;;"), AddressFormat::kMecard);
+    EXPECT_EQ(AddressFormatOf(u"BEGIN:VCARD\r\nVERSION:3.0\r\n"), AddressFormat::kVcard);
+    EXPECT_EQ(AddressFormatOf(u"MEMORY:\r\nNAME1:"), AddressFormat::kAu);
+    EXPECT_EQ(AddressFormatOf(u""), AddressFormat::kAu);
+    EXPECT_EQ(AddressFormatOf(u"https://example.jp/MECARD:"), AddressFormat::kAu);
+}
+
+// UTF-8 of text, for failure messages.
+std::string Utf8(std::u16string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size())
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// Every field filled, with characters each format must escape.
+void FillAll(QrcodeData& entry) {
+    SetText(entry.sn, u"山田　太郎");
+    SetText(entry.sy, u"ヤマダ タロウ");
+    SetText(entry.sm1, u"taro@ex.jp");
+    SetText(entry.sm2, u"a;b,c\\d:e@example.jp");
+    SetText(entry.sm3, u"y@example.co.jp");
+    SetText(entry.st1, u"03-1234-5678");
+    SetText(entry.st2, u"09012345678");
+    SetText(entry.st3, u"+81,3;1");
+    SetText(entry.sa, u"東京都千代田区1-2-3 ビル5F");
+}
+
+TEST(BuildAddressPayload, MecardHasEveryFilledFieldEscaped) {
+    auto entry = EmptyEntry();
+    FillAll(*entry);
+    BuildAddressPayload(*entry, AddressFormat::kMecard);
+    EXPECT_EQ(TextOf(entry->s),
+              u"MECARD:N:山田　太郎;SOUND:ヤマダ タロウ;TEL:03-1234-5678;TEL:09012345678;"
+              u"TEL:+81\\,3\\;1;EMAIL:taro@ex.jp;EMAIL:a\\;b\\,c\\\\d\\:e@example.jp;"
+              u"EMAIL:y@example.co.jp;ADR:東京都千代田区1-2-3 ビル5F;;");
+}
+
+TEST(BuildAddressPayload, MecardLeavesEmptyFieldsOut) {
+    auto entry = EmptyEntry();
+    SetText(entry->sn, u"佐藤花子");
+    SetText(entry->st2, u"0312345678");
+    SetText(entry->sm3, u"h@example.jp");
+    BuildAddressPayload(*entry, AddressFormat::kMecard);
+    EXPECT_EQ(TextOf(entry->s), u"MECARD:N:佐藤花子;TEL:0312345678;EMAIL:h@example.jp;;");
+    *entry = QrcodeData{};
+    BuildAddressPayload(*entry, AddressFormat::kMecard);
+    EXPECT_EQ(TextOf(entry->s), u"MECARD:;");
+}
+
+TEST(BuildAddressPayload, VcardHasEveryFilledFieldEscaped) {
+    auto entry = EmptyEntry();
+    FillAll(*entry);
+    SetText(entry->sa, u"東京都;千代田区\r\n1-2-3");
+    BuildAddressPayload(*entry, AddressFormat::kVcard);
+    // Colons need no escape in a vCard value; a line break becomes \n.
+    EXPECT_EQ(Utf8(TextOf(entry->s)),
+              Utf8(
+              u"BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;太郎;;;\r\nFN:山田　太郎\r\n"
+              u"SORT-STRING:ヤマダ タロウ\r\nTEL:03-1234-5678\r\nTEL:09012345678\r\n"
+              u"TEL:+81\\,3\\;1\r\nEMAIL:taro@ex.jp\r\nEMAIL:a\\;b\\,c\\\\d:e@example.jp\r\n"
+              u"EMAIL:y@example.co.jp\r\nADR:;;東京都\\;千代田区\\n1-2-3;;;;\r\nEND:VCARD\r\n"));
+}
+
+TEST(BuildAddressPayload, VcardSplitsTheNameAtItsFirstSpace) {
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"山田 太郎", u"N:山田;太郎;;;\r\nFN:山田 太郎\r\n"},
+        {u"  鈴木　 一郎 次郎 ", u"N:鈴木;一郎 次郎;;;\r\nFN:  鈴木　 一郎 次郎 \r\n"},
+        {u"山田太郎", u"N:山田太郎;;;;\r\nFN:山田太郎\r\n"},
+        {u"Smith, J", u"N:Smith\\,;J;;;\r\nFN:Smith\\, J\r\n"},
+        // No name: N and FN stay, empty; the other empty fields are left out.
+        {u"", u"N:;;;;\r\nFN:\r\n"},
+    };
+    for (const auto& [name, lines] : cases) {
+        auto entry = EmptyEntry();
+        SetText(entry->sn, name);
+        BuildAddressPayload(*entry, AddressFormat::kVcard);
+        EXPECT_EQ(TextOf(entry->s), u"BEGIN:VCARD\r\nVERSION:3.0\r\n" + lines + u"END:VCARD\r\n");
+    }
+}
+
+// True when every backslash of text starts one of the escapes.
+bool EscapesWhole(std::u16string_view text, std::u16string_view escapable) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\\') continue;
+        if (i + 1 == text.size() || escapable.find(text[i + 1]) == std::u16string_view::npos)
+            return false;
+        ++i;
+    }
+    return true;
+}
+
+TEST(BuildAddressPayload, FullFieldsAreCutWithoutSplittingEscapesOrCharacters) {
+    for (AddressFormat format : {AddressFormat::kMecard, AddressFormat::kVcard}) {
+        SCOPED_TRACE(format == AddressFormat::kMecard ? "MECARD" : "vCard");
+        {
+            // Double-byte and escaped values at the dialog's read limits.
+            auto entry = EmptyEntry();
+            FillToReadLimits(*entry, u";", u"漢");
+            SetText(entry->sn, Repeat(u"山", 15) + u"　" + Repeat(u"太", 15));
+            BuildAddressPayload(*entry, format);
+            ExpectFits(*entry);
+            const std::u16string_view text = TextOf(entry->s);
+            EXPECT_GE(ShiftJisLength(text), kQrByteLimit - 3);
+            EXPECT_TRUE(EscapesWhole(text, u";:,\\n")) << Utf8(text);
+            // Every field keeps a part; the telephone numbers, short already, most of it.
+            for (const char16_t* part : {u"山", u"漢", u"\\;", u"1111111111", u"3333333333"})
+                EXPECT_NE(text.find(part), std::u16string_view::npos) << Utf8(part) << " in " << Utf8(text);
+            const std::u16string_view end =
+                format == AddressFormat::kMecard ? u";;" : u"\r\nEND:VCARD\r\n";
+            EXPECT_TRUE(text.ends_with(end));
+            EXPECT_EQ(TextLength(entry->sn), 31u);  // the contact fields keep their values
+        }
+        {
+            // A value of backslashes alone: each cut takes an escape whole.
+            auto entry = EmptyEntry();
+            FillToReadLimits(*entry, u"m", u"a");
+            SetText(entry->sa, Repeat(u"\\", 31));
+            BuildAddressPayload(*entry, format);
+            ExpectFits(*entry);
+            EXPECT_TRUE(EscapesWhole(TextOf(entry->s), u";:,\\n"));
+            EXPECT_NE(TextOf(entry->s).find(u"\\\\"), std::u16string_view::npos);
+        }
+    }
+}
+
+TEST(BuildAddressPayload, VcardCutNameStaysTheSameInNAndFn) {
+    auto entry = EmptyEntry();
+    FillToReadLimits(*entry, u"m", u"漢");
+    SetText(entry->sn, Repeat(u"山", 10) + u" " + Repeat(u"太", 20));
+    BuildAddressPayload(*entry, AddressFormat::kVcard);
+    ExpectFits(*entry);
+    const std::u16string text(TextOf(entry->s));
+    const std::size_t n = text.find(u"\r\nN:") + 4;
+    const std::size_t fn = text.find(u"\r\nFN:") + 5;
+    const std::u16string family = text.substr(n, text.find(u';', n) - n);
+    const std::size_t given_at = n + family.size() + 1;
+    const std::u16string given = text.substr(given_at, text.find(u';', given_at) - given_at);
+    ASSERT_FALSE(family.empty());
+    EXPECT_EQ(family.find_first_not_of(u'山'), std::u16string::npos);
+    EXPECT_EQ(text.substr(fn, text.find(u"\r\n", fn) - fn),
+              given.empty() ? family : family + u" " + given);
 }
 
 // The card's texts as Shift_JIS bytes; items not given are empty.

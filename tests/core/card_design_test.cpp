@@ -179,6 +179,16 @@ TEST(NewDesignDefaults, EmptyItemsAndStartFolderBase) {
     EXPECT_EQ(d->pm_size_x, 0x5A5A5A5A);
 }
 
+TEST(NewDesignDefaults, AStartFolderTooDeepGivesTheRelativeBaseNotACutOne) {
+    auto d = FilledDesign();
+    const std::u16string deep = u"C:\\" + std::u16string(240, u'd');  // 260 units with the name
+    NewDesignDefaults(*d, deep.c_str());
+    EXPECT_EQ(Str(TextOf(d->base_filepass)), u"base\\base-01.bmp");
+    const std::u16string fits = u"C:\\" + std::u16string(235, u'd');  // 255 units with the name: the most that fits
+    NewDesignDefaults(*d, fits.c_str());
+    EXPECT_EQ(Str(TextOf(d->base_filepass)), fits + u"\\base\\base-01.bmp");
+}
+
 TEST(BaseCrop, ModesCutTheCardsProportionsOnScreenAndOnPaper) {
     struct Case {
         int picture_w, picture_h;

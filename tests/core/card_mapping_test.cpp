@@ -44,6 +44,15 @@ TEST(CardMapping, HalfScaleHalvesWithIntegerDivisionTowardZero) {
     EXPECT_EQ(MapFontWidth(m, 7), 3);
 }
 
+// The base picture's crop keeps the card's own proportions, not those of the halved
+// whole-pixel card: 1000 x 1000 centred on 455 x 275 is 1000 x 604 at (0, 198).
+TEST(CardMapping, HalfScaleBaseCropUsesTheWholeCard) {
+    const CardMapping m = HalfScaleMapping(*Card(455, 275));
+    EXPECT_EQ(BaseCrop(1000, 1000, m.card_w, m.card_h, 1), (SourceRect{0, 198, 1000, 604}));
+    EXPECT_EQ(BaseCrop(1000, 1000, m.card_w, m.card_h, 1), PlacementSourceRect(455, 275, 1000, 1000, 1));
+    EXPECT_EQ(MapCard(HalfScaleMapping(*Card(275, 455))), (DeviceRect{5, 5, 137, 227}));
+}
+
 TEST(CardMapping, PrintedCardsMapAsTheSheetArithmeticSays) {
     auto d = Card(455, 275);
     d->base_pw = 910, d->base_ph = 550;

@@ -16,32 +16,16 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init canvas "$@"
 
 # Client point = card point + (10, 50).
-readonly CARD_X=10 CARD_Y=50 CARD_W=455 CARD_H=275
+readonly CARD_W=455 CARD_H=275
 readonly EDIT_BOX=951
 readonly NEW_TEXT="営業部　佐藤花子 Hanako"
 readonly ITEM7_BUTTON=4507 ITEM7_SAMPLE="部署名２△△××課"
 readonly NO_BUTTON=7  # IDNO
 
-# setting KEY VALUE: sets one key of the scratch start folder's auto-saved design.
-setting() {
-    local file="$E2E_START/Vivivuz.dat"
-    iconv -f UTF-16 -t UTF-8 "$file" |
-        awk -v key="$1" -v value="$2" \
-            'index($0, key "=") == 1 { print key "=" value "\r"; next } { print }' |
-        iconv -f UTF-8 -t UTF-16 >"$file.new" && mv "$file.new" "$file" ||
-        e2e_fail "cannot set $1 in Vivivuz.dat"
-}
-
-# saved KEY: the value of KEY in the auto-saved design.
-saved() {
-    iconv -f UTF-16 -t UTF-8 "$E2E_START/Vivivuz.dat" | tr -d '\r' |
-        awk -v key="$1" 'index($0, key "=") == 1 { print substr($0, length(key) + 2) }'
-}
-
 # expect_saved KEY VALUE...: each KEY of the auto-saved design holds its VALUE.
 expect_saved() {
     while [ $# -ge 2 ]; do
-        e2e_expect_eq "$1 in Vivivuz.dat" "$2" "$(saved "$1")"
+        e2e_expect_eq "$1 in Vivivuz.dat" "$2" "$(e2e_saved "$1")"
         shift 2
     done
 }
@@ -80,35 +64,12 @@ edit_box_text() {
     printf '%s\n' "${line#*$'\t'Edit$'\t'}"
 }
 
-same_picture() {
-    [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
-}
 
 # same_part A B X Y W H: the W x H part at (X, Y) of two card pictures is the same.
 same_part() {
-    same_picture "$1[$5x$6+$3+$4]" "$2[$5x$6+$3+$4]"
+    e2e_same_picture "$1[$5x$6+$3+$4]" "$2[$5x$6+$3+$4]"
 }
 
-# card_shot NAME: the card area of the screen as ARTEFACTS/NAME.png, once two
-# screenshots a second apart agree (the window repaints after a dialog goes).
-card_shot() {
-    local left top i
-    read -r left top _ < <(e2e_drive client "$main") || e2e_fail "cannot read the client area"
-    for i in $(seq 1 15); do
-        sleep 1
-        e2e_screenshot "$1-screen" >/dev/null || e2e_fail "cannot take a screenshot"
-        convert "$E2E_ARTEFACTS/$1-screen.png" \
-            -crop "${CARD_W}x${CARD_H}+$((left + CARD_X))+$((top + CARD_Y))" +repage \
-            "$E2E_ARTEFACTS/$1.png" || e2e_fail "cannot crop the card"
-        if [ $i -gt 1 ] &&
-            same_picture "$E2E_ARTEFACTS/$1.png" "$E2E_ARTEFACTS/$1-previous.png"; then
-            rm -f "$E2E_ARTEFACTS/$1-previous.png"
-            return 0
-        fi
-        cp "$E2E_ARTEFACTS/$1.png" "$E2E_ARTEFACTS/$1-previous.png"
-    done
-    e2e_fail "the card does not settle on the screen (see $1.png)"
-}
 
 e2e_scratch
 e2e_copy_data
@@ -118,40 +79,40 @@ for expected in "mark_data[0].on=1" "mark_data[0].x=18" "mark_data[0].y=16" \
     "str_data[5].y=138" "str_data[5].s64=Taro Yamada" "str_data[7].on=0" \
     "qrcode_data[0].on=1" "qrcode_data[0].x=272" "qrcode_data[0].y=186" \
     "qrcode_data[0].w=58" "qrcode_data[0].h=58" "base_w=$CARD_W" "base_h=$CARD_H"; do
-    [ "$(saved "${expected%%=*}")" = "${expected#*=}" ] ||
+    [ "$(e2e_saved "${expected%%=*}")" = "${expected#*=}" ] ||
         e2e_fail "the shipped design no longer has $expected; choose the points anew"
 done
 # Text item 7 is off but holds leftovers that a new item must not keep.
-setting "str_data[7].x" 5
-setting "str_data[7].y" 5
-setting "str_data[7].s64" "古い文字"
-setting "str_data[7].bk" 1
-setting "str_data[7].r" 200
-setting "str_data[7].br" 0
-setting "lf[7].lfHeight" -24
-setting "lf[7].lfWeight" 700
-setting "lf[7].lfEscapement" -900
-setting "lf[7].lfOrientation" -900
-setting "lf[7].lfFaceName" "ＭＳ ゴシック"
+e2e_setting "str_data[7].x" 5
+e2e_setting "str_data[7].y" 5
+e2e_setting "str_data[7].s64" "古い文字"
+e2e_setting "str_data[7].bk" 1
+e2e_setting "str_data[7].r" 200
+e2e_setting "str_data[7].br" 0
+e2e_setting "lf[7].lfHeight" -24
+e2e_setting "lf[7].lfWeight" 700
+e2e_setting "lf[7].lfEscapement" -900
+e2e_setting "lf[7].lfOrientation" -900
+e2e_setting "lf[7].lfFaceName" "ＭＳ ゴシック"
 
 e2e_start
 e2e_drive answer --pid "$E2E_PID" --main "Main Window" --timeout 60000 \
     >"$E2E_ARTEFACTS/startup_boxes.txt" || e2e_fail "start-up did not settle"
 main="$(e2e_drive wait --pid "$E2E_PID" --class "Main Window" --timeout 10000)" ||
     e2e_fail "no visible Main Window"
-card_shot sample
+e2e_card_shot "$main" sample
 
 e2e_log "mark 0 dragged by (100, 50)"
 # Mark 0 covers client (28, 66)-(72, 110); its resize zone starts past (58, 96).
 press_and_move 40 80 140 130
 # Before the release the mark is lifted from its place and follows the pointer.
-card_shot dragging
+e2e_card_shot "$main" dragging
 same_part "$E2E_ARTEFACTS/sample.png" "$E2E_ARTEFACTS/dragging.png" 18 16 44 44 &&
     e2e_fail "while dragged, mark 0 still shows at its old place (see dragging.png)"
 same_part "$E2E_ARTEFACTS/sample.png" "$E2E_ARTEFACTS/dragging.png" 118 66 44 44 &&
     e2e_fail "while dragged, mark 0 does not show where the pointer is (see dragging.png)"
 mouse up 140 130
-card_shot mark_moved
+e2e_card_shot "$main" mark_moved
 same_part "$E2E_ARTEFACTS/sample.png" "$E2E_ARTEFACTS/mark_moved.png" 118 66 44 44 &&
     e2e_fail "after the drop mark 0 does not show at its new place (see mark_moved.png)"
 
@@ -164,8 +125,8 @@ e2e_drive texts "$box" | grep -qF "保存せず新規にして良いですか？
     e2e_fail "New asks something else: $(e2e_drive texts "$box")"
 e2e_drive click "$box" "$NO_BUTTON" || e2e_fail "cannot answer No"
 e2e_drive gone "$box" --timeout 10000 || e2e_fail "the question stays after No"
-card_shot after_no
-same_picture "$E2E_ARTEFACTS/mark_moved.png" "$E2E_ARTEFACTS/after_no.png" ||
+e2e_card_shot "$main" after_no
+e2e_same_picture "$E2E_ARTEFACTS/mark_moved.png" "$E2E_ARTEFACTS/after_no.png" ||
     e2e_fail "No changed the card (see mark_moved.png, after_no.png)"
 
 e2e_log "mark 0 resized from its bottom-right corner by (30, 20)"
@@ -204,7 +165,7 @@ mouse up -3000 5000
 e2e_running || e2e_fail "the program ended after a drop outside its window"
 
 e2e_log "card saved as a bitmap"
-card_shot before_export
+e2e_card_shot "$main" before_export
 windows_folder="Z:$(printf '%s' "$E2E_START" | tr / '\\')"
 e2e_drive command "$main" 32 || e2e_fail "cannot send Bitmapで保存"
 dialog="$(e2e_drive wait --pid "$E2E_PID" --title "ファイルの保存" --timeout 15000)" ||
@@ -231,7 +192,7 @@ PY
 # Type, file size, pixel offset, header size, width, height, planes, bits, compression.
 e2e_expect_eq "header of card.bmp" \
     "BM $BITMAP_BYTES 54 40 $CARD_W $CARD_H 1 24 0" "$header"
-same_picture "$bitmap" "$E2E_ARTEFACTS/before_export.png" ||
+e2e_same_picture "$bitmap" "$E2E_ARTEFACTS/before_export.png" ||
     e2e_fail "card.bmp differs from the card on the screen (see card.bmp, before_export.png)"
 
 e2e_drive command "$main" 33 || e2e_fail "cannot send Exit"
@@ -251,7 +212,7 @@ expect_saved "str_data[7].on" 1 "str_data[7].x" 300 "str_data[7].y" 20 \
     "lf[7].lfHeight" -13 "lf[7].lfWeight" 400 "lf[7].lfEscapement" 0 "lf[7].lfOrientation" 0 \
     "lf[7].lfFaceName" "ＭＳ 明朝"
 # The drop point lies far outside; wherever it lands, the code stays whole on the card.
-qr_x="$(saved "qrcode_data[0].x")" qr_y="$(saved "qrcode_data[0].y")"
+qr_x="$(e2e_saved "qrcode_data[0].x")" qr_y="$(e2e_saved "qrcode_data[0].y")"
 expect_saved "qrcode_data[0].on" 1 "qrcode_data[0].w" 58 "qrcode_data[0].h" 58
 [[ "$qr_x" =~ ^[0-9]+$ && "$qr_y" =~ ^[0-9]+$ ]] &&
     [ "$qr_x" -le $((CARD_W - 58 - 1)) ] && [ "$qr_y" -le $((CARD_H - 58 - 1)) ] ||

@@ -37,17 +37,12 @@ card_shot() {
         e2e_screenshot "$1-screen" >/dev/null
         convert "$E2E_ARTEFACTS/$1-screen.png" -crop "455x275+$((left + 10))+$((top + 50))" +repage \
             "$E2E_ARTEFACTS/$1.png" || e2e_fail "cannot crop the card"
-        [ $i -gt 1 ] && same_picture "$E2E_ARTEFACTS/$1.png" "$E2E_ARTEFACTS/$1-previous.png" && break
+        [ $i -gt 1 ] && e2e_same_picture "$E2E_ARTEFACTS/$1.png" "$E2E_ARTEFACTS/$1-previous.png" && break
         cp "$E2E_ARTEFACTS/$1.png" "$E2E_ARTEFACTS/$1-previous.png"
     done
     rm -f "$E2E_ARTEFACTS/$1-previous.png"
 }
 
-same_picture() {
-    local differing
-    differing="$(compare -metric AE "$1" "$2" null: 2>&1)"
-    [ "$differing" = 0 ]
-}
 
 # choose_file MAIN COMMAND TITLE PATH: runs a file command and types PATH into its dialog.
 choose_file() {
@@ -95,11 +90,11 @@ e2e_expect_eq "lines of saved.ini" 520 "$(line_count "$E2E_START/saved.ini")"
 
 e2e_drive command "$main" 37 || e2e_fail "cannot send New"
 card_shot new "$main"
-same_picture "$E2E_ARTEFACTS/before.png" "$E2E_ARTEFACTS/new.png" && e2e_fail "New left the card as it was"
+e2e_same_picture "$E2E_ARTEFACTS/before.png" "$E2E_ARTEFACTS/new.png" && e2e_fail "New left the card as it was"
 
 choose_file "$main" 38 "ファイルの読込" "$windows_folder\\saved.ini"
 card_shot reopened "$main"
-same_picture "$E2E_ARTEFACTS/before.png" "$E2E_ARTEFACTS/reopened.png" ||
+e2e_same_picture "$E2E_ARTEFACTS/before.png" "$E2E_ARTEFACTS/reopened.png" ||
     e2e_fail "the reopened design does not show the same card (see before.png, reopened.png)"
 exit_program "$main"
 e2e_pass

@@ -157,3 +157,44 @@ e2e_pass() {
     E2E_FAILED=0
     e2e_log "PASS"
 }
+
+# e2e_setting KEY VALUE: sets one key of the scratch start folder's auto-saved design.
+e2e_setting() {
+    local file="$E2E_START/Vivivuz.dat"
+    iconv -f UTF-16 -t UTF-8 "$file" |
+        awk -v key="$1" -v value="$2" \
+            'index($0, key "=") == 1 { print key "=" value "\r"; next } { print }' |
+        iconv -f UTF-8 -t UTF-16 >"$file.new" && mv "$file.new" "$file" ||
+        e2e_fail "cannot set $1 in Vivivuz.dat"
+}
+
+# e2e_saved KEY: the value of KEY in the auto-saved design.
+e2e_saved() {
+    iconv -f UTF-16 -t UTF-8 "$E2E_START/Vivivuz.dat" | tr -d '\r' |
+        awk -v key="$1" 'index($0, key "=") == 1 { print substr($0, length(key) + 2) }'
+}
+
+# e2e_same_picture A B: the two pictures have the same pixels.
+e2e_same_picture() {
+    [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]
+}
+
+# e2e_card_shot MAIN NAME: the card area of the main window (client (10, 50), the shipped
+# card's 455 x 275) as ARTEFACTS/NAME.png, once two screenshots a second apart agree: the
+# window repaints a moment after a dialog over it goes.
+e2e_card_shot() {
+    local left top i
+    read -r left top _ < <(e2e_drive client "$1") || e2e_fail "cannot read the client area"
+    for i in $(seq 1 15); do
+        sleep 1
+        e2e_screenshot "$2-screen" >/dev/null || e2e_fail "cannot take a screenshot"
+        convert "$E2E_ARTEFACTS/$2-screen.png" -crop "455x275+$((left + 10))+$((top + 50))" +repage \
+            "$E2E_ARTEFACTS/$2.png" || e2e_fail "cannot crop the card"
+        if [ $i -gt 1 ] && e2e_same_picture "$E2E_ARTEFACTS/$2.png" "$E2E_ARTEFACTS/$2-previous.png"; then
+            rm -f "$E2E_ARTEFACTS/$2-previous.png"
+            return 0
+        fi
+        cp "$E2E_ARTEFACTS/$2.png" "$E2E_ARTEFACTS/$2-previous.png"
+    done
+    e2e_fail "the card does not settle on the screen (see $2.png)"
+}

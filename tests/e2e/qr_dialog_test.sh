@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The QR dialog as a user meets it: start with the sample card, open the QR dialog from
 # the menu, fill the first code's address with "アドレスセット" and "自動セット", encode it,
-# close with OK, and read the code the main window now shows with an independent decoder.
+# close with OK, and read the code the main window now shows with an independent decoder;
+# then make the same code a vCard ("マルチ") with a typed name, number and mail address.
 # Usage: bash qr_dialog_test.sh VIVIVUZ_EXE VIVDRIVE_EXE ARTEFACTS_DIR
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -70,6 +71,35 @@ sed -i 's/\xe2\x88\x92/\xef\xbc\x8d/g' "$E2E_ARTEFACTS/decoded.txt"
 cmp -s "$E2E_ARTEFACTS/expected_decoded.txt" "$E2E_ARTEFACTS/decoded.txt" ||
     e2e_fail "decoded QR code differs:
 $(diff "$E2E_ARTEFACTS/expected_decoded.txt" "$E2E_ARTEFACTS/decoded.txt" | cat -A)"
+
+# The first code again, now "マルチ" (262): a vCard a phone adds to its contacts. The typed
+# texts are sent before the posted clicks arrive.
+e2e_drive command "$main" 46 || e2e_fail "cannot send the QR command"
+qr="$(e2e_drive wait --pid "$E2E_PID" --class "#32770" --title "二次元コード作成" --owner "$main" \
+    --timeout 10000)" || e2e_fail "no QR dialog the second time"
+e2e_drive click "$qr" 220 || e2e_fail "cannot click アドレスセット"
+address="$(e2e_drive wait --pid "$E2E_PID" --class "#32770" --title "アドレス設定" --owner "$qr" \
+    --timeout 10000)" || e2e_fail "no address dialog the second time"
+e2e_drive settext "$address" 347 "山田　太郎" || e2e_fail "cannot type the name"
+e2e_drive settext "$address" 331 "03-1234-5678" || e2e_fail "cannot type the number"
+e2e_drive settext "$address" 332 "taro@example.jp" || e2e_fail "cannot type the mail address"
+e2e_drive click "$address" 262 || e2e_fail "cannot click マルチ"
+e2e_drive click "$address" 207 || e2e_fail "cannot click OK in the address dialog"
+e2e_drive gone "$address" --timeout 10000 || e2e_fail "address dialog stays after OK"
+e2e_drive click "$qr" 206 || e2e_fail "cannot click エンコード"
+e2e_drive click "$qr" 207 || e2e_fail "cannot click OK in the QR dialog"
+e2e_drive gone "$qr" --timeout 10000 || e2e_fail "QR dialog stays after OK"
+is_vcard() {
+    decode_main_window && grep -q '^BEGIN:VCARD' "$E2E_ARTEFACTS/decoded.txt"
+}
+e2e_until 15 is_vcard || e2e_fail "no vCard on the main window:
+$(cat "$E2E_ARTEFACTS/decoded.txt" 2>/dev/null)"
+for line in $'N:山田;太郎;;;\r' $'FN:山田　太郎\r' $'TEL:03-1234-5678\r' $'TEL:0000000000\r' \
+    $'EMAIL:taro@example.jp\r' $'END:VCARD\r'; do
+    grep -qxF "$line" "$E2E_ARTEFACTS/decoded.txt" ||
+        e2e_fail "the vCard has no line ${line%$'\r'}:
+$(cat "$E2E_ARTEFACTS/decoded.txt")"
+done
 
 e2e_drive command "$main" 33 || e2e_fail "cannot send Exit"
 e2e_wait_exit 30

@@ -14,18 +14,7 @@ readonly NAME="佐藤　花子"
 readonly FACE_BOX=1136  # the font dialog's face list
 readonly TEXT_OK=207 TEXT_CANCEL=208 NAME_STRING=4142 NAME_VERTICAL=4162 NAME_FONT=4062
 
-# setting KEY VALUE: sets one key of the scratch start folder's auto-saved design.
-setting() {
-    local file="$E2E_START/Vivivuz.dat"
-    iconv -f UTF-16 -t UTF-8 "$file" | sed "s/^$1=.*/$1=$2/" |
-        iconv -f UTF-8 -t UTF-16 >"$file.new" && mv "$file.new" "$file" ||
-        e2e_fail "cannot set $1 in Vivivuz.dat"
-}
 
-# saved KEY: the value of KEY in the auto-saved design.
-saved() {
-    iconv -f UTF-16 -t UTF-8 "$E2E_START/Vivivuz.dat" | tr -d '\r' | sed -n "s/^$1=//p"
-}
 
 start_program() {
     e2e_start
@@ -83,8 +72,8 @@ black_pixels() {
 
 e2e_scratch
 e2e_copy_data
-setting font_plprn 0
-[ "$(saved 'str_data\[2\].x')" = 96 ] && [ "$(saved 'str_data\[2\].y')" = 96 ] ||
+e2e_setting font_plprn 0
+[ "$(e2e_saved 'str_data[2].x')" = 96 ] && [ "$(e2e_saved 'str_data[2].y')" = 96 ] ||
     e2e_fail "the shipped design has moved its name; adjust the picture check"
 
 # Part 1: a vertical Gothic name.
@@ -127,15 +116,15 @@ e2e_until 15 vertical_name_shown ||
 e2e_log "black pixels: $down below the name's start, $across to its right"
 
 exit_program
-e2e_expect_eq "saved name" "$NAME" "$(saved 'str_data\[2\].s64')"
-e2e_expect_eq "saved use flag" 1 "$(saved 'str_data\[2\].on')"
-e2e_expect_eq "saved face" "$gothic" "$(saved 'lf\[2\].lfFaceName')"
-e2e_expect_eq "saved escapement" -900 "$(saved 'lf\[2\].lfEscapement')"
-e2e_expect_eq "saved orientation" -900 "$(saved 'lf\[2\].lfOrientation')"
+e2e_expect_eq "saved name" "$NAME" "$(e2e_saved 'str_data[2].s64')"
+e2e_expect_eq "saved use flag" 1 "$(e2e_saved 'str_data[2].on')"
+e2e_expect_eq "saved face" "$gothic" "$(e2e_saved 'lf[2].lfFaceName')"
+e2e_expect_eq "saved escapement" -900 "$(e2e_saved 'lf[2].lfEscapement')"
+e2e_expect_eq "saved orientation" -900 "$(e2e_saved 'lf[2].lfOrientation')"
 
 # Part 2: fonts usable on both printer and screen, with the CUPS PDF printer as the
 # program's default printer.
-setting font_plprn 1
+e2e_setting font_plprn 1
 start_program
 open_text_dialog
 open_font_dialog printer_faces

@@ -35,11 +35,13 @@ TEST_F(AddressDialogTest, ShowsTheEntryAndOkWritesFieldsAndPayload) {
     SetText(Entry().st2, u"0312345678");
     SetText(Entry().sa, u"東京都");
     Open([](HWND dialog) {
+        // A text that is no contact payload ticks "AU"; "ソフトバンク" is not offered.
         EXPECT_TRUE(IsChecked(dialog, IDC_ADDRESS_AU));
-        for (int id : {IDC_ADDRESS_DOCOMO, IDC_ADDRESS_SOFTBANK, IDC_ADDRESS_MULTI}) {
+        for (int id : {IDC_ADDRESS_DOCOMO, IDC_ADDRESS_SOFTBANK, IDC_ADDRESS_MULTI})
             EXPECT_FALSE(IsChecked(dialog, id)) << id;
-            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
-        }
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_ADDRESS_DOCOMO)));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_ADDRESS_MULTI)));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_ADDRESS_SOFTBANK)));
         EXPECT_EQ(ControlText(dialog, IDC_ADDRESS_NAME), L"山田　太郎");
         EXPECT_EQ(ControlText(dialog, IDC_ADDRESS_TEL2), L"0312345678");
         EXPECT_EQ(ControlText(dialog, IDC_ADDRESS_POSTAL), L"東京都");
@@ -57,6 +59,32 @@ TEST_F(AddressDialogTest, ShowsTheEntryAndOkWritesFieldsAndPayload) {
               u"MEMORY:\r\nNAME1:山田　太郎\r\nNAME2:ヤマダタロウ\r\nMAIL1:\r\nMAIL2:\r\n"
               u"MAIL3:taro@example.jp\r\nTEL1:012345678901234\r\nTEL2:0312345678\r\nTEL3:\r\n"
               u"ADD:" + std::u16string(31, u'住') + u"\r\n");
+}
+
+TEST_F(AddressDialogTest, TheEntrysFormatIsTickedAndTheTickedOneIsWritten) {
+    SetText(Entry().sn, u"山田 太郎");
+    SetText(Entry().st1, u"0312345678");
+    SetText(Entry().sm1, u"taro@example.jp");
+    SetText(Entry().s, u"BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;;;;\r\nFN:山田\r\nEND:VCARD\r\n");
+    Open([](HWND dialog) {
+        EXPECT_TRUE(IsChecked(dialog, IDC_ADDRESS_MULTI));
+        EXPECT_FALSE(IsChecked(dialog, IDC_ADDRESS_AU));
+        ClickButton(dialog, IDC_ADDRESS_DOCOMO);
+        EXPECT_FALSE(IsChecked(dialog, IDC_ADDRESS_MULTI));
+        ClickButton(dialog, IDC_ADDRESS_OK);
+    });
+    EXPECT_EQ(TextOf(Entry().s), u"MECARD:N:山田 太郎;TEL:0312345678;EMAIL:taro@example.jp;;");
+
+    Open([](HWND dialog) {
+        EXPECT_TRUE(IsChecked(dialog, IDC_ADDRESS_DOCOMO));
+        EXPECT_FALSE(IsChecked(dialog, IDC_ADDRESS_AU));
+        ClickButton(dialog, IDC_ADDRESS_MULTI);
+        ClickButton(dialog, IDC_ADDRESS_OK);
+    });
+    EXPECT_EQ(TextOf(Entry().s),
+              u"BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;太郎;;;\r\nFN:山田 太郎\r\n"
+              u"TEL:0312345678\r\nEMAIL:taro@example.jp\r\nEND:VCARD\r\n");
+    EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
 }
 
 TEST_F(AddressDialogTest, AutoSetFillsTheControlsAndCancelLeavesTheEntry) {

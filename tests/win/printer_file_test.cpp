@@ -34,6 +34,19 @@ TEST_F(PrinterFile, AStoredHandleValueIsCarriedButNeverUsed) {
     EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
 }
 
+// Reading never creates the file: a missing one reads as empty, silently.
+TEST_F(PrinterFile, AMissingFileReadsAsEmptyAndIsNotCreated) {
+    const std::vector<uint8_t> stored(16, 0x5A);
+    ASSERT_TRUE(WriteBytes(folder.File(L"Vivivuz.prt"), stored.data(), stored.size()));
+    ReadPrinterFile();
+    ASSERT_TRUE(DeleteFileW(folder.File(L"Vivivuz.prt").c_str()));
+    ReadPrinterFile();
+    EXPECT_EQ(GetFileAttributesW(folder.File(L"Vivivuz.prt").c_str()), INVALID_FILE_ATTRIBUTES);
+    WritePrinterFile();
+    EXPECT_EQ(ReadBytes(folder.File(L"Vivivuz.prt")), std::vector<uint8_t>(16, 0));
+    EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
+}
+
 TEST_F(PrinterFile, MeasuringFreesTheDeviceModeAndForgetsItsHandle) {
     HGLOBAL mode = GlobalAlloc(GHND, sizeof(DEVMODEW));
     ASSERT_TRUE(mode);

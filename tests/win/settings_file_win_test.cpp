@@ -28,7 +28,7 @@ protected:
     void TearDown() override { Process().start_folder.clear(); }
 };
 
-TEST_F(SettingsFileOnDisk, MissingFileIsCreatedEmptyAndRefusedWithTheDefaultsLoaded) {
+TEST_F(SettingsFileOnDisk, MissingFileIsRefusedAsEmptyWithTheDefaultsLoadedAndNotCreated) {
     Design().base_w = 999;
     ReadSettingsFile(nullptr, SettingsScope::Full, L"Vivivuz.dat");
     ASSERT_EQ(seam.messages.size(), 1u);
@@ -36,8 +36,7 @@ TEST_F(SettingsFileOnDisk, MissingFileIsCreatedEmptyAndRefusedWithTheDefaultsLoa
     EXPECT_EQ(seam.messages[0].caption, L"CreateFile");
     EXPECT_EQ(seam.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(Design().base_w, 455);
-    EXPECT_EQ(GetFileAttributesW(folder.File(L"Vivivuz.dat").c_str()) != INVALID_FILE_ATTRIBUTES, true);
-    EXPECT_TRUE(ReadBytes(folder.File(L"Vivivuz.dat")).empty());
+    EXPECT_EQ(GetFileAttributesW(folder.File(L"Vivivuz.dat").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(SettingsFileOnDisk, FullFileHas534LinesAndReadsBackInTheStartFolder) {

@@ -1,0 +1,103 @@
+#include "design/template_design.h"
+
+#include <algorithm>
+
+#include "design/fixed_text.h"
+
+namespace {
+
+char16_t Upper(char16_t c) {
+    if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - u'a' + u'A');
+    if (c >= u'\uFF41' && c <= u'\uFF5A') return static_cast<char16_t>(c - u'\uFF41' + u'\uFF21');
+    return c;
+}
+
+template <std::size_t N>
+void CopyText(char16_t (&to)[N], const char16_t (&from)[N]) {
+    std::copy(std::begin(from), std::end(from), to);
+}
+
+}  // namespace
+
+void ResetTemplate(TemplateDesign& t) {
+    t.base_w = 455;
+    t.base_h = 275;
+    ClearText(t.base_filepass);
+    t.base_pl_mode = 0;
+    for (MarkData& mark : t.mark_data) {
+        mark.on = mark.x = mark.y = mark.w = mark.h = mark.m = 0;
+        ClearText(mark.fm);
+    }
+    for (int j = 0; j < kTextCount; ++j) {
+        StrData& text = t.str_data[j];
+        text.on = text.x = text.y = 0;
+        ClearText(text.s64);
+        text.bk = text.r = text.g = text.b = 0;
+        text.br = text.bg = text.bb = 255;
+        t.lf[j] = DefaultFont();
+    }
+    for (QrcodeData& qr : t.qrcode_data) {
+        qr.on = 0;
+        ClearText(qr.s);
+        ClearText(qr.sn);
+        ClearText(qr.sy);
+        ClearText(qr.st1);
+        ClearText(qr.st2);
+        ClearText(qr.st3);
+        ClearText(qr.sm1);
+        ClearText(qr.sm2);
+        ClearText(qr.sm3);
+        ClearText(qr.sa);
+        qr.x = qr.y = qr.w = qr.h = 0;
+        qr.r = qr.g = qr.b = 0;
+        qr.br = qr.bg = qr.bb = 255;
+    }
+    PhotData& face = t.phot_data;
+    face.on = 0;
+    face.x = 100;
+    face.y = 120;
+    face.w = 80;
+    face.h = 100;
+    ClearText(face.fm);
+}
+
+void ApplyTemplate(CardDesign& d, const TemplateDesign& t) {
+    d.base_w = t.base_w;
+    d.base_h = t.base_h;
+    CopyText(d.base_filepass, t.base_filepass);
+    d.base_pl_mode = t.base_pl_mode;
+    std::copy(std::begin(t.mark_data), std::end(t.mark_data), d.mark_data);
+    std::copy(std::begin(t.lf), std::end(t.lf), d.lf);
+    std::copy(std::begin(t.str_data), std::end(t.str_data), d.str_data);
+    std::copy(std::begin(t.qrcode_data), std::end(t.qrcode_data), d.qrcode_data);
+    d.phot_data = t.phot_data;
+    PrintedCardSize(d);
+}
+
+bool IsTemplateFileName(std::u16string_view name) {
+    const std::u16string_view ending(kTemplateExtension);
+    if (name.size() < ending.size()) return false;
+    const std::u16string_view tail = name.substr(name.size() - ending.size());
+    return std::equal(tail.begin(), tail.end(), ending.begin(),
+                      [](char16_t a, char16_t b) { return Upper(a) == Upper(b); });
+}
+
+bool TemplateNameBefore(std::u16string_view a, std::u16string_view b) {
+    const auto differ = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char16_t x, char16_t y) { return Upper(x) == Upper(y); });
+    if (differ.first != a.end() && differ.second != b.end()) return Upper(*differ.first) < Upper(*differ.second);
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+}
+
+std::vector<std::u16string> TemplateEntries(std::vector<std::u16string> file_names) {
+    const std::size_t prefix = std::u16string_view(kTemplateEntryPrefix).size();
+    std::erase_if(file_names, [&](const std::u16string& name) {
+        return !IsTemplateFileName(name) || prefix + name.size() >= kTemplateEntryUnits;
+    });
+    std::sort(file_names.begin(), file_names.end(),
+              [](const std::u16string& a, const std::u16string& b) { return TemplateNameBefore(a, b); });
+    if (file_names.size() > kTemplateListLimit) file_names.resize(kTemplateListLimit);
+    for (std::u16string& name : file_names) name.insert(0, kTemplateEntryPrefix);
+    return file_names;
+}

@@ -1,0 +1,275 @@
+#include "list/list_file.h"
+
+#include <string>
+
+#include "design/fixed_text.h"
+#include "design/numbers.h"
+
+namespace {
+
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+
+std::u16string_view CutField(std::u16string_view field, std::size_t units = kListFieldUnits) {
+    if (field.size() <= units) return field;
+    std::size_t n = units;
+    if (IsHighSurrogate(field[n - 1])) --n;
+    return field.substr(0, n);
+}
+
+bool NeedsQuotes(std::u16string_view field) {
+    return field.find_first_of(u",\"\r\n") != std::u16string_view::npos;
+}
+
+void AppendField(std::u16string& out, std::u16string_view field) {
+    if (!NeedsQuotes(field)) {
+        out += field;
+        return;
+    }
+    out += u'"';
+    for (char16_t c : field) {
+        if (c == u'"') out += u'"';
+        out += c;
+    }
+    out += u'"';
+}
+
+// Decodes one UTF-8 sequence at bytes[i]; returns the code point (U+FFFD for invalid
+// input) and advances i.
+char32_t NextUtf8(std::span<const std::uint8_t> bytes, std::size_t& i) {
+    const std::uint8_t lead = bytes[i++];
+    if (lead < 0x80) return lead;
+    int extra = 0;
+    char32_t value = 0;
+    char32_t minimum = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1, value = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2, value = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3, value = lead & 0x07, minimum = 0x10000;
+    } else {
+        return 0xFFFD;
+    }
+    for (int k = 0; k < extra; ++k) {
+        if (i >= bytes.size() || (bytes[i] & 0xC0) != 0x80) return 0xFFFD;
+        value = (value << 6) | (bytes[i++] & 0x3F);
+    }
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0xFFFD;
+    return value;
+}
+
+bool IsValidUtf8(std::span<const std::uint8_t> bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (NextUtf8(bytes, i) == 0xFFFD) return false;
+    }
+    return true;
+}
+
+void AppendCodePoint(std::u16string& out, char32_t c) {
+    if (c < 0x10000) {
+        out += static_cast<char16_t>(c);
+    } else {
+        c -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (c >> 10));
+        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    }
+}
+
+std::u16string Utf16Units(std::span<const std::uint8_t> bytes) {
+    std::u16string text;
+    text.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+    return text;
+}
+
+bool StartsWith(std::span<const std::uint8_t> bytes, std::initializer_list<std::uint8_t> mark) {
+    if (bytes.size() < mark.size()) return false;
+    std::size_t i = 0;
+    for (std::uint8_t b : mark)
+        if (bytes[i++] != b) return false;
+    return true;
+}
+
+// Splits one record (at most kListRecordUnits units, line end removed) into its fields.
+ListRow ParseRecord(std::u16string_view record) {
+    ListRow row;
+    int field = 0;
+    std::size_t i = 0;
+    while (true) {
+        std::u16string value;
+        if (i < record.size() && record[i] == u'"') {
+            ++i;
+            while (i < record.size()) {
+                if (record[i] == u'"') {
+                    if (i + 1 < record.size() && record[i + 1] == u'"') {
+                        value += u'"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                value += record[i++];
+            }
+        }
+        while (i < record.size() && record[i] != u',') value += record[i++];
+        if (field < kListFields) row[field] = std::move(value);
+        ++field;
+        if (i >= record.size()) break;
+        ++i;  // the comma
+    }
+    return row;
+}
+
+constexpr std::u16string_view kOnKeys[kTextCount] = {
+    u"str_data[0].on=",  u"str_data[1].on=",  u"str_data[2].on=",  u"str_data[3].on=",
+    u"str_data[4].on=",  u"str_data[5].on=",  u"str_data[6].on=",  u"str_data[7].on=",
+    u"str_data[8].on=",  u"str_data[9].on=",  u"str_data[10].on=", u"str_data[11].on=",
+    u"str_data[12].on=", u"str_data[13].on=", u"str_data[14].on=",
+};
+
+bool IsBlank(const ListRow& row) {
+    for (const auto& field : row)
+        if (!field.empty()) return false;
+    return true;
+}
+
+}  // namespace
+
+std::u16string FormatListRecord(const ListRow& row) {
+    std::u16string line;
+    for (int j = 0; j < kListFields; ++j) {
+        if (j > 0) line += u',';
+        AppendField(line, CutField(row[j], j == 0 ? kListNameUnits : kListFieldUnits));
+    }
+    line += u"\r\n";
+    return line;
+}
+
+std::vector<std::uint8_t> ListFileBytes(std::span<const ListRow> rows) {
+    std::vector<std::uint8_t> bytes;
+    for (const ListRow& row : rows) {
+        for (char16_t unit : FormatListRecord(row)) {
+            bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+            bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+        }
+    }
+    return bytes;
+}
+
+ListEncoding DetectListEncoding(std::span<const std::uint8_t> bytes) {
+    if (StartsWith(bytes, {0xFF, 0xFE})) return ListEncoding::Utf16;
+    if (StartsWith(bytes, {0xEF, 0xBB, 0xBF})) return ListEncoding::Utf8;
+    for (std::uint8_t b : bytes)
+        if (b == 0) return ListEncoding::Utf16;
+    return IsValidUtf8(bytes) ? ListEncoding::Utf8 : ListEncoding::ShiftJis;
+}
+
+std::u16string DecodeListText(std::span<const std::uint8_t> bytes, ShiftJisDecoder shift_jis) {
+    switch (DetectListEncoding(bytes)) {
+        case ListEncoding::Utf16:
+            return Utf16Units(StartsWith(bytes, {0xFF, 0xFE}) ? bytes.subspan(2) : bytes);
+        case ListEncoding::Utf8: {
+            if (StartsWith(bytes, {0xEF, 0xBB, 0xBF})) bytes = bytes.subspan(3);
+            std::u16string text;
+            text.reserve(bytes.size());
+            for (std::size_t i = 0; i < bytes.size();) AppendCodePoint(text, NextUtf8(bytes, i));
+            return text;
+        }
+        case ListEncoding::ShiftJis: break;
+    }
+    return shift_jis ? shift_jis(bytes) : std::u16string();
+}
+
+std::vector<ListRow> ParseListText(std::u16string_view text) {
+    // Where the splitter stands, so that a line break inside quotes stays in its field.
+    enum class Place { FieldStart, Quoted, AfterQuote, Unquoted };
+    std::vector<ListRow> rows;
+    std::u16string record;
+    Place place = Place::FieldStart;
+    bool open = false;  // a record has begun
+    auto finish = [&]() {
+        if (!record.empty() && record.back() == u'\r') record.pop_back();
+        ListRow row = ParseRecord(record);
+        if (!IsBlank(row)) rows.push_back(std::move(row));
+        record.clear();
+        place = Place::FieldStart;
+        open = false;
+    };
+    for (char16_t c : text) {
+        if (c == u'\n' && place != Place::Quoted) {
+            finish();
+            continue;
+        }
+        open = true;
+        switch (place) {
+            case Place::Quoted: place = c == u'"' ? Place::AfterQuote : Place::Quoted; break;
+            case Place::AfterQuote:
+            case Place::FieldStart:
+                place = c == u'"' ? Place::Quoted : c == u',' ? Place::FieldStart : Place::Unquoted;
+                break;
+            case Place::Unquoted: place = c == u',' ? Place::FieldStart : Place::Unquoted; break;
+        }
+        if (record.size() < kListRecordUnits) record += c;
+    }
+    if (open) finish();
+    return rows;
+}
+
+std::u16string ForceCsvExtension(std::u16string_view path) {
+    const std::size_t slash = path.find_last_of(u"\\/");
+    const std::size_t name_start = slash == std::u16string_view::npos ? 0 : slash + 1;
+    const std::size_t dot = path.find_last_of(u'.');
+    std::u16string result(path);
+    if (dot != std::u16string_view::npos && dot >= name_start) result.resize(dot);
+    result += u".csv";
+    return result;
+}
+
+TemplateNameCheck CheckTemplateName(std::u16string_view name) {
+    if (name.empty()) return TemplateNameCheck::Empty;
+    if (name.find_first_of(u"\\/:") != std::u16string_view::npos ||
+        name.find(u"..") != std::u16string_view::npos)
+        return TemplateNameCheck::LeavesFolder;
+    if (std::u16string_view(kTemplatePrefix).size() + name.size() >= kTemplatePathUnits)
+        return TemplateNameCheck::TooLong;
+    return TemplateNameCheck::Ok;
+}
+
+QueueFill FillPrintQueue(std::span<const ListRow> selected, int list_rows, PrintQueue& queue) {
+    queue.count = 0;
+    if (selected.empty()) return {QueueFillStatus::NothingSelected};
+    if (list_rows > kPrintQueueCapacity) return {QueueFillStatus::TooManyRows};
+    for (std::size_t k = 0; k < selected.size(); ++k) {
+        const TemplateNameCheck check = CheckTemplateName(selected[k][0]);
+        if (check != TemplateNameCheck::Ok)
+            return {QueueFillStatus::BadName, static_cast<int>(k), check};
+    }
+    // list_rows bounds the selection, so it fits the queue.
+    for (const ListRow& row : selected) {
+        ListRecord& record = queue.records[queue.count++];
+        SetText(record.path, std::u16string(kTemplatePrefix) + row[0]);
+        record.copies = ParseWholeNumber(std::u16string_view(row[1]).substr(0, 30));
+        for (int k = 0; k < kTextCount; ++k)
+            SetText(record.strings[k], CutField(row[kListStringBase + k]));
+    }
+    return {QueueFillStatus::Filled};
+}
+
+void ParseTemplateOnFlags(std::span<const std::uint8_t> bytes, int (&flags)[kTextCount]) {
+    const std::u16string text = Utf16Units(bytes);
+    std::u16string_view rest(text);
+    if (!rest.empty() && rest.front() == u'\uFEFF') rest.remove_prefix(1);
+    while (!rest.empty()) {
+        const std::size_t end = rest.find(u'\n');
+        std::u16string_view line = rest.substr(0, end);
+        rest = end == std::u16string_view::npos ? std::u16string_view() : rest.substr(end + 1);
+        if (end != std::u16string_view::npos && !line.empty() && line.back() == u'\r')
+            line.remove_suffix(1);
+        for (int i = 0; i < kTextCount; ++i) {
+            const std::u16string_view key = kOnKeys[i];
+            if (line.substr(0, key.size()) == key) flags[i] = ParseWholeNumber(line.substr(key.size(), 32));
+        }
+    }
+}

@@ -1,0 +1,28 @@
+// The list editor "リスト編集" and its record editor "文字列の設定".
+#pragma once
+
+#define IDD_LIST_EDITOR 115
+#define IDC_LIST_PRINT 201
+#define IDC_LIST_COPY 202
+#define IDC_LIST_PASTE 203
+#define IDC_LIST_SELECT_ALL 204
+#define IDC_LIST_SELECT_NONE 205
+#define IDC_LIST_OPEN 206
+#define IDC_LIST_SAVE 207
+#define IDC_LIST_CLOSE 208
+#define IDC_LIST_HELP 209
+#define IDC_LIST_NEW 210
+#define IDC_LIST_EDIT 211
+#define IDC_LIST_DELETE 212
+#define IDC_LIST_DOWN 213
+#define IDC_LIST_UP 214
+#define IDC_LIST_APPEND 215
+#define IDC_LIST_VIEW 902
+#define IDC_LIST_CELL_EDIT 951
+#define IDC_LIST_CELL_TEMPLATE 952
+
+#define IDD_RECORD_EDITOR 116
+#define IDC_RECORD_OK 207
+#define IDC_RECORD_TEMPLATE 310
+#define IDC_RECORD_COPIES 333
+#define IDC_RECORD_STRING 7000

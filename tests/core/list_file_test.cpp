@@ -1,0 +1,216 @@
+#include "list/list_file.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "design/fixed_text.h"
+
+namespace {
+
+ListRow Row(std::u16string name, std::u16string copies, std::u16string person = u"") {
+    ListRow row;
+    row[0] = std::move(name);
+    row[1] = std::move(copies);
+    row[4] = std::move(person);
+    return row;
+}
+
+std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text) {
+    std::vector<std::uint8_t> bytes;
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+// Knows only the Shift_JIS bytes of 山田 and 花子, enough to see the bytes handed over.
+std::u16string TinyShiftJis(std::span<const std::uint8_t> bytes) {
+    std::u16string out;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i + 1 < bytes.size()) {
+            const int pair = bytes[i] << 8 | bytes[i + 1];
+            const char16_t* known = pair == 0x8E52 ? u"山" : pair == 0x9363 ? u"田"
+                                  : pair == 0x89D4 ? u"花" : pair == 0x8E71 ? u"子" : nullptr;
+            if (known) {
+                out += known;
+                ++i;
+                continue;
+            }
+        }
+        out += static_cast<char16_t>(bytes[i]);
+    }
+    return out;
+}
+
+std::vector<ListRow> ReadBack(std::span<const ListRow> rows) {
+    const auto bytes = ListFileBytes(rows);
+    return ParseListText(DecodeListText(bytes, TinyShiftJis));
+}
+
+}  // namespace
+
+TEST(ListFile, PlainRowsAreWrittenUnchangedAsUtf16WithCrLf) {
+    ListRow row;
+    for (int j = 0; j < kListFields; ++j) row[j] = std::u16string(1, u'a' + j);
+    row[4] = u"山田 太郎";
+    EXPECT_EQ(FormatListRecord(row), u"a,b,c,d,山田 太郎,f,g,h,i,j,k,l,m,n,o,p,q\r\n");
+    const auto bytes = ListFileBytes(std::vector<ListRow>{row});
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(bytes[0], 'a');  // no byte-order mark
+    EXPECT_EQ(bytes[1], 0);
+    EXPECT_EQ(bytes[bytes.size() - 2], '\n');
+    EXPECT_EQ(bytes[bytes.size() - 4], '\r');
+    EXPECT_EQ(ReadBack(std::vector<ListRow>{row}), std::vector<ListRow>{row});
+}
+
+TEST(ListFile, CommasQuotesAndLineBreaksSurviveTheRoundTrip) {
+    ListRow row = Row(u"a.tep", u"2", u"佐藤, \"次郎\"");
+    row[5] = u"東京都\r\n千代田区";
+    row[16] = u"\"";
+    row[15] = u"x\ny";
+    const std::u16string line = FormatListRecord(row);
+    EXPECT_NE(line.find(u",\"佐藤, \"\"次郎\"\"\","), std::u16string::npos);
+    const std::vector<ListRow> rows{row, Row(u"b.tep", u"1", u"後続")};
+    EXPECT_EQ(ReadBack(rows), rows);
+}
+
+TEST(ListFile, StringsAreCutTo62UnitsNeverInsideAPair) {
+    ListRow row = Row(std::u16string(254, u'x'), u"1");
+    row[2] = std::u16string(61, u'y') + u"\U0001F600";  // the pair would straddle the cut
+    const auto back = ReadBack(std::vector<ListRow>{row});
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0][0], std::u16string(254, u'x'));  // a template name is kept whole
+    EXPECT_EQ(back[0][2], std::u16string(61, u'y'));
+}
+
+TEST(ListFile, LineEndsAndMissingFields) {
+    // A bare LF keeps the last unit; CR LF drops the CR; the last line needs no LF; a line
+    // with an empty template name still gives its own row, so nothing after it shifts.
+    const auto rows = ParseListText(u"a.tep,1,x\n,2,空の名前\r\nc.tep,3,z\r\n\r\nd.tep,4");
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0][2], u"x");
+    EXPECT_EQ(rows[1][0], u"");
+    EXPECT_EQ(rows[1][2], u"空の名前");
+    EXPECT_EQ(rows[2][0], u"c.tep");
+    EXPECT_EQ(rows[2][2], u"z");
+    EXPECT_EQ(rows[3][1], u"4");
+    EXPECT_EQ(rows[3][2], u"");
+    // Surplus fields are dropped.
+    const auto wide = ParseListText(u"t,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18\r\n");
+    ASSERT_EQ(wide.size(), 1u);
+    EXPECT_EQ(wide[0][16], u"16");
+}
+
+TEST(ListFile, OverLongRecordsAreBoundedAndTheNextOnesStillRead) {
+    std::u16string text = u"long.tep,1," + std::u16string(100000, u'あ') + u"\r\nnext.tep,2,次\r\n";
+    const auto rows = ParseListText(text);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][2].size(), kListRecordUnits - 11);
+    EXPECT_EQ(rows[1][0], u"next.tep");
+    EXPECT_EQ(rows[1][2], u"次");
+    // An unclosed quote swallows no more than one record's worth.
+    const auto open = ParseListText(u"q.tep,1,\"" + std::u16string(5000, u'z'));
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_LE(open[0][2].size(), kListRecordUnits);
+}
+
+TEST(ListFile, ReadsTheEncodingsSpreadsheetsWrite) {
+    const std::u16string text = u"a.tep,1,,,山田\r\n";
+    auto with_mark = Utf16Bytes(text);
+    with_mark.insert(with_mark.begin(), {0xFF, 0xFE});
+    EXPECT_EQ(DetectListEncoding(with_mark), ListEncoding::Utf16);
+    EXPECT_EQ(DecodeListText(with_mark, nullptr), text);
+    EXPECT_EQ(DecodeListText(Utf16Bytes(text), nullptr), text);
+
+    const std::string utf8 = "a.tep,1,,,\xE5\xB1\xB1\xE7\x94\xB0\r\n";
+    EXPECT_EQ(DetectListEncoding(Bytes(utf8)), ListEncoding::Utf8);
+    EXPECT_EQ(DecodeListText(Bytes(utf8), nullptr), text);
+    EXPECT_EQ(DecodeListText(Bytes("\xEF\xBB\xBF" + utf8), nullptr), text);
+
+    const std::string sjis = "a.tep,1,,,\x8E\x52\x93\x63\r\n";
+    EXPECT_EQ(DetectListEncoding(Bytes(sjis)), ListEncoding::ShiftJis);
+    EXPECT_EQ(DecodeListText(Bytes(sjis), TinyShiftJis), text);
+    EXPECT_EQ(ParseListText(DecodeListText(Bytes("b.tep,2,,,\x89\xD4\x8E\x71\r\n"), TinyShiftJis))[0][4],
+              u"花子");
+}
+
+TEST(ListFile, RandomBytesNeverBreakTheReader) {
+    std::mt19937 random(15);
+    for (int round = 0; round < 50; ++round) {
+        std::vector<std::uint8_t> bytes(1 + random() % 5000);
+        for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+        for (const ListRow& row : ParseListText(DecodeListText(bytes, TinyShiftJis)))
+            for (const auto& field : row) EXPECT_LE(field.size(), kListRecordUnits);
+    }
+}
+
+TEST(ListFile, CsvIsForcedAtTheLastDotOfTheName) {
+    EXPECT_EQ(ForceCsvExtension(u"C:\\data\\2024.05.顧客.csv"), u"C:\\data\\2024.05.顧客.csv");
+    EXPECT_EQ(ForceCsvExtension(u"C:\\data\\2024.05.顧客.txt"), u"C:\\data\\2024.05.顧客.csv");
+    EXPECT_EQ(ForceCsvExtension(u"C:\\data\\list"), u"C:\\data\\list.csv");
+    EXPECT_EQ(ForceCsvExtension(u"C:\\my.folder\\list"), u"C:\\my.folder\\list.csv");
+    EXPECT_EQ(ForceCsvExtension(u"C:/my.folder/list"), u"C:/my.folder/list.csv");
+    EXPECT_EQ(ForceCsvExtension(u"list."), u"list.csv");
+}
+
+TEST(ListFile, TemplateNamesMayNotLeaveTheTemplateFolder) {
+    EXPECT_EQ(CheckTemplateName(u"縦型.tep"), TemplateNameCheck::Ok);
+    EXPECT_EQ(CheckTemplateName(u"a..b.tep"), TemplateNameCheck::LeavesFolder);
+    EXPECT_EQ(CheckTemplateName(u""), TemplateNameCheck::Empty);
+    for (const char16_t* name : {u"..\\x", u"..", u"sub\\a.tep", u"sub/a.tep", u"C:a.tep", u"\\\\server\\a"})
+        EXPECT_EQ(CheckTemplateName(name), TemplateNameCheck::LeavesFolder) << std::u16string(name).size();
+    EXPECT_EQ(CheckTemplateName(std::u16string(254, u'n')), TemplateNameCheck::Ok);
+    EXPECT_EQ(CheckTemplateName(std::u16string(255, u'n')), TemplateNameCheck::TooLong);
+}
+
+TEST(ListFile, QueueTakesTheSelectionInOrder) {
+    auto queue = std::make_unique<PrintQueue>();
+    std::vector<ListRow> selected{Row(u"a.tep", u"1", u"山田"), Row(u"b.tep", u"-3", u"佐藤"),
+                                  Row(u"c.tep", u"abc", u"鈴木"), Row(u"d.tep", u" 2枚", u"高橋")};
+    selected[0][16] = std::u16string(70, u'z');
+    ASSERT_EQ(FillPrintQueue(selected, 99, *queue).status, QueueFillStatus::Filled);
+    ASSERT_EQ(queue->count, 4);
+    EXPECT_EQ(TextOf(queue->records[0].path), u"temp\\a.tep");
+    EXPECT_EQ(TextOf(queue->records[0].strings[2]), u"山田");
+    EXPECT_EQ(TextOf(queue->records[0].strings[14]), std::u16string(62, u'z'));
+    EXPECT_EQ(queue->records[1].copies, -3);
+    EXPECT_EQ(queue->records[2].copies, 0);
+    EXPECT_EQ(queue->records[3].copies, 2);
+    EXPECT_EQ(TextOf(queue->records[3].strings[2]), u"高橋");
+
+    // 99 selected rows fill the queue; one row more in the list refuses any selection.
+    const std::vector<ListRow> many(99, Row(u"a.tep", u"1"));
+    EXPECT_EQ(FillPrintQueue(many, 99, *queue).status, QueueFillStatus::Filled);
+    EXPECT_EQ(queue->count, 99);
+    EXPECT_EQ(FillPrintQueue(std::span(many).first(1), 100, *queue).status, QueueFillStatus::TooManyRows);
+    EXPECT_EQ(queue->count, 0);
+    EXPECT_EQ(FillPrintQueue({}, 5, *queue).status, QueueFillStatus::NothingSelected);
+
+    const std::vector<ListRow> bad{Row(u"a.tep", u"1"), Row(u"..\\x", u"1")};
+    const QueueFill refused = FillPrintQueue(bad, 2, *queue);
+    EXPECT_EQ(refused.status, QueueFillStatus::BadName);
+    EXPECT_EQ(refused.bad_row, 1);
+    EXPECT_EQ(queue->count, 0);
+}
+
+TEST(ListFile, UseFlagsAreReadFromTheTemplateText) {
+    int flags[kTextCount];
+    for (int& f : flags) f = 7;
+    const auto bytes = Utf16Bytes(u"\uFEFFstr_data[0].on=1\r\nbase_w=455\r\nstr_data[5].on=1\r\nstr_data[1].on=0\r\n"
+                                  u"str_data[10].on=1\r\nstr_data[14].on=  3x\r\nstr_data[2].onx=1\n"
+                                  u"str_data[3].on=1");
+    ParseTemplateOnFlags(bytes, flags);
+    EXPECT_EQ(flags[0], 1);
+    EXPECT_EQ(flags[1], 0);
+    EXPECT_EQ(flags[10], 1);
+    EXPECT_EQ(flags[14], 3);
+    EXPECT_EQ(flags[3], 1);  // a last line without LF
+    EXPECT_EQ(flags[2], 7);  // absent keys keep their value
+    EXPECT_EQ(flags[11], 7);
+}
