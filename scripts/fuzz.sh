@@ -3,7 +3,8 @@
 # each from its checked-in seeds plus what earlier runs found (kept in the build folder).
 #   scripts/fuzz.sh [-runs=N | -max_total_time=SECONDS] [-max_len=BYTES] [target ...]
 # Options starting with "-" go to every target (libFuzzer's own); names pick targets
-# (settings_file, qr_encoder, address, numbers, layout_print; default all). A crashing
+# (settings_file, template_file, list_file, qr_encoder, address, numbers, layout_print;
+# default all). A crashing
 # input is kept in build/fuzz/tests/fuzz/work/<target>/findings/ and ends the run with
 # a non-zero status.
 set -uo pipefail
