@@ -18,6 +18,8 @@ ManifestSupportedOS all
 
 !include MUI2.nsh
 !include FileFunc.nsh
+!include LogicLib.nsh
+!include Sections.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vivivuz"
 
@@ -53,10 +55,6 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Vivivuz"
 !insertmacro MUI_LANGUAGE "Japanese"
 
 Function .onInit
-    SetShellVarContext current
-FunctionEnd
-
-Function un.onInit
     SetShellVarContext current
 FunctionEnd
 
@@ -116,7 +114,18 @@ Section "un.プログラム本体" SecUnProgram
     RMDir "$INSTDIR"
 SectionEnd
 
-; Unticked unless the user ticks it (and never in a silent uninstall).
+; Unticked unless the user ticks it, or a silent uninstall is asked for it with
+; /REMOVEUSERFILES.
 Section /o "un.作成したデザイン・設定・追加したテンプレートと絵も削除する" SecUnUserFiles
     RMDir /r "$INSTDIR"
 SectionEnd
+
+Function un.onInit
+    SetShellVarContext current
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/REMOVEUSERFILES" $1
+    ${IfNot} ${Errors}
+        !insertmacro SelectSection ${SecUnUserFiles}
+    ${EndIf}
+FunctionEnd

@@ -1,5 +1,5 @@
-// The mobile-phone address-book payload of a QR entry ("MEMORY:", "NAME1:", "TEL1:" ...)
-// and the search of the card's texts for telephone numbers and mail addresses that
+// The contact payloads of a QR entry (the mobile-phone address book "MEMORY:", "NAME1:",
+// "TEL1:" ..., MECARD and vCard, which phone cameras add to the contacts) and the search of the card's texts for telephone numbers and mail addresses that
 // fills the address dialog. No Windows header is needed here.
 #pragma once
 #include <array>

@@ -3,8 +3,9 @@
 # the installer run silently puts the program, the start folder, the shortcuts and the
 # uninstaller in place; the program started as the desktop shortcut starts it shows the
 # sample design; a second install keeps the user's files and replaces the shipped ones;
-# the silent uninstall removes the program and keeps the user's files; the zip unpacked
-# into a folder starts the same way.
+# the silent uninstall removes the program and keeps the user's files (all of them go
+# only when asked); the zip unpacked into a folder starts the same way, showing the same
+# card.
 # Usage: bash release_test.sh VIVIVUZ_EXE VIVDRIVE_EXE ARTEFACTS_DIR RELEASE_DIR
 # (RELEASE_DIR holds what scripts/release.sh builds.)
 set -uo pipefail
@@ -61,7 +62,7 @@ uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vivivuz'
 
 # Starts the program as PROGRAM_WIN in the folder START_WIN (Windows paths), answers
 # what it reports at start-up (saved in ARTEFACTS/NAME_boxes.txt), checks the title,
-# takes a screenshot NAME.png and ends it with the exit command.
+# keeps the card as NAME.png and ends the program with the exit command.
 run_program() {
     local name="$1" program_win="$2" start_win="$3" main
     E2E_START="$(win_to_unix "$start_win")"
@@ -77,9 +78,8 @@ run_program() {
     # is reported.
     [ ! -s "$E2E_ARTEFACTS/${name}_boxes.txt" ] ||
         e2e_fail "$name: reported at start-up: $(cat "$E2E_ARTEFACTS/${name}_boxes.txt")"
-    sleep 1
-    e2e_screenshot "$name"
-    # The sample design's QR code, read off the screen.
+    e2e_card_shot "$main" "$name"
+    # The sample design's QR code, read off the card.
     e2e_expect_eq "$name: the sample design's QR code" "$sample_qr" \
         "$(zbarimg --quiet --raw --nodbus "$E2E_ARTEFACTS/$name.png" 2>/dev/null)"
     e2e_drive command "$main" 33 || e2e_fail "$name: cannot send the exit command"
@@ -184,11 +184,19 @@ done
 expect_user_files "uninstall"
 find "$install" | sort >"$E2E_ARTEFACTS/left_after_uninstall.txt"
 
-# 6. The zip, unpacked into a folder of its own, starts there the same way.
+# 6. Asked to, the uninstall removes the user's files as well.
+wine "$setup" /S || e2e_fail "the third install failed"
+wine "$install/Uninstall.exe" /S /REMOVEUSERFILES || e2e_fail "the uninstaller failed"
+all_gone() { [ ! -e "$install" ]; }
+e2e_until 30 all_gone || e2e_fail "the uninstall asked to remove everything left $(find "$install" | head)"
+
+# 7. The zip, unpacked into a folder of its own, starts there the same way.
 unzip -q "$zip_file" -d "$SCRATCH/unzipped" || e2e_fail "cannot unzip $zip_file"
 folder="$SCRATCH/unzipped/Vivivuz-$version"
 [ -f "$folder/Vivivuz.dat" ] || e2e_fail "the zip has no start folder Vivivuz-$version"
 folder_win="$(winepath -w "$folder" | tr -d '\r')"
 run_program zip "$folder_win\\Vivivuz.exe" "$folder_win"
+e2e_same_picture "$E2E_ARTEFACTS/installed.png" "$E2E_ARTEFACTS/zip.png" ||
+    e2e_fail "the zip's card differs from the installed program's (installed.png, zip.png)"
 
 e2e_pass

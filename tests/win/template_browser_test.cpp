@@ -188,7 +188,8 @@ TEST_F(TemplateBrowserTest, AMissingPictureIsReportedEachTimeAndTheRestIsDrawn) 
 }
 
 TEST_F(TemplateBrowserTest, AnUnreadableTemplateIsReportedAndNeverApplied) {
-    const char plain[] = "base_w=300\r\nstr_data[0].on=1\r\n";  // no byte-order mark
+    // Neither UTF-16 with its byte-order mark nor UTF-8: the start of a JPEG file.
+    const char plain[] = "\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x80\x81" "base_w=300\r\n";
     ASSERT_TRUE(WriteBytes(folder.File(L"temp\\a-plain.tep"), plain, sizeof plain - 1));
     WriteTemplate(L"b-good.tep", u"base\\blue.bmp");
     ASSERT_TRUE(CreateDirectoryW(folder.File(L"temp\\c-folder.tep").c_str(), nullptr));
@@ -222,7 +223,7 @@ TEST_F(TemplateBrowserTest, AnUnreadableTemplateIsReportedAndNeverApplied) {
     EXPECT_EQ(std::wstring(W(Design().base_filepass)), L"base\\blue.bmp");
     EXPECT_EQ(Design().str_data[3].on, 0);
     const auto still = ReadBytes(folder.File(L"temp\\a-plain.tep"));
-    EXPECT_EQ(std::string(still.begin(), still.end()), std::string(plain));
+    EXPECT_EQ(std::string(still.begin(), still.end()), std::string(plain, sizeof plain - 1));
 }
 
 TEST_F(TemplateBrowserTest, NoTemplateSaysSoAndShowsNoDialog) {
