@@ -1,6 +1,7 @@
-// The address-book payload and the automatic fill from the card's texts, over any field
-// values and any card texts: the payload keeps its ten lines within the byte limit, and
-// the fill takes only numbers and addresses of the stated shapes.
+// The contact payloads (address book, MECARD, vCard) and the automatic fill from the
+// card's texts, over any field values and any card texts: each payload stays within the
+// byte limit with its keys whole and is recognised as its own format, and the fill takes
+// only numbers and addresses of the stated shapes.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -35,17 +36,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Fill(input, entry.st1), Fill(input, entry.st2), Fill(input, entry.st3);
     Fill(input, entry.sm1), Fill(input, entry.sm2), Fill(input, entry.sm3);
     Fill(input, entry.s);
-    BuildAddressPayload(entry);
-    const std::u16string_view payload = TextOf(entry.s);
-    Check(entry.s[287] == 0);
-    Check(ShiftJisLength(payload) <= kQrByteLimit);
-    Check(payload.starts_with(u"MEMORY:"));
-    std::size_t lines = 0;
-    for (std::size_t at = 0; (at = payload.find(u"\r\n", at)) != std::u16string_view::npos; at += 2) ++lines;
-    Check(lines >= 10);
-    for (const char16_t* key : {u"\r\nNAME1:", u"\r\nNAME2:", u"\r\nMAIL1:", u"\r\nMAIL2:", u"\r\nMAIL3:",
-                                u"\r\nTEL1:", u"\r\nTEL2:", u"\r\nTEL3:", u"\r\nADD:"})
-        Check(payload.find(key) != std::u16string_view::npos);
+    for (AddressFormat format : {AddressFormat::kAu, AddressFormat::kMecard, AddressFormat::kVcard}) {
+        BuildAddressPayload(entry, format);
+        const std::u16string_view payload = TextOf(entry.s);
+        Check(entry.s[287] == 0);
+        Check(ShiftJisLength(payload) <= kQrByteLimit);
+        Check(AddressFormatOf(payload) == format);
+        if (format == AddressFormat::kAu) {
+            Check(payload.starts_with(u"MEMORY:"));
+            for (const char16_t* key : {u"\r\nNAME1:", u"\r\nNAME2:", u"\r\nMAIL1:", u"\r\nMAIL2:", u"\r\nMAIL3:",
+                                        u"\r\nTEL1:", u"\r\nTEL2:", u"\r\nTEL3:", u"\r\nADD:"})
+                Check(payload.find(key) != std::u16string_view::npos);
+        } else if (format == AddressFormat::kMecard) {
+            Check(payload.ends_with(u";"));
+        } else {
+            Check(payload.ends_with(u"END:VCARD\r\n") || payload.ends_with(u"END:VCARD"));
+        }
+    }
 
     auto design = std::make_unique<CardDesign>();
     Fill(input, design->str_data[2].s64);
