@@ -75,6 +75,9 @@ configure_and_build() {
     case "$kind" in
         native) cmake -S "$VIVI_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null \
                     || fail "configure native build" ;;
+        fuzz) cmake -S "$VIVI_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+                    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVIVIVUZ_FUZZ=ON "$@" >/dev/null \
+                    || fail "configure fuzz build" ;;
         win) cmake -S "$VIVI_ROOT" -B "$dir" -G Ninja \
                     -DCMAKE_TOOLCHAIN_FILE="$VIVI_ROOT/cmake/mingw-w64.cmake" "$@" >/dev/null \
                     || fail "configure Windows build" ;;

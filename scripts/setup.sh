@@ -13,6 +13,7 @@ PACKAGES=(
     cups printer-driver-cups-pdf
     valgrind python3
     nsis zip unzip
+    clang libclang-rt-dev
 )
 
 step "packages"

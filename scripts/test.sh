@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the native and the Windows builds, and runs every test:
 # core unit tests (native, sanitizers), Windows tests under Wine, end-to-end tests of the
-# real program under Wine and Xvfb with a CUPS printer, and of the release (installer and
-# zip). Exits non-zero on any failure.
+# real program under Wine and Xvfb with a CUPS printer, of the release (installer and
+# zip), and a short run of each fuzz target (clang). Exits non-zero on any failure.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -14,6 +14,12 @@ step "Windows build"
 configure_and_build win
 step "release (installer and zip, checked by e2e_release)"
 bash "$VIVI_ROOT/scripts/release.sh" || fail "release"
+kinds=(native win)
+if command -v clang++ >/dev/null; then
+    step "fuzz build"
+    configure_and_build fuzz
+    kinds+=(fuzz)
+fi
 
 step "printer and display"
 ensure_printer
@@ -28,7 +34,7 @@ summary() {
 }
 total_failed=0
 total_run=0
-for kind in native win; do
+for kind in "${kinds[@]}"; do
     step "tests: $kind"
     log="$VIVI_BUILD/$kind/test-output.log"
     ctest --test-dir "$VIVI_BUILD/$kind" --output-on-failure --timeout 1200 2>&1 | tee "$log"

@@ -107,7 +107,7 @@ void OnInit(HWND dialog, ListEditor& state) {
     CreateListView(dialog, state);
     state.font.Reset(CreateFontW(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"ＭＳゴシック"));
-    if (!ReadListFile(dialog, state.view, kListViewFile))
+    if (!ReadOwnListFile(dialog, state.view, kListViewFile))
         state.keep_unread_file = GetFileAttributesW(kListViewFile) != INVALID_FILE_ATTRIBUTES;
     ThePrintQueue().count = 0;
 }

@@ -273,3 +273,17 @@ void ParseTemplateOnFlags(std::span<const std::uint8_t> bytes, int (&flags)[kTex
         }
     }
 }
+
+bool IsListText(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c < 0x20 && c != u'\t' && c != u'\r' && c != u'\n') return false;
+        if (c == 0xFFFE || c == 0xFFFF) return false;
+        if (c >= 0xDC00 && c <= 0xDFFF) return false;  // a low half without its high half
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
+            ++i;
+        }
+    }
+    return true;
+}

@@ -50,6 +50,11 @@ using ShiftJisDecoder = std::u16string (*)(std::span<const std::uint8_t> bytes);
 // U+FFFD; a trailing odd byte of UTF-16 is ignored.
 std::u16string DecodeListText(std::span<const std::uint8_t> bytes, ShiftJisDecoder shift_jis);
 
+// Whether decoded list text is text at all: no control character but tab, CR and LF, no
+// U+FFFE / U+FFFF and no half of a surrogate pair alone. Binary data read as UTF-16 or
+// Shift_JIS fails this almost at once; a list any editor wrote passes.
+bool IsListText(std::u16string_view text);
+
 // Parses list text into rows. Records end at LF outside quotes; the unit before that LF
 // is dropped only when it is CR; a last record without LF is read too. A field that
 // starts with '"' runs to the next lone '"' ("" stands for one quote) and may hold commas

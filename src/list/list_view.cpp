@@ -149,13 +149,37 @@ bool ReadWholeFile(const wchar_t* fileName, std::vector<std::uint8_t>& bytes) {
     return true;
 }
 
-bool ReadListFile(HWND owner, HWND view, const wchar_t* fileName) {
+namespace {
+
+enum class ListRead { Read, CannotOpen, NotText };
+
+ListRead LoadListText(const wchar_t* fileName, std::u16string& text) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(fileName, bytes)) {
+    if (!ReadWholeFile(fileName, bytes)) return ListRead::CannotOpen;
+    text = DecodeListText(bytes, DecodeShiftJis);
+    return IsListText(text) ? ListRead::Read : ListRead::NotText;
+}
+
+}  // namespace
+
+bool ReadListFile(HWND owner, HWND view, const wchar_t* fileName) {
+    std::u16string text;
+    if (LoadListText(fileName, text) != ListRead::Read) {
         ShowCannotOpen(owner);
         return false;
     }
-    FillRows(view, ParseListText(DecodeListText(bytes, DecodeShiftJis)));
+    FillRows(view, ParseListText(text));
+    return true;
+}
+
+bool ReadOwnListFile(HWND owner, HWND view, const wchar_t* fileName) {
+    std::u16string text;
+    switch (LoadListText(fileName, text)) {
+        case ListRead::CannotOpen: ShowCannotOpen(owner); return false;
+        case ListRead::NotText: KeepUnreadableFile(owner, fileName); return false;
+        case ListRead::Read: break;
+    }
+    FillRows(view, ParseListText(text));
     return true;
 }
 

@@ -37,9 +37,15 @@ void FillRows(HWND view, const std::vector<ListRow>& rows);
 bool WriteListFile(HWND owner, HWND view, const wchar_t* fileName);
 
 // Reads fileName (relative to the start folder; never created) and, only when it could
-// be read, replaces the rows of the view by its rows. A missing or unreadable file shows
-// "ﾌｧｲﾙが開けません" captioned "CreateFile" and leaves the rows as they were. True when read.
+// be read, replaces the rows of the view by its rows. A missing or unreadable file, and
+// one that holds no text (IsListText), shows "ﾌｧｲﾙが開けません" captioned "CreateFile" and
+// leaves the rows as they were. True when read.
 bool ReadListFile(HWND owner, HWND view, const wchar_t* fileName);
+
+// ReadListFile for the list editor's own file, which it writes over when it closes: one
+// that holds no text (binary data, another program's file) is moved aside first
+// (KeepUnreadableFile, whose message names the backup) and gives no rows.
+bool ReadOwnListFile(HWND owner, HWND view, const wchar_t* fileName);
 
 // "ファイル書込": the save dialog (asking before replacing a file), ".csv" forced on the
 // chosen name, then WriteListFile. Cancel does nothing.

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "design/design_ranges.h"
 #include "design/fixed_text.h"
 #include "print/mark_capture.h"
+#include "print/print_stop.h"
 #include "print/printer.h"
 #include "render/bitmap_export.h"
 #include "render/card_mapping.h"
@@ -97,7 +99,8 @@ PrintPage CurrentPrintPage() {
     return {m.dpi_x, m.dpi_y, m.offset_x, m.offset_y};
 }
 
-void RenderDesignSheet(HDC dc, const CardDesign& d, const PrintPage& page, PaintReport& report) {
+void RenderDesignSheet(HDC dc, const CardDesign& d, const PrintPage& page, PaintReport& report,
+                       const std::function<bool()>& next_card) {
     EnterStartFolder();
     const PrintScale scale = ComputePrintScale(d, page);
     PagePictures loaded;
@@ -108,6 +111,7 @@ void RenderDesignSheet(HDC dc, const CardDesign& d, const PrintPage& page, Paint
     // Never more cards than the layout dialog allows, whatever the design holds.
     for (int row = 0; row < LimitSheetCount(d.base_cnty); ++row) {
         for (int column = 0; column < LimitSheetCount(d.base_cntx); ++column) {
+            if (next_card && !next_card()) return;
             const CardOrigin origin = CardOriginAt(scale, column, row);
             paint.mapping = PrintMapping(scale, origin);
             if (PaintCardBase(dc, d, paint, pictures, report) && d.p_outline) DrawCutMarks(dc, scale, origin, d);
@@ -117,7 +121,10 @@ void RenderDesignSheet(HDC dc, const CardDesign& d, const PrintPage& page, Paint
 }
 
 void RenderSheet(HDC printer_dc, PaintReport& report) {
-    RenderDesignSheet(printer_dc, Design(), CurrentPrintPage(), report);
+    // A page of many cards takes a while: the program keeps answering between cards, and
+    // a stop request ends the page there.
+    RenderDesignSheet(printer_dc, Design(), CurrentPrintPage(), report,
+                      [printer_dc] { return PrintAbortProc(printer_dc, 0) != FALSE; });
 }
 
 void WriteMarkCapture(HWND main_window, int mark) {

@@ -68,5 +68,6 @@ int LimitCopies(int copies) {
 }
 
 int StepCopies(std::u16string_view typed, int step) {
-    return LimitCopies(ReadWholeNumber(typed) + step);
+    // Saturating: "-2147483648" and "-" must not overflow on the way to 1.
+    return LimitCopies(SaturatingIntAdd(ReadWholeNumber(typed), step));
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "design/file_names.h"
 #include "win/guards.h"
@@ -17,6 +18,17 @@ BOOL SystemWrite(HANDLE file, const void* bytes, DWORD size, DWORD* written) {
 }
 
 FileWriter g_writer = SystemWrite;
+
+// Full paths of unreadable files that could be neither moved nor copied aside: nothing
+// replaces them while the program runs.
+std::vector<std::wstring>& UnkeptFiles() {
+    static std::vector<std::wstring> files;
+    return files;
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
 
 // Backups are numbered from 1; past this many the folder is clearly not being looked after.
 constexpr int kMostBackups = 9999;
@@ -52,6 +64,8 @@ bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
 bool ReplaceFileContent(const wchar_t* fileName, std::span<const std::uint8_t> bytes) {
     std::wstring target, folder;
     if (!FullPathAndFolder(fileName, target, folder)) return false;
+    for (const std::wstring& unkept : UnkeptFiles())
+        if (SamePath(unkept, target)) return false;
     TemporaryFile temporary;
     if (!temporary.Create(folder)) return false;
     {
@@ -95,7 +109,9 @@ void KeepUnreadableFile(HWND owner, const wchar_t* fileName) {
     const std::wstring backup = MoveAsideUnreadable(fileName);
     std::wstring text = L"読み込めないファイルです。\n";
     if (backup.empty()) {
-        text += L"元のファイルを別の名前で残せませんでした。";
+        std::wstring full, folder;
+        if (FullPathAndFolder(fileName, full, folder)) UnkeptFiles().push_back(full);
+        text += L"元のファイルを別の名前で残せなかったため、このファイルには保存しません。";
     } else {
         const std::size_t slash = backup.find_last_of(L'\\');
         text += L"元のファイルは「" + backup.substr(slash == std::wstring::npos ? 0 : slash + 1) +

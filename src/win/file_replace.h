@@ -10,7 +10,8 @@
 // Writes bytes to a temporary file in the folder of fileName (resolved against the
 // current directory), flushes it and moves it over fileName. False on any failure (folder
 // not writable, disk full, target locked or read-only, fileName naming a folder); the
-// temporary file is then gone and an existing fileName is as it was.
+// temporary file is then gone and an existing fileName is as it was. A file that
+// KeepUnreadableFile could not keep is never replaced (false).
 bool ReplaceFileContent(const wchar_t* fileName, std::span<const std::uint8_t> bytes);
 
 // How the bytes reach the temporary file: WriteFile unless a test installed a writer that
@@ -27,6 +28,7 @@ FileWriter InstallFileWriter(FileWriter writer);
 std::wstring MoveAsideUnreadable(const wchar_t* fileName);
 
 // Keeps a file the program cannot read from being written over: moves it aside
-// (MoveAsideUnreadable) and tells the user where it went, or that it could not be kept,
-// in a message owned by owner captioned "CreateFile".
+// (MoveAsideUnreadable) and tells the user where it went, in a message owned by owner
+// captioned "CreateFile". When it can be neither moved nor copied, the message says so
+// and ReplaceFileContent refuses that file for the rest of the run.
 void KeepUnreadableFile(HWND owner, const wchar_t* fileName);

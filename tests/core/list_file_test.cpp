@@ -150,6 +150,24 @@ TEST(ListFile, RandomBytesNeverBreakTheReader) {
     }
 }
 
+TEST(ListFile, BinaryDataIsNoListText) {
+    const std::vector<ListRow> rows = {Row(u"横型.tep", u"1", u"山田　花子"), Row(u"a.tep", u"2", u"x,\"y\"\r\nz")};
+    EXPECT_TRUE(IsListText(DecodeListText(ListFileBytes(rows), nullptr)));
+    EXPECT_TRUE(IsListText(u"\tA,B\r\nC\U0001F600\n"));
+    EXPECT_FALSE(IsListText(std::u16string(u"a\0b", 3)));
+    EXPECT_FALSE(IsListText(u"a\u0002"));
+    EXPECT_FALSE(IsListText(u"a\xD800" u"b"));
+    EXPECT_FALSE(IsListText(u"a\xDC00"));
+    EXPECT_FALSE(IsListText(u"\xFFFF"));
+    // A picture or any other binary file, as the reader would take it (zero bytes: UTF-16).
+    std::mt19937 rng(16);
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::uint8_t> binary = {0x89, 'P', 'N', 'G', 0, 0};
+        for (int i = 0; i < 400; ++i) binary.push_back(static_cast<std::uint8_t>(rng()));
+        EXPECT_FALSE(IsListText(DecodeListText(binary, nullptr))) << round;
+    }
+}
+
 TEST(ListFile, CsvIsForcedAtTheLastDotOfTheName) {
     EXPECT_EQ(ForceCsvExtension(u"C:\\data\\2024.05.顧客.csv"), u"C:\\data\\2024.05.顧客.csv");
     EXPECT_EQ(ForceCsvExtension(u"C:\\data\\2024.05.顧客.txt"), u"C:\\data\\2024.05.顧客.csv");

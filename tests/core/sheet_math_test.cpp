@@ -145,6 +145,8 @@ TEST(CopyCountRules, PlusAndMinusStopAtTheEnds) {
     EXPECT_EQ(StepCopies(u"", +1), 1);
     EXPECT_EQ(StepCopies(u"250", -1), 99);
     EXPECT_EQ(StepCopies(u"5.9", +1), 6);
+    EXPECT_EQ(StepCopies(u"-2147483648", -1), 1);  // found by fuzzing: overflowed on the way
+    EXPECT_EQ(StepCopies(u"2147483647", +1), 99);
 }
 
 }  // namespace

@@ -276,4 +276,15 @@ TEST_F(ListEditor, AnUnreadableListIsNeverOverwrittenByAnEmptyOne) {
     ASSERT_EQ(ReadList(L"listview.ini").size(), 1u);
 }
 
+TEST_F(ListEditor, ABinaryListIsMovedAsideBeforeTheListReplacesIt) {
+    const std::vector<uint8_t> binary = {0x89, 'P', 'N', 'G', 0, 0, 0x1A, 0x0A, 0x00, 0xD8, 0x41, 0x00, 0xFF, 0xFF};
+    ASSERT_TRUE(WriteBytes(folder.File(L"listview.ini"), binary.data(), binary.size()));
+    Drive([&](HWND, HWND view) { EXPECT_EQ(RowCount(view), 0); });
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text,
+              L"読み込めないファイルです。\n元のファイルは「listview.ini.unreadable-1」として同じフォルダに残しました。");
+    EXPECT_EQ(ReadBytes(folder.File(L"listview.ini.unreadable-1")), binary);
+    EXPECT_TRUE(ReadList(L"listview.ini").empty());
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include "recording_seam.h"
 #include "test_files.h"
 #include "win/design_text.h"
+#include "win/file_replace.h"
 #include "win/process.h"
 
 namespace {
@@ -45,6 +46,25 @@ TEST_F(PrinterFile, AMissingFileReadsAsEmptyAndIsNotCreated) {
     WritePrinterFile();
     EXPECT_EQ(ReadBytes(folder.File(L"Vivivuz.prt")), std::vector<uint8_t>(16, 0));
     EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
+}
+
+BOOL WriteHalfThenFail(HANDLE file, const void* bytes, DWORD size, DWORD* written) {
+    WriteFile(file, bytes, size / 2, written, nullptr);
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+// A write that fails part way, as on a full disk, leaves the previous file whole.
+TEST_F(PrinterFile, AFailedWriteKeepsThePreviousFileAndIsReported) {
+    std::vector<uint8_t> previous(16, 0);
+    previous[0] = 0x42;
+    ASSERT_TRUE(WriteBytes(folder.File(L"Vivivuz.prt"), previous.data(), previous.size()));
+    ReadPrinterFile();
+    const FileWriter system = InstallFileWriter(WriteHalfThenFail);
+    WritePrinterFile();
+    InstallFileWriter(system);
+    EXPECT_EQ(seam.MessageTexts(), L"ﾌｧｲﾙが開けません");
+    EXPECT_EQ(ReadBytes(folder.File(L"Vivivuz.prt")), previous);
 }
 
 TEST_F(PrinterFile, MeasuringFreesTheDeviceModeAndForgetsItsHandle) {

@@ -147,6 +147,22 @@ TEST_F(SettingsFileOnDisk, UnreadableFileIsMovedAsideBeforeAnythingWritesOverIt)
     EXPECT_EQ(MoveAsideUnreadable(path.c_str()), path + L".unreadable-3");
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(path + L".unreadable-3"), binary);
+
+    // Held so that it can be neither renamed nor copied: it is then never written over.
+    const std::wstring locked = folder.File(L"locked.ini");
+    WriteBytes(locked, binary.data(), binary.size());
+    held = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    seam.messages.clear();
+    KeepUnreadableFile(nullptr, locked.c_str());
+    CloseHandle(held);
+    EXPECT_EQ(seam.MessageTexts(),
+              L"読み込めないファイルです。\n元のファイルを別の名前で残せなかったため、このファイルには保存しません。");
+    seam.messages.clear();
+    EXPECT_FALSE(WriteSettingsFile(nullptr, SettingsScope::Design, locked.c_str()));
+    EXPECT_EQ(seam.MessageTexts(), L"ﾌｧｲﾙが開けません");
+    EXPECT_EQ(ReadBytes(locked), binary);
+    EXPECT_EQ(GetFileAttributesW((locked + L".unreadable-1").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(SettingsFileOnDisk, FilesOtherEditorsSavedAreRead) {

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Runs one fuzz target over its checked-in seeds without writing into them: what the
+# fuzzer finds goes to the work folder, a crashing input to <work>/findings/.
+# Usage: run_target.sh TARGET SEED_FOLDER WORK_FOLDER [libFuzzer options...]
+set -euo pipefail
+target="$1" seeds="$2" work="$3"
+shift 3
+mkdir -p "$work/corpus" "$work/findings"
+exec "$target" -artifact_prefix="$work/findings/" -print_final_stats=1 "$@" "$work/corpus" "$seeds"
