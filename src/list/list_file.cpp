@@ -167,19 +167,24 @@ ListEncoding DetectListEncoding(std::span<const std::uint8_t> bytes) {
 }
 
 std::u16string DecodeListText(std::span<const std::uint8_t> bytes, ShiftJisDecoder shift_jis) {
+    std::u16string text;
     switch (DetectListEncoding(bytes)) {
         case ListEncoding::Utf16:
-            return Utf16Units(StartsWith(bytes, {0xFF, 0xFE}) ? bytes.subspan(2) : bytes);
-        case ListEncoding::Utf8: {
+            text = Utf16Units(StartsWith(bytes, {0xFF, 0xFE}) ? bytes.subspan(2) : bytes);
+            break;
+        case ListEncoding::Utf8:
             if (StartsWith(bytes, {0xEF, 0xBB, 0xBF})) bytes = bytes.subspan(3);
-            std::u16string text;
             text.reserve(bytes.size());
             for (std::size_t i = 0; i < bytes.size();) AppendCodePoint(text, NextUtf8(bytes, i));
-            return text;
-        }
-        case ListEncoding::ShiftJis: break;
+            break;
+        case ListEncoding::ShiftJis:
+            if (shift_jis) text = shift_jis(bytes);
+            break;
     }
-    return shift_jis ? shift_jis(bytes) : std::u16string();
+    // A second byte-order mark (a tool that added one to a file that had one) is no part of
+    // the first field: written back first in a file, it would read as the file's own mark.
+    text.erase(0, text.find_first_not_of(u'\uFEFF'));
+    return text;
 }
 
 std::vector<ListRow> ParseListText(std::u16string_view text) {
