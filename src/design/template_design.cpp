@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "design/design_ranges.h"
 #include "design/fixed_text.h"
 
 namespace {
@@ -72,6 +73,8 @@ void ApplyTemplate(CardDesign& d, const TemplateDesign& t) {
     std::copy(std::begin(t.qrcode_data), std::end(t.qrcode_data), d.qrcode_data);
     d.phot_data = t.phot_data;
     PrintedCardSize(d);
+    // A template is a file like any design file: what no dialog allows comes into range.
+    KeepDesignInRange(d);
 }
 
 bool IsTemplateFileName(std::u16string_view name) {

@@ -32,7 +32,8 @@ void ResetTemplate(TemplateDesign& templ);
 // Copies the template's card into the design: size, base picture and placement, the
 // marks, the texts with their fonts, the QR codes and the face, each whole. The printed
 // card size then follows the new card's orientation (PrintedCardSize); the sheet grid,
-// the environment options and main_filename stay as they are.
+// the environment options and main_filename stay as they are. What the template holds
+// beyond the ranges of the program's dialogs is brought into them (KeepDesignInRange).
 void ApplyTemplate(CardDesign& design, const TemplateDesign& templ);
 
 // Where templates live, relative to the start folder, and what an entry of the template

@@ -156,6 +156,7 @@ void ContinuousPrint(HWND main_window, const PrintQueue& queue) {
         if (StartPrintDocument(main_window, document)) PrintRecords(main_window, queue, document, result);
         const bool complete = document.started && !document.aborted && document.pages > 0;
         EndPrintDocument(main_window, document);
+        RemoveMarkCaptures();
         if (complete) ShowCompletion(main_window, result.skipped);
     }
 

@@ -16,8 +16,10 @@ std::u16string_view CutField(std::u16string_view field, std::size_t units = kLis
     return field.substr(0, n);
 }
 
+// A field starting with U+FEFF is quoted too: first in the file, its bytes FF FE would be
+// read back as a byte-order mark (found by fuzzing).
 bool NeedsQuotes(std::u16string_view field) {
-    return field.find_first_of(u",\"\r\n") != std::u16string_view::npos;
+    return field.find_first_of(u",\"\r\n") != std::u16string_view::npos || field.starts_with(u'\uFEFF');
 }
 
 void AppendField(std::u16string& out, std::u16string_view field) {
@@ -160,30 +162,42 @@ std::vector<std::uint8_t> ListFileBytes(std::span<const ListRow> rows) {
 
 ListEncoding DetectListEncoding(std::span<const std::uint8_t> bytes) {
     if (StartsWith(bytes, {0xFF, 0xFE})) return ListEncoding::Utf16;
-    if (StartsWith(bytes, {0xEF, 0xBB, 0xBF})) return ListEncoding::Utf8;
+    // Zero bytes before the UTF-8 mark: the program's own list, which has no mark, may
+    // begin with the bytes EF BB BF (a first name starting with U+BBEF, found by fuzzing),
+    // while a UTF-8 text never holds a zero byte.
     for (std::uint8_t b : bytes)
         if (b == 0) return ListEncoding::Utf16;
+    if (StartsWith(bytes, {0xEF, 0xBB, 0xBF})) return ListEncoding::Utf8;
     return IsValidUtf8(bytes) ? ListEncoding::Utf8 : ListEncoding::ShiftJis;
 }
 
-std::u16string DecodeListText(std::span<const std::uint8_t> bytes, ShiftJisDecoder shift_jis) {
-    std::u16string text;
+namespace {
+
+std::u16string DecodeListBytes(std::span<const std::uint8_t> bytes, ShiftJisDecoder shift_jis) {
     switch (DetectListEncoding(bytes)) {
         case ListEncoding::Utf16:
-            text = Utf16Units(StartsWith(bytes, {0xFF, 0xFE}) ? bytes.subspan(2) : bytes);
-            break;
-        case ListEncoding::Utf8:
+            return Utf16Units(StartsWith(bytes, {0xFF, 0xFE}) ? bytes.subspan(2) : bytes);
+        case ListEncoding::Utf8: {
             if (StartsWith(bytes, {0xEF, 0xBB, 0xBF})) bytes = bytes.subspan(3);
+            std::u16string text;
             text.reserve(bytes.size());
             for (std::size_t i = 0; i < bytes.size();) AppendCodePoint(text, NextUtf8(bytes, i));
-            break;
-        case ListEncoding::ShiftJis:
-            if (shift_jis) text = shift_jis(bytes);
-            break;
+            return text;
+        }
+        case ListEncoding::ShiftJis: break;
     }
-    // A second byte-order mark (a tool that added one to a file that had one) is no part of
-    // the first field: written back first in a file, it would read as the file's own mark.
-    text.erase(0, text.find_first_not_of(u'\uFEFF'));
+    return shift_jis ? shift_jis(bytes) : std::u16string();
+}
+
+}  // namespace
+
+std::u16string DecodeListText(std::span<const std::uint8_t> bytes, ShiftJisDecoder shift_jis) {
+    std::u16string text = DecodeListBytes(bytes, shift_jis);
+    // A mark a careless tool wrote twice is no content: left in, the first template name
+    // would start with it, and the list written back would begin with FF FE and lose it
+    // on the next read.
+    const std::size_t marks = text.find_first_not_of(u'\uFEFF');
+    text.erase(0, marks == std::u16string::npos ? text.size() : marks);
     return text;
 }
 

@@ -29,7 +29,7 @@ inline constexpr std::size_t kListRecordUnits = 4096;
 
 // One record: the template name cut to kListNameUnits and every other field to
 // kListFieldUnits (never between the halves of a surrogate pair), joined by ",", ended
-// by CR LF. A field holding ",", '"', CR or LF is
+// by CR LF. A field holding ",", '"', CR or LF, or starting with U+FEFF, is
 // written between quotes with its quotes doubled; any other field is written as it is.
 std::u16string FormatListRecord(const ListRow& row);
 
@@ -38,15 +38,16 @@ std::vector<std::uint8_t> ListFileBytes(std::span<const ListRow> rows);
 
 enum class ListEncoding { Utf16, Utf8, ShiftJis };
 
-// How a list file's bytes are to be read: FF FE starts UTF-16LE, EF BB BF UTF-8; without
-// a byte-order mark a file holding a zero byte is UTF-16LE (the program's own files: every
-// comma and line end has one), a valid UTF-8 file is UTF-8, anything else Shift_JIS.
+// How a list file's bytes are to be read: FF FE starts UTF-16LE; otherwise a file holding
+// a zero byte is UTF-16LE (the program's own files, which have no mark: every comma and
+// line end has one), then EF BB BF starts UTF-8, a valid UTF-8 file is UTF-8, anything
+// else Shift_JIS.
 ListEncoding DetectListEncoding(std::span<const std::uint8_t> bytes);
 
 // Turns Shift_JIS bytes into UTF-16; supplied by the caller (the system's code page 932).
 using ShiftJisDecoder = std::u16string (*)(std::span<const std::uint8_t> bytes);
 
-// The text of a list file, its byte-order mark removed. Invalid UTF-8 sequences become
+// The text of a list file, its byte-order mark removed (and any more marks right after it). Invalid UTF-8 sequences become
 // U+FFFD; a trailing odd byte of UTF-16 is ignored.
 std::u16string DecodeListText(std::span<const std::uint8_t> bytes, ShiftJisDecoder shift_jis);
 

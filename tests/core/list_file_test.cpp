@@ -155,6 +155,21 @@ TEST(ListFile, RandomBytesNeverBreakTheReader) {
     }
 }
 
+TEST(ListFile, AMarkWrittenTwiceIsNoContent) {
+    // Found by fuzzing: the second mark began the first template name, and the list
+    // written back started with FF FE, which the next read took for its mark.
+    const std::string csv = "\xEF\xBB\xBF\xEF\xBB\xBFtemp\\a.tep,1\r\n";
+    const auto rows = ParseListText(DecodeListText(std::vector<std::uint8_t>(csv.begin(), csv.end()), nullptr));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], u"temp\\a.tep");
+    EXPECT_EQ(ReadBack(rows), rows);
+    // The program's own list whose bytes begin like a UTF-8 mark: EF BB of U+BBEF, BF of U+30BF.
+    const std::vector<ListRow> korean = {Row(u"\uBBEF\u30BF.tep", u"1")};
+    EXPECT_EQ(ReadBack(korean), korean);
+    const std::vector<ListRow> marked = {Row(u"\uFEFF0", u"1")};
+    EXPECT_EQ(ReadBack(marked), marked);
+}
+
 TEST(ListFile, BinaryDataIsNoListText) {
     const std::vector<ListRow> rows = {Row(u"横型.tep", u"1", u"山田　花子"), Row(u"a.tep", u"2", u"x,\"y\"\r\nz")};
     EXPECT_TRUE(IsListText(DecodeListText(ListFileBytes(rows), nullptr)));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "design/design_ranges.h"
 #include "design/fixed_text.h"
 #include "design/settings_file.h"
 
@@ -83,6 +84,7 @@ TEST(TemplateFile, ReadsCardKeysOnlyAndApplyingKeepsSheetAndEnvironment) {
     const std::u16string file = EveryKeyDistinct();
     auto full = std::make_unique<CardDesign>();
     ASSERT_EQ(ReadSettingsBytes(*full, SettingsScope::Full, WideFile(file)), SettingsReadStatus::Read);
+    KeepDesignInRange(*full);  // as a template applied is: items come onto its card
     const auto templ = Template(file);
 
     auto design = RunningDesign();
