@@ -24,6 +24,17 @@ constexpr const char16_t* kSampleTexts[kTextCount] = {
     u"その他５□□○○△△××",
 };
 
+void ResetSheetGrid(CardDesign& d) {
+    d.base_cntx = 2;
+    d.base_cnty = 3;
+    d.base_px = 8;
+    d.base_py = 10;
+    d.base_spx = 6;
+    d.base_spy = 12;
+}
+
+}  // namespace
+
 void ResetMark(MarkData& mark) {
     mark.on = mark.x = mark.y = mark.w = mark.h = mark.m = 0;
     ClearText(mark.fm);
@@ -66,17 +77,6 @@ void ResetFace(PhotData& face) {
     face.h = 100;
     ClearText(face.fm);
 }
-
-void ResetSheetGrid(CardDesign& d) {
-    d.base_cntx = 2;
-    d.base_cnty = 3;
-    d.base_px = 8;
-    d.base_py = 10;
-    d.base_spx = 6;
-    d.base_spy = 12;
-}
-
-}  // namespace
 
 LogFont DefaultFont() {
     LogFont font{};

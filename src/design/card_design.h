@@ -125,6 +125,15 @@ void SetSampleText(CardDesign& design, int item);
 // The sample text of item 0..14 (empty view for any other index).
 const char16_t* SampleText(int item);
 
+// The empty items of a new design and of an empty template: not used, at the card's
+// corner, black on white, no text or picture. ResetQrSymbol keeps the address-book strings,
+// Lv and Sell, which ClearQrContact clears; the face starts at (100, 120), 80 x 100.
+void ResetMark(MarkData& mark);
+void ResetText(StrData& text);
+void ResetQrSymbol(QrcodeData& qr);
+void ClearQrContact(QrcodeData& qr);
+void ResetFace(PhotData& face);
+
 // The font every text item starts from: height -13, weight 400, "ＭＳ 明朝".
 LogFont DefaultFont();
 

@@ -25,41 +25,16 @@ void ResetTemplate(TemplateDesign& t) {
     t.base_h = 275;
     ClearText(t.base_filepass);
     t.base_pl_mode = 0;
-    for (MarkData& mark : t.mark_data) {
-        mark.on = mark.x = mark.y = mark.w = mark.h = mark.m = 0;
-        ClearText(mark.fm);
-    }
+    for (MarkData& mark : t.mark_data) ResetMark(mark);
     for (int j = 0; j < kTextCount; ++j) {
-        StrData& text = t.str_data[j];
-        text.on = text.x = text.y = 0;
-        ClearText(text.s64);
-        text.bk = text.r = text.g = text.b = 0;
-        text.br = text.bg = text.bb = 255;
+        ResetText(t.str_data[j]);
         t.lf[j] = DefaultFont();
     }
     for (QrcodeData& qr : t.qrcode_data) {
-        qr.on = 0;
-        ClearText(qr.s);
-        ClearText(qr.sn);
-        ClearText(qr.sy);
-        ClearText(qr.st1);
-        ClearText(qr.st2);
-        ClearText(qr.st3);
-        ClearText(qr.sm1);
-        ClearText(qr.sm2);
-        ClearText(qr.sm3);
-        ClearText(qr.sa);
-        qr.x = qr.y = qr.w = qr.h = 0;
-        qr.r = qr.g = qr.b = 0;
-        qr.br = qr.bg = qr.bb = 255;
+        ResetQrSymbol(qr);
+        ClearQrContact(qr);
     }
-    PhotData& face = t.phot_data;
-    face.on = 0;
-    face.x = 100;
-    face.y = 120;
-    face.w = 80;
-    face.h = 100;
-    ClearText(face.fm);
+    ResetFace(t.phot_data);
 }
 
 void ApplyTemplate(CardDesign& d, const TemplateDesign& t) {
