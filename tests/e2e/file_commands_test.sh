@@ -7,20 +7,6 @@ set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init file_commands "$@"
 
-# Answers the start-up boxes into ARTEFACTS/NAME and prints the main window's handle.
-settle() {
-    e2e_drive answer --pid "$E2E_PID" --main "Main Window" --timeout 60000 \
-        >"$E2E_ARTEFACTS/$1" || e2e_fail "start-up did not settle"
-    e2e_drive wait --pid "$E2E_PID" --class "Main Window" --timeout 10000 ||
-        e2e_fail "no visible Main Window"
-}
-
-exit_program() {
-    e2e_drive command "$1" 33 || e2e_fail "cannot send the exit command"
-    e2e_wait_exit 30
-    e2e_expect_eq "exit code" 0 "$E2E_EXIT_CODE"
-}
-
 # Lines of a UTF-16 file, and whether it starts with FF FE.
 line_count() { iconv -f UTF-16 -t UTF-8 "$1" | grep -c ''; }
 starts_with_bom() { [ "$(head -c 2 "$1" | xxd -p)" = fffe ]; }
@@ -62,25 +48,25 @@ rm -f "$E2E_START/Vivivuz.dat"
 
 e2e_log "first start: no saved design"
 e2e_start
-main="$(settle first_start_boxes.txt)"
+e2e_settle first_start_boxes.txt; main="$E2E_MAIN"
 grep -q $'^CreateFile\t文字列をワイド文字ではありません\t' "$E2E_ARTEFACTS/first_start_boxes.txt" ||
     e2e_fail "the empty auto-save file was not reported"
-exit_program "$main"
+e2e_exit_program "$main"
 starts_with_bom "$E2E_START/Vivivuz.dat" || e2e_fail "Vivivuz.dat does not start with FF FE"
 e2e_expect_eq "lines of Vivivuz.dat" 534 "$(line_count "$E2E_START/Vivivuz.dat")"
 
 e2e_log "second start: the auto-saved design is read"
 e2e_start
-main="$(settle second_start_boxes.txt)"
+e2e_settle second_start_boxes.txt; main="$E2E_MAIN"
 if grep -q '文字列をワイド文字ではありません' "$E2E_ARTEFACTS/second_start_boxes.txt"; then
     e2e_fail "the auto-saved design was refused"
 fi
-exit_program "$main"
+e2e_exit_program "$main"
 
 e2e_log "save as, new, open"
 cp "$E2E_REPO/data/Vivivuz.dat" "$E2E_START/Vivivuz.dat"
 e2e_start
-main="$(settle sample_boxes.txt)"
+e2e_settle sample_boxes.txt; main="$E2E_MAIN"
 card_shot before "$main"
 windows_folder="Z:$(printf '%s' "$E2E_START" | tr / '\\')"
 choose_file "$main" 41 "ファイルの保存" "$windows_folder\\saved"
@@ -96,5 +82,5 @@ choose_file "$main" 38 "ファイルの読込" "$windows_folder\\saved.ini"
 card_shot reopened "$main"
 e2e_same_picture "$E2E_ARTEFACTS/before.png" "$E2E_ARTEFACTS/reopened.png" ||
     e2e_fail "the reopened design does not show the same card (see before.png, reopened.png)"
-exit_program "$main"
+e2e_exit_program "$main"
 e2e_pass

@@ -198,3 +198,80 @@ e2e_card_shot() {
     done
     e2e_fail "the card does not settle on the screen (see $2.png)"
 }
+
+# e2e_settle BOXES: answers the message boxes of the program's start-up (kept in
+# ARTEFACTS/BOXES and logged) and finds its main window (E2E_MAIN).
+e2e_settle() {
+    e2e_drive answer --pid "$E2E_PID" --main "Main Window" --timeout 60000 \
+        >"$E2E_ARTEFACTS/$1" || e2e_fail "start-up did not settle"
+    local caption text button
+    while IFS=$'\t' read -r caption text button; do
+        e2e_log "start-up box \"$caption\": $text [$button]"
+    done <"$E2E_ARTEFACTS/$1"
+    E2E_MAIN="$(e2e_drive wait --pid "$E2E_PID" --class "Main Window" --timeout 10000)" ||
+        e2e_fail "no visible Main Window"
+}
+
+# e2e_exit_program [MAIN]: the exit command (to E2E_MAIN unless given); the program must
+# end with exit code 0.
+e2e_exit_program() {
+    e2e_drive command "${1:-$E2E_MAIN}" 33 || e2e_fail "cannot send the exit command"
+    e2e_wait_exit 30
+    e2e_expect_eq "exit code" 0 "$E2E_EXIT_CODE"
+}
+
+# e2e_new_wine_session [PRINTER...]: ends the Wine session and starts another, which reads
+# the printers afresh; waits until Wine knows exactly the named printers (none: no printer).
+e2e_new_wine_session() {
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    # Wine's services start with the session's first program; start them detached so
+    # that they hold no pipe of this script open.
+    wine cmd /c exit 0 </dev/null >/dev/null 2>&1
+    local seen="" wanted=("$@")
+    known_printers() {
+        local name
+        seen="$(e2e_drive printers 2>/dev/null | cut -f1)"
+        [ ${#wanted[@]} -gt 0 ] || [ -z "$seen" ] || return 1
+        for name in "${wanted[@]}"; do grep -qxF "$name" <<<"$seen" || return 1; done
+    }
+    e2e_until 20 known_printers || e2e_fail "Wine knows the printers \"$seen\", not \"$*\""
+}
+
+# Where cups-pdf writes: its Out folder for the user who prints (us), and the folder
+# for anonymous jobs.
+e2e_pdf_folders() {
+    local out
+    out="$(sed -n 's/^Out[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/dev/null | tail -1)"
+    out="${out:-\${HOME\}/PDF}"
+    printf '%s\n' "${out//\$\{HOME\}/$HOME}"
+    printf '%s\n' "$(sed -n 's/^AnonDirName[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/dev/null |
+        tail -1 | grep . || echo /var/spool/cups-pdf/ANONYMOUS)"
+}
+
+# e2e_new_documents MARKER: the program's documents (named "Vivivuz...") written after the
+# marker file.
+e2e_new_documents() {
+    local folder
+    for folder in $(e2e_pdf_folders); do
+        [ -d "$folder" ] && find "$folder" -maxdepth 1 -name 'Vivivuz*.pdf' -newer "$1"
+    done
+}
+
+# e2e_wait_for_document MARKER SECONDS: prints the path once one document is complete.
+e2e_wait_for_document() {
+    local end=$((SECONDS + $2)) found size=-1 previous=-2
+    while [ $SECONDS -lt $end ]; do
+        found="$(e2e_new_documents "$1" | head -1)"
+        if [ -n "$found" ]; then
+            size="$(stat -c %s "$found")"
+            [ "$size" = "$previous" ] && pdfinfo "$found" >/dev/null 2>&1 && {
+                echo "$found"
+                return 0
+            }
+            previous="$size"
+        fi
+        sleep 1
+    done
+    return 1
+}

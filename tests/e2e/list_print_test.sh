@@ -27,51 +27,6 @@ LANG=C ensure_printer 2>/dev/null
 NAMES=("林　一" "石井　大翔" "長谷川　小百合")
 TEMPLATE="01-ビジネス.tep"  # a shipped template
 
-new_wine_session() {
-    wineserver -k 2>/dev/null
-    wineserver -w 2>/dev/null
-    wine cmd /c exit 0 </dev/null >/dev/null 2>&1
-    known() { e2e_drive printers 2>/dev/null | cut -f1 | grep -qxF CardPDF; }
-    e2e_until 20 known || e2e_fail "Wine does not know the printer CardPDF"
-}
-
-pdf_folders() {
-    local out
-    out="$(sed -n 's/^Out[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/dev/null | tail -1)"
-    out="${out:-\${HOME\}/PDF}"
-    printf '%s\n' "${out//\$\{HOME\}/$HOME}"
-    printf '%s\n' "$(sed -n 's/^AnonDirName[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/dev/null |
-        tail -1 | grep . || echo /var/spool/cups-pdf/ANONYMOUS)"
-}
-
-new_documents() {
-    local folder
-    for folder in $(pdf_folders); do
-        [ -d "$folder" ] && find "$folder" -maxdepth 1 -name 'Vivivuz*.pdf' -newer "$1"
-    done
-}
-
-wait_for_document() {
-    local end=$((SECONDS + $2)) found size=-1 previous=-2
-    while [ $SECONDS -lt $end ]; do
-        found="$(new_documents "$1" | head -1)"
-        if [ -n "$found" ]; then
-            size="$(stat -c %s "$found")"
-            [ "$size" = "$previous" ] && pdfinfo "$found" >/dev/null 2>&1 && {
-                echo "$found"
-                return 0
-            }
-            previous="$size"
-        fi
-        sleep 1
-    done
-    return 1
-}
-
-design_value() {
-    iconv -f UTF-16 -t UTF-8 "$E2E_START/Vivivuz.dat" | tr -d '\r' | sed -n "s/^$1=//p" | head -1
-}
-
 # write_list FILE COPIES...: the three people on the template, as the program writes a list.
 write_list() {
     local file="$1" i line="" out=""
@@ -83,33 +38,9 @@ write_list() {
     printf '%s' "$out" | iconv -f UTF-8 -t UTF-16LE >"$file"
 }
 
-settle() {
-    e2e_drive answer --pid "$E2E_PID" --main "Main Window" --timeout 60000 \
-        >"$E2E_ARTEFACTS/$1" || e2e_fail "start-up did not settle"
-    MAIN="$(e2e_drive wait --pid "$E2E_PID" --class "Main Window" --timeout 10000)" ||
-        e2e_fail "no visible Main Window"
-}
-
-same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
-
-# card_shot NAME: the card area once two screenshots a second apart agree.
-card_shot() {
-    local left top i
-    read -r left top _ < <(e2e_drive client "$MAIN") || e2e_fail "cannot read the client area"
-    for i in $(seq 1 15); do
-        sleep 1
-        e2e_screenshot "$1-screen" >/dev/null
-        convert "$E2E_ARTEFACTS/$1-screen.png" -crop "455x275+$((left + 10))+$((top + 50))" +repage \
-            "$E2E_ARTEFACTS/$1.png" || e2e_fail "cannot crop the card"
-        [ $i -gt 1 ] && same_picture "$E2E_ARTEFACTS/$1.png" "$E2E_ARTEFACTS/$1-previous.png" && break
-        cp "$E2E_ARTEFACTS/$1.png" "$E2E_ARTEFACTS/$1-previous.png"
-    done
-    rm -f "$E2E_ARTEFACTS/$1-previous.png"
-}
-
 # open_editor: the list command; sets EDITOR.
 open_editor() {
-    e2e_drive command "$MAIN" 48 || e2e_fail "cannot send the list command"
+    e2e_drive command "$E2E_MAIN" 48 || e2e_fail "cannot send the list command"
     EDITOR="$(e2e_drive wait --pid "$E2E_PID" --title "リスト編集" --timeout 15000)" ||
         e2e_fail "the list editor did not open"
 }
@@ -121,7 +52,7 @@ start_batch() {
     e2e_drive click "$EDITOR" 201 || e2e_fail "cannot press 印刷"
     e2e_drive gone "$EDITOR" --timeout 10000 || e2e_fail "the list editor stays after 印刷"
     local print
-    print="$(e2e_drive wait --pid "$E2E_PID" --class '#32770' --owner "$MAIN" --timeout 15000)" ||
+    print="$(e2e_drive wait --pid "$E2E_PID" --class '#32770' --owner "$E2E_MAIN" --timeout 15000)" ||
         e2e_fail "no print dialog"
     sleep 0.5
     e2e_drive click "$print" 1 || e2e_fail "cannot press OK in the print dialog"
@@ -132,24 +63,18 @@ start_batch() {
     e2e_drive gone "$LAYOUT" --timeout 10000 || e2e_fail "the layout dialog stays"
 }
 
-exit_program() {
-    e2e_drive command "$MAIN" 33 || e2e_fail "cannot send the exit command"
-    e2e_wait_exit 30
-    e2e_expect_eq "exit code" 0 "$E2E_EXIT_CODE"
-}
-
 # ---------------------------------------------------------------- 1. the batch
 e2e_scratch
 e2e_copy_data
 [ -f "$E2E_START/temp/$TEMPLATE" ] || e2e_fail "data/temp/$TEMPLATE is not shipped"
 write_list "$E2E_START/listview.ini" 1 1 2
-sample_name="$(design_value 'str_data\[2\].s64')"
+sample_name="$(e2e_saved 'str_data[2].s64')"
 [ -n "$sample_name" ] || e2e_fail "the sample design has no name"
 
-new_wine_session
+e2e_new_wine_session CardPDF
 e2e_start
-settle startup.txt
-card_shot before
+e2e_settle startup.txt
+e2e_card_shot "$E2E_MAIN" before
 marker="$E2E_ARTEFACTS/before-batch"
 touch "$marker"
 sleep 1
@@ -159,7 +84,7 @@ box="$(e2e_drive wait --pid "$E2E_PID" --title "連続印刷" --timeout 60000)" 
 e2e_expect_eq "completion message" "連続印刷完了しました。" \
     "$(e2e_drive texts "$box" | sed -n 's/^[0-9]*\tStatic\t\(.\+\)$/\1/p' | head -1)"
 e2e_drive click "$box" OK || e2e_fail "cannot answer the completion message"
-pdf="$(wait_for_document "$marker" 120)" || e2e_fail "no document came out of the printer"
+pdf="$(e2e_wait_for_document "$marker" 120)" || e2e_fail "no document came out of the printer"
 e2e_log "printed $pdf"
 cp "$pdf" "$E2E_ARTEFACTS/batch.pdf"
 e2e_expect_eq "pages" 4 "$(pdfinfo "$pdf" | sed -n 's/^Pages:[[:space:]]*//p')"
@@ -168,24 +93,24 @@ e2e_expect_eq "pages" 4 "$(pdfinfo "$pdf" | sed -n 's/^Pages:[[:space:]]*//p')"
 rm -f "$E2E_ARTEFACTS"/page-*.pgm
 pdftoppm -r 75 -gray "$pdf" "$E2E_ARTEFACTS/page" || e2e_fail "pdftoppm"
 pages=($(ls "$E2E_ARTEFACTS"/page-*.pgm))
-same_picture "${pages[2]}" "${pages[3]}" || e2e_fail "the two copies of the third person differ"
+e2e_same_picture "${pages[2]}" "${pages[3]}" || e2e_fail "the two copies of the third person differ"
 ink=($(python3 "$E2E_LIB_DIR/name_ink_check.py" "${pages[0]}" "${pages[1]}" "${pages[2]}")) ||
     e2e_fail "cannot measure the names"
 e2e_log "ink of the names: ${ink[*]}"
 [ "${ink[0]}" -gt 0 ] && [ "${ink[0]}" -lt "${ink[1]}" ] && [ "${ink[1]}" -lt "${ink[2]}" ] ||
     e2e_fail "the pages do not carry the names in the list's order (ink ${ink[*]})"
-card_shot after
-same_picture "$E2E_ARTEFACTS/before.png" "$E2E_ARTEFACTS/after.png" ||
+e2e_card_shot "$E2E_MAIN" after
+e2e_same_picture "$E2E_ARTEFACTS/before.png" "$E2E_ARTEFACTS/after.png" ||
     e2e_fail "the card after the batch is not the one from before"
-exit_program
-e2e_expect_eq "name kept in Vivivuz.dat" "$sample_name" "$(design_value 'str_data\[2\].s64')"
-e2e_expect_eq "documents printed" 1 "$(new_documents "$marker" | wc -l)"
+e2e_exit_program
+e2e_expect_eq "name kept in Vivivuz.dat" "$sample_name" "$(e2e_saved 'str_data[2].s64')"
+e2e_expect_eq "documents printed" 1 "$(e2e_new_documents "$marker" | wc -l)"
 
 # ---------------------------------------------------------------- 2. stopped
 write_list "$E2E_START/listview.ini" 1 1 1
-new_wine_session
+e2e_new_wine_session CardPDF
 e2e_start
-settle startup_stop.txt
+e2e_settle startup_stop.txt
 marker="$E2E_ARTEFACTS/before-stop"
 touch "$marker"
 sleep 1
@@ -195,13 +120,13 @@ e2e_drive click "$stop" 2 || e2e_fail "cannot press キャンセル in the stop 
 e2e_drive gone "$stop" --timeout 10000 || e2e_fail "the stop dialog stays"
 ! e2e_drive wait --pid "$E2E_PID" --title "連続印刷" --timeout 8000 >/dev/null 2>&1 ||
     e2e_fail "a stopped batch said it was complete"
-card_shot stopped
-same_picture "$E2E_ARTEFACTS/before.png" "$E2E_ARTEFACTS/stopped.png" ||
+e2e_card_shot "$E2E_MAIN" stopped
+e2e_same_picture "$E2E_ARTEFACTS/before.png" "$E2E_ARTEFACTS/stopped.png" ||
     e2e_fail "the card after a stopped batch is not the one from before"
 # Wine still hands an aborted job to the printer, as blank pages: nothing of the batch
 # may be on them.
 sleep 5
-for doc in $(new_documents "$marker"); do
+for doc in $(e2e_new_documents "$marker"); do
     rm -f "$E2E_ARTEFACTS"/stopped-page-*.pgm
     pdftoppm -r 30 -gray "$doc" "$E2E_ARTEFACTS/stopped-page" || e2e_fail "pdftoppm"
     for page in "$E2E_ARTEFACTS"/stopped-page-*.pgm; do
@@ -228,6 +153,6 @@ kept_names() { iconv -f UTF-16LE -t UTF-8 "$E2E_START/listview.ini" | tr -d '\r'
 sjis_kept() { [ "$(kept_names)" = "${NAMES[2]}"$'\n'"${NAMES[0]}" ]; }
 e2e_until 10 sjis_kept || e2e_expect_eq "names read from Shift_JIS" "${NAMES[2]}
 ${NAMES[0]}" "$(kept_names)"
-exit_program
+e2e_exit_program
 
 e2e_pass

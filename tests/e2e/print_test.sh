@@ -45,93 +45,16 @@ if ! lpstat -p "$SECOND_PRINTER" >/dev/null 2>&1; then
     ADDED_PRINTER="$SECOND_PRINTER"
 fi
 
-# new_wine_session [PRINTER...]: no program of the prefix left running, so that the next
-# one reads the printers CUPS has now; waits until Wine knows every PRINTER, or without
-# names, no printer at all (CUPS may take a moment to show a queue just added).
-new_wine_session() {
-    wineserver -k 2>/dev/null
-    wineserver -w 2>/dev/null
-    # Wine's services start with the session's first program; start them detached so
-    # that they hold no pipe of this script open.
-    wine cmd /c exit 0 </dev/null >/dev/null 2>&1
-    local seen="" wanted=("$@")
-    known_printers() {
-        local name
-        seen="$(e2e_drive printers 2>/dev/null | cut -f1)"
-        [ ${#wanted[@]} -gt 0 ] || [ -z "$seen" ] || return 1
-        for name in "${wanted[@]}"; do grep -qxF "$name" <<<"$seen" || return 1; done
-    }
-    e2e_until 20 known_printers || e2e_fail "Wine knows the printers \"$seen\", not \"$*\""
-}
-
-# Where cups-pdf writes: its Out folder for the user who prints (us), and the folder
-# for anonymous jobs.
-pdf_folders() {
-    local out
-    out="$(sed -n 's/^Out[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/dev/null | tail -1)"
-    out="${out:-\${HOME\}/PDF}"
-    printf '%s\n' "${out//\$\{HOME\}/$HOME}"
-    printf '%s\n' "$(sed -n 's/^AnonDirName[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/dev/null |
-        tail -1 | grep . || echo /var/spool/cups-pdf/ANONYMOUS)"
-}
-
-# The program's documents (named "Vivivuz...") written after the marker file.
-new_documents() {
-    local folder
-    for folder in $(pdf_folders); do
-        [ -d "$folder" ] && find "$folder" -maxdepth 1 -name 'Vivivuz*.pdf' -newer "$1"
-    done
-}
-
-# wait_for_document MARKER SECONDS: prints the path once one document is complete.
-wait_for_document() {
-    local end=$((SECONDS + $2)) found size=-1 previous=-2
-    while [ $SECONDS -lt $end ]; do
-        found="$(new_documents "$1" | head -1)"
-        if [ -n "$found" ]; then
-            size="$(stat -c %s "$found")"
-            [ "$size" = "$previous" ] && pdfinfo "$found" >/dev/null 2>&1 && {
-                echo "$found"
-                return 0
-            }
-            previous="$size"
-        fi
-        sleep 1
-    done
-    return 1
-}
-
-# A key of the saved design (Vivivuz.dat is UTF-16).
-design_value() {
-    iconv -f UTF-16 -t UTF-8 "$E2E_START/Vivivuz.dat" | tr -d '\r' | sed -n "s/^$1=//p" | head -1
-}
-
-settle() {
-    e2e_drive answer --pid "$E2E_PID" --main "Main Window" --timeout 60000 \
-        >"$E2E_ARTEFACTS/$1" || e2e_fail "start-up did not settle"
-    while IFS=$'\t' read -r caption text button; do
-        e2e_log "start-up box \"$caption\": $text [$button]"
-    done <"$E2E_ARTEFACTS/$1"
-    MAIN="$(e2e_drive wait --pid "$E2E_PID" --class "Main Window" --timeout 10000)" ||
-        e2e_fail "no visible Main Window"
-}
-
 status_part() {
-    e2e_drive status "$MAIN" --ctrl 1 | sed -n "s/^$1\t//p"
-}
-
-exit_program() {
-    e2e_drive command "$MAIN" 33 || e2e_fail "cannot send the exit command"
-    e2e_wait_exit 30
-    e2e_expect_eq "exit code" 0 "$E2E_EXIT_CODE"
+    e2e_drive status "$E2E_MAIN" --ctrl 1 | sed -n "s/^$1\t//p"
 }
 
 # open_layout PRINTER: the print command, PRINTER chosen in the print-setup dialog, OK;
 # sets LAYOUT to the layout dialog.
 open_layout() {
     local setup
-    e2e_drive command "$MAIN" 39 || e2e_fail "cannot send the print command"
-    setup="$(e2e_drive wait --pid "$E2E_PID" --class '#32770' --owner "$MAIN" --timeout 15000)" ||
+    e2e_drive command "$E2E_MAIN" 39 || e2e_fail "cannot send the print command"
+    setup="$(e2e_drive wait --pid "$E2E_PID" --class '#32770' --owner "$E2E_MAIN" --timeout 15000)" ||
         e2e_fail "no print-setup dialog"
     e2e_drive items "$setup" 1136 >"$E2E_ARTEFACTS/printers.txt" || e2e_fail "no printer list"
     e2e_drive select "$setup" 1136 "$1" || e2e_fail "printer $1 is not offered: $(cat "$E2E_ARTEFACTS/printers.txt")"
@@ -164,18 +87,18 @@ check_pages() {
     convert "$first" -resize 25% "$stem-small.png"
 
     local d=(base_px base_py base_pw base_ph base_spx base_spy base_cntx base_cnty) args=() key
-    for key in "${d[@]}"; do args+=("$(design_value "$key")"); done
-    python3 "$CHECK_PAGE" "$first" 300 "${args[@]}" "$cut" "$(design_value p_outline_len)" \
-        "$(design_value p_outline_size)" >"$out/cards.txt"
+    for key in "${d[@]}"; do args+=("$(e2e_saved "$key")"); done
+    python3 "$CHECK_PAGE" "$first" 300 "${args[@]}" "$cut" "$(e2e_saved p_outline_len)" \
+        "$(e2e_saved p_outline_size)" >"$out/cards.txt"
     local result=$?
     cat "$out/cards.txt"
     [ $result = 0 ] || e2e_fail "the cards are not where the layout puts them"
 
     # Every QR code of every card decodes to its text.
-    local expected="" i cards=$(($(design_value base_cntx) * $(design_value base_cnty)))
+    local expected="" i cards=$(($(e2e_saved base_cntx) * $(e2e_saved base_cnty)))
     for i in 0 1 2 3; do
-        [ "$(design_value "qrcode_data\\[$i\\].on")" = 1 ] || continue
-        for ((c = 0; c < cards; c++)); do expected+="$(design_value "qrcode_data\\[$i\\].s")"$'\n'; done
+        [ "$(e2e_saved "qrcode_data[$i].on")" = 1 ] || continue
+        for ((c = 0; c < cards; c++)); do expected+="$(e2e_saved "qrcode_data[$i].s")"$'\n'; done
     done
     [ -n "$expected" ] || e2e_fail "the design has no QR code to check"
     zbarimg --raw -q "$first" 2>/dev/null | sort >"$out/qr.txt"
@@ -186,10 +109,10 @@ check_pages() {
 e2e_scratch
 e2e_copy_data
 [ -f "$E2E_START/Vivivuz.dat" ] || e2e_fail "data/Vivivuz.dat, the sample design, is missing"
-[ "$(design_value p_outline)" = 1 ] || e2e_fail "the sample design should print cut marks"
-new_wine_session CardPDF "$SECOND_PRINTER"
+[ "$(e2e_saved p_outline)" = 1 ] || e2e_fail "the sample design should print cut marks"
+e2e_new_wine_session CardPDF "$SECOND_PRINTER"
 e2e_start
-settle startup_boxes.txt
+e2e_settle startup_boxes.txt
 e2e_expect_eq "printer at start-up" "ﾌﾟﾘﾝﾀ：CardPDF" "$(status_part 0)"
 
 marker="$E2E_ARTEFACTS/before-print"
@@ -210,20 +133,20 @@ copies_shown() { [ "$(e2e_drive texts "$LAYOUT" | sed -n 's/^363\tEdit\t//p')" =
 e2e_until 5 copies_shown || e2e_fail "the copy count does not show 3"
 e2e_drive click "$LAYOUT" 207 || e2e_fail "cannot press 印刷"
 e2e_drive gone "$LAYOUT" --timeout 10000 || e2e_fail "the layout dialog stays after 印刷"
-pdf="$(wait_for_document "$marker" 120)" || e2e_fail "no document came out of the printer"
+pdf="$(e2e_wait_for_document "$marker" 120)" || e2e_fail "no document came out of the printer"
 e2e_log "printed $pdf"
 e2e_expect_eq "printer after printing" "ﾌﾟﾘﾝﾀ：CardPDF" "$(status_part 0)"
 [ ! -e "$E2E_START/mask0.tmp" ] || e2e_fail "the mark capture was left behind after the job"
 e2e_screenshot after_print
-exit_program
-e2e_expect_eq "documents printed" 1 "$(new_documents "$marker" | wc -l)"
+e2e_exit_program
+e2e_expect_eq "documents printed" 1 "$(e2e_new_documents "$marker" | wc -l)"
 check_pages "$pdf" 3 marks sample
 
 # ---------------------------------------------------------------- 2. missing pictures
-rm -f "$E2E_START/$(design_value base_filepass | tr '\\' /)" "$E2E_START/$(design_value 'phot_data.fm' | tr '\\' /)"
-new_wine_session CardPDF "$SECOND_PRINTER"
+rm -f "$E2E_START/$(e2e_saved base_filepass | tr '\\' /)" "$E2E_START/$(e2e_saved 'phot_data.fm' | tr '\\' /)"
+e2e_new_wine_session CardPDF "$SECOND_PRINTER"
 e2e_start
-settle startup_missing.txt
+e2e_settle startup_missing.txt
 marker="$E2E_ARTEFACTS/before-missing"
 touch "$marker"
 sleep 1
@@ -237,9 +160,9 @@ for expected in "ベース画像が読み込み出来ません。" "顔の画像
     e2e_drive click "$box" OK || e2e_fail "cannot answer the message"
     e2e_drive gone "$box" --timeout 10000 || e2e_fail "the message stays"
 done
-pdf="$(wait_for_document "$marker" 120)" || e2e_fail "nothing printed without the pictures"
+pdf="$(e2e_wait_for_document "$marker" 120)" || e2e_fail "nothing printed without the pictures"
 e2e_log "printed $pdf"
-exit_program
+e2e_exit_program
 check_pages "$pdf" 1 nomarks missing
 
 # ---------------------------------------------------------------- 3. no printer at all
@@ -249,13 +172,13 @@ CUPS_STOPPED=1
 as_root kill "$cupsd_pid"
 cupsd_gone() { ! kill -0 "$cupsd_pid" 2>/dev/null; }
 e2e_until 10 cupsd_gone || e2e_fail "cupsd does not stop"
-new_wine_session
+e2e_new_wine_session
 e2e_start
-settle startup_no_printer.txt
+e2e_settle startup_no_printer.txt
 grep -q $'^Error\tデフォルトのプリンタ名の取得に失敗しました\t' "$E2E_ARTEFACTS/startup_no_printer.txt" ||
     e2e_fail "no message about the missing default printer"
 e2e_expect_eq "printer without CUPS" "ﾌﾟﾘﾝﾀ：" "$(status_part 0)"
-e2e_drive command "$MAIN" 39 || e2e_fail "cannot send the print command"
+e2e_drive command "$E2E_MAIN" 39 || e2e_fail "cannot send the print command"
 # The system's print dialog says there is no printer; the program then does nothing.
 e2e_drive answer --pid "$E2E_PID" --main "Main Window" --timeout 30000 >"$E2E_ARTEFACTS/no_printer_boxes.txt" ||
     e2e_fail "the print command without a printer did not settle"
@@ -263,7 +186,7 @@ cat "$E2E_ARTEFACTS/no_printer_boxes.txt"
 ! e2e_drive wait --pid "$E2E_PID" --title "印刷の位置設定" --timeout 1000 >/dev/null 2>&1 ||
     e2e_fail "the layout dialog opened without a printer"
 e2e_expect_eq "printer after the print command" "ﾌﾟﾘﾝﾀ：" "$(status_part 0)"
-exit_program
+e2e_exit_program
 LANG=C ensure_printer 2>/dev/null
 CUPS_STOPPED=""
 

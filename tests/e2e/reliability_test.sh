@@ -15,42 +15,12 @@ e2e_init reliability "$@"
 
 SHIPPED="$E2E_REPO/data/Vivivuz.dat"
 
-settle() {
-    e2e_drive answer --pid "$E2E_PID" --main "Main Window" --timeout 60000 \
-        >"$E2E_ARTEFACTS/$1" || e2e_fail "start-up did not settle"
-    MAIN="$(e2e_drive wait --pid "$E2E_PID" --class "Main Window" --timeout 10000)" ||
-        e2e_fail "no visible Main Window"
-}
-
-exit_program() {
-    e2e_drive command "$MAIN" 33 || e2e_fail "cannot send the exit command"
-    e2e_wait_exit 30
-    e2e_expect_eq "exit code" 0 "$E2E_EXIT_CODE"
-}
-
-same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
-
-# card_shot NAME: the card area as ARTEFACTS/NAME.png, once two screenshots agree.
-card_shot() {
-    local left top i
-    read -r left top _ < <(e2e_drive client "$MAIN") || e2e_fail "cannot read the client area"
-    for i in $(seq 1 15); do
-        sleep 1
-        e2e_screenshot "$1-screen" >/dev/null
-        convert "$E2E_ARTEFACTS/$1-screen.png" -crop "455x275+$((left + 10))+$((top + 50))" +repage \
-            "$E2E_ARTEFACTS/$1.png" || e2e_fail "cannot crop the card"
-        [ $i -gt 1 ] && same_picture "$E2E_ARTEFACTS/$1.png" "$E2E_ARTEFACTS/$1-previous.png" && break
-        cp "$E2E_ARTEFACTS/$1.png" "$E2E_ARTEFACTS/$1-previous.png"
-    done
-    rm -f "$E2E_ARTEFACTS/$1-previous.png" "$E2E_ARTEFACTS/$1-screen.png"
-}
-
 # run_with NAME: starts on the Vivivuz.dat in place, shoots the card, exits.
 run_with() {
     e2e_start
-    settle "$1-boxes.txt"
-    card_shot "$1"
-    exit_program
+    e2e_settle "$1-boxes.txt"
+    e2e_card_shot "$E2E_MAIN" "$1"
+    e2e_exit_program
 }
 
 e2e_scratch
@@ -70,7 +40,7 @@ for variant in cr-only utf-8; do
     run_with "$variant"
     cmp -s "$E2E_ARTEFACTS/shipped-boxes.txt" "$E2E_ARTEFACTS/$variant-boxes.txt" ||
         e2e_fail "the $variant design was refused: $(cat "$E2E_ARTEFACTS/$variant-boxes.txt")"
-    same_picture "$E2E_ARTEFACTS/shipped.png" "$E2E_ARTEFACTS/$variant.png" ||
+    e2e_same_picture "$E2E_ARTEFACTS/shipped.png" "$E2E_ARTEFACTS/$variant.png" ||
         e2e_fail "the $variant design does not show the shipped card (see $variant.png)"
     cmp -s "$E2E_ARTEFACTS/written-after-shipped.dat" "$E2E_START/Vivivuz.dat" ||
         e2e_fail "the auto-save after the $variant design differs from the one after the shipped design"
@@ -81,10 +51,10 @@ python3 -c 'import sys, random; r = random.Random(16); sys.stdout.buffer.write(b
     >"$E2E_ARTEFACTS/binary.dat"
 cp "$E2E_ARTEFACTS/binary.dat" "$E2E_START/Vivivuz.dat"
 e2e_start
-settle binary-boxes.txt
+e2e_settle binary-boxes.txt
 grep -q $'^CreateFile\t読み込めないファイルです。.*「Vivivuz.dat.unreadable-1」として同じフォルダに残しました。' \
     "$E2E_ARTEFACTS/binary-boxes.txt" || e2e_fail "no message naming the backup: $(cat "$E2E_ARTEFACTS/binary-boxes.txt")"
-exit_program
+e2e_exit_program
 cmp -s "$E2E_ARTEFACTS/binary.dat" "$E2E_START/Vivivuz.dat.unreadable-1" ||
     e2e_fail "the backup does not hold the original bytes"
 [ "$(head -c 2 "$E2E_START/Vivivuz.dat" | xxd -p)" = fffe ] || e2e_fail "no fresh auto-save file"
@@ -98,27 +68,13 @@ text = text.replace("base_cntx=2\r\n", "base_cntx=1000\r\n").replace("base_cnty=
 assert "base_cntx=1000" in text and "base_cnty=1000" in text
 open(sys.argv[2], "wb").write(b"\xff\xfe" + text.encode("utf-16-le"))
 PY
-pdf_folders() {
-    local out
-    out="$(sed -n 's/^Out[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/dev/null | tail -1)"
-    out="${out:-\${HOME\}/PDF}"
-    printf '%s\n' "${out//\$\{HOME\}/$HOME}"
-    printf '%s\n' "$(sed -n 's/^AnonDirName[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/dev/null |
-        tail -1 | grep . || echo /var/spool/cups-pdf/ANONYMOUS)"
-}
-new_document() {
-    local folder
-    for folder in $(pdf_folders); do
-        [ -d "$folder" ] && find "$folder" -maxdepth 1 -name 'Vivivuz*.pdf' -newer "$1"
-    done | head -1
-}
 e2e_start
-settle grid-boxes.txt
+e2e_settle grid-boxes.txt
 marker="$E2E_ARTEFACTS/before-print"
 touch "$marker"
 sleep 1
-e2e_drive command "$MAIN" 39 || e2e_fail "cannot send the print command"
-setup="$(e2e_drive wait --pid "$E2E_PID" --class '#32770' --owner "$MAIN" --timeout 15000)" ||
+e2e_drive command "$E2E_MAIN" 39 || e2e_fail "cannot send the print command"
+setup="$(e2e_drive wait --pid "$E2E_PID" --class '#32770' --owner "$E2E_MAIN" --timeout 15000)" ||
     e2e_fail "no print-setup dialog"
 e2e_drive select "$setup" 1136 CardPDF || e2e_fail "CardPDF is not offered"
 e2e_drive click "$setup" 1 || e2e_fail "cannot press OK in the print-setup dialog"
@@ -134,14 +90,14 @@ start=$SECONDS
 pdf=""
 while [ -z "$pdf" ]; do
     [ $((SECONDS - start)) -lt 120 ] || e2e_fail "no document within 120 s"
-    e2e_drive title "$MAIN" >/dev/null || e2e_fail "the main window stopped answering while printing"
-    pdf="$(new_document "$marker")"
+    e2e_drive title "$E2E_MAIN" >/dev/null || e2e_fail "the main window stopped answering while printing"
+    pdf="$(e2e_new_documents "$marker" | head -1)"
     sleep 1
 done
 e2e_until 30 pdfinfo "$pdf" >/dev/null 2>&1 || e2e_fail "the document is not complete: $pdf"
 e2e_log "printed $pdf in $((SECONDS - start)) s"
 e2e_expect_eq "pages" 1 "$(pdfinfo "$pdf" | sed -n 's/^Pages:[[:space:]]*//p')"
-exit_program
+e2e_exit_program
 e2e_expect_eq "grid saved at exit" $'base_cntx=10\nbase_cnty=10' \
     "$(iconv -f UTF-16 -t UTF-8 "$E2E_START/Vivivuz.dat" | tr -d '\r' | grep -E '^base_cnt[xy]=')"
 e2e_pass

@@ -17,19 +17,6 @@ readonly YES_BUTTON=6  # IDYES
 readonly SECOND_TEMPLATE="02-和風縦書き.tep"  # portrait, vertical writing on a navy pattern
 readonly BACKGROUND="238,235,218"            # the main window's background
 
-settle() {
-    e2e_drive answer --pid "$E2E_PID" --main "Main Window" --timeout 60000 \
-        >"$E2E_ARTEFACTS/$1" || e2e_fail "start-up did not settle"
-    e2e_drive wait --pid "$E2E_PID" --class "Main Window" --timeout 10000 ||
-        e2e_fail "no visible Main Window"
-}
-
-exit_program() {
-    e2e_drive command "$1" 33 || e2e_fail "cannot send the exit command"
-    e2e_wait_exit 30
-    e2e_expect_eq "exit code" 0 "$E2E_EXIT_CODE"
-}
-
 # The lines of a settings file, without byte-order mark and CR.
 lines_of() { iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r'; }
 # The card's lines: everything but the printed card size, the sheet grid and the
@@ -90,7 +77,7 @@ cp "$E2E_START/Vivivuz.dat" "$E2E_ARTEFACTS/before.dat"
 
 e2e_log "run 1: a template applied, then the environment"
 e2e_start
-main="$(settle startup_boxes.txt)"
+e2e_settle startup_boxes.txt; main="$E2E_MAIN"
 shot sample
 navy "$(mean sample "$main" 15 150 20 100)" && e2e_fail "the sample card already shows the navy pattern"
 e2e_expect_eq "frame left of the card" "0,0,0" "$(mean sample "$main" 9 150 1 100)"
@@ -117,7 +104,7 @@ e2e_drive settext "$dialog" 308 "2.5" || e2e_fail "cannot type the cut-mark leng
 confirm "$dialog" "環境設定画面！"
 shot no_frame
 e2e_expect_eq "left of the card without frame" "$BACKGROUND" "$(mean no_frame "$main" 9 150 1 100)"
-exit_program "$main"
+e2e_exit_program "$main"
 
 e2e_expect_eq "card lines of Vivivuz.dat" "$(card_lines "$E2E_START/temp/$SECOND_TEMPLATE")" \
     "$(card_lines "$E2E_START/Vivivuz.dat")"
@@ -130,7 +117,7 @@ cp "$E2E_START/Vivivuz.dat" "$E2E_ARTEFACTS/after_run1.dat"
 
 e2e_log "run 2: template save, the browser lists it in name order; then no template at all"
 e2e_start
-main="$(settle second_boxes.txt)"
+e2e_settle second_boxes.txt; main="$E2E_MAIN"
 e2e_drive command "$main" 49 || e2e_fail "cannot send テンプレート保存"
 dialog="$(e2e_drive wait --pid "$E2E_PID" --title "テンプレートの保存" --timeout 15000)" ||
     e2e_fail "the template save dialog did not open"
@@ -164,7 +151,7 @@ e2e_drive windows --pid "$E2E_PID" | grep -qP '\tテンプレート$' && e2e_fai
 shot after_empty
 e2e_same_picture "$E2E_ARTEFACTS/before_empty.png" "$E2E_ARTEFACTS/after_empty.png" ||
     e2e_fail "the card changed without a template (see before_empty.png, after_empty.png)"
-exit_program "$main"
+e2e_exit_program "$main"
 e2e_expect_eq "card lines after the empty browser" "$(card_lines "$E2E_ARTEFACTS/after_run1.dat")" \
     "$(card_lines "$E2E_START/Vivivuz.dat")"
 e2e_pass
