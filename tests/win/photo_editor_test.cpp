@@ -29,21 +29,6 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 // or channel-swapped cut cannot match.
 COLORREF Pattern(int x, int y) { return RGB(x * 7 % 256, y * 11 % 256, (x * 3 + y * 5) % 256); }
 
-// Width, height and pixel (x, y) of a 24-bit bottom-up BMP file.
-struct BmpFile {
-    std::vector<std::uint8_t> bytes;
-    int Read32(int at) const {
-        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24;
-    }
-    int Width() const { return Read32(18); }
-    int Height() const { return Read32(22); }
-    COLORREF Pixel(int x, int y) const {
-        const int row = (Width() * 3 + 3) / 4 * 4;
-        const std::uint8_t* p = &bytes[54 + (Height() - 1 - y) * row + x * 3];
-        return RGB(p[2], p[1], p[0]);
-    }
-};
-
 class PhotoEditor : public ::testing::Test {
 protected:
     RecordingSeam seam;

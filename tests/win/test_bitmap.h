@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 class TestBitmap {
 public:
@@ -78,4 +79,19 @@ private:
     HBITMAP bitmap_;
     HGDIOBJ previous_;
     uint32_t* bits_ = nullptr;
+};
+
+// Width, height and pixel (x, y) of the bytes of a 24-bit bottom-up BMP file.
+struct BmpFile {
+    std::vector<std::uint8_t> bytes;
+    int Read32(int at) const {
+        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24;
+    }
+    int Width() const { return Read32(18); }
+    int Height() const { return Read32(22); }
+    COLORREF Pixel(int x, int y) const {
+        const int row = (Width() * 3 + 3) / 4 * 4;
+        const std::uint8_t* p = &bytes[54 + (Height() - 1 - y) * row + x * 3];
+        return RGB(p[2], p[1], p[0]);
+    }
 };
