@@ -25,8 +25,7 @@ void OnPaint(HWND dialog, const AboutBox& box) {
     bool drawn;
     {
         PaintGuard paint(dialog);
-        drawn = StretchPicture(paint.Get(), PaintPicture{box.picture, nullptr}, kPicture,
-                               SourceRect{0, 0, kPicture.w, kPicture.h});
+        drawn = StretchBitmap(paint.Get(), box.picture, kPicture, SourceRect{0, 0, kPicture.w, kPicture.h});
     }
     if (!drawn) ShowMessage(dialog, kMemoryDcFailed, kMemoryDcCaption);
 }

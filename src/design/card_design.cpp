@@ -138,7 +138,7 @@ void ResetDesign(CardDesign& d, SettingsScope scope) {
         d.font_plprn = 1;
         d.p_outline_size = 1;
         d.p_outline_len = 50;
-        d.base_load_mode = d.mark_load_mode = d.phot_load_mode = 0;
+        d.base_load_mode = d.mark_load_mode = d.phot_load_mode = kLoadAllPictures;
         d.pm_size_x = 910;
         d.pm_size_y = 550;
     }

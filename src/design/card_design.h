@@ -90,6 +90,8 @@ struct CardDesign {
     int b_outline, m_outline, c_outline, p_outline;
     int p_outline_size, p_outline_len;
     int font_plprn;
+    // Load modes (kLoadBitmapApi ... kLoadAllPictures): which files the folders and file
+    // dialogs offer for each kind of picture.
     int base_load_mode, mark_load_mode, phot_load_mode;
     int pm_size_x, pm_size_y;
 };
@@ -141,6 +143,12 @@ LogFont DefaultFont();
 // prefixed to "\base\base-01.bmp" for the base picture, or, when that does not fit the
 // field whole, the relative "base\base-01.bmp".
 void NewDesignDefaults(CardDesign& design, const char16_t* start_folder);
+
+// The load modes: 0 "BMP(API)" (bitmap files through the system's bitmap loader first),
+// 1 "BMP(OLE)", 2 "JPG(OLE)", 3 "B&J(OLE)" and 4 "全画像", which offers every picture kind.
+// Every mode loads every format; they differ in what the folders and file dialogs list.
+inline constexpr int kLoadBitmapApi = 0;
+inline constexpr int kLoadAllPictures = 4;
 
 struct SourceRect {
     int x, y, w, h;

@@ -42,7 +42,7 @@ struct BaseDialog {
     char16_t path_on_open[kPathUnits];  // base_filepass as it was, every unit, for キャンセル
     int placement_on_open;
     int placement_applied;  // the placement the preview was last redrawn for by the timer
-    BitmapHandle preview;   // the picture shown, or none
+    Picture preview;        // the picture shown, or none
     PaintReport shown;      // paint failures already shown
 };
 
@@ -113,10 +113,10 @@ void OnInit(HWND dialog, BaseDialog& state) {
 }
 
 // The crop of the picture that covers the card, stretched over the preview rectangle.
-void PaintPreview(HDC dc, HBITMAP preview, PaintReport& report) {
+void PaintPreview(HDC dc, Picture& preview, PaintReport& report) {
     if (!preview) return;
     const CardDesign& d = Design();
-    const PaintPicture picture{preview, nullptr};
+    const PaintPicture picture = preview.Paint();
     const SIZE size = PictureSize(picture);
     const SourceRect from = PlacementSourceRect(d.base_w, d.base_h, size.cx, size.cy, d.base_pl_mode);
     if (!StretchPicture(dc, picture, kPreview, from)) report.Add(kMemoryDcFailed, kMemoryDcCaption);
@@ -126,7 +126,7 @@ void OnPaint(HWND dialog, BaseDialog& state) {
     PaintReport failures;
     {
         PaintGuard paint(dialog);
-        PaintPreview(paint.Get(), state.preview.Get(), failures);
+        PaintPreview(paint.Get(), state.preview, failures);
     }
     ShowNewFailures(dialog, failures, state.shown);
 }

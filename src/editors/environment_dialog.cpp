@@ -17,8 +17,8 @@ namespace {
 
 constexpr const wchar_t* kCutSizes[] = {L"0.1", L"0.2", L"0.3", L"0.5", L"0.7", L"1.0"};
 constexpr const wchar_t* kCutLengths[] = {L"1.0", L"2.0", L"3.0", L"5.0", L"10.0"};
-// The load modes by value 0..3.
-constexpr const wchar_t* kLoadModes[] = {L"BMP(API)", L"BMP(OLE)", L"JPG(OLE)", L"B&J(OLE)"};
+// The load modes by value 0..4.
+constexpr const wchar_t* kLoadModes[] = {L"BMP(API)", L"BMP(OLE)", L"JPG(OLE)", L"B&J(OLE)", L"全画像"};
 
 struct EnvironmentDialog {};
 
@@ -61,7 +61,9 @@ void FillCombo(HWND dialog, int id, const wchar_t* const (&items)[N]) {
     for (const wchar_t* item : items) SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
 }
 
-const wchar_t* LoadModeName(int mode) { return mode >= 1 && mode <= 3 ? kLoadModes[mode] : kLoadModes[0]; }
+const wchar_t* LoadModeName(int mode) {
+    return mode >= 1 && mode < static_cast<int>(std::size(kLoadModes)) ? kLoadModes[mode] : kLoadModes[0];
+}
 
 // The load mode whose name the text is, whole; any other text is mode 0.
 int LoadModeOf(std::wstring_view text) {

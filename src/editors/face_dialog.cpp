@@ -30,7 +30,7 @@ static_assert(kPathUnits == kFileNameUnits && kPathUnits == kPictureNameCapacity
 
 struct FaceDialog {
     wchar_t shown_path[kPathUnits] = {};  // what 次, 戻 and the picture tools last showed
-    BitmapHandle preview;                 // the picture shown, or none
+    Picture preview;                      // the picture shown, or none
     PaintReport shown;                    // paint failures already shown
 };
 
@@ -59,8 +59,8 @@ bool LoadPreview(HWND dialog, FaceDialog& state, const wchar_t* path, const wcha
     return static_cast<bool>(state.preview);
 }
 
-void ShowPictureSize(HWND dialog, HBITMAP picture) {
-    const SIZE size = PictureSize(PaintPicture{picture, nullptr});
+void ShowPictureSize(HWND dialog, const PixelImage& picture) {
+    const SIZE size = NaturalPictureSize(picture);
     SetDlgItemInt(dialog, IDC_FACE_WIDTH, static_cast<UINT>(size.cx), TRUE);
     SetDlgItemInt(dialog, IDC_FACE_HEIGHT, static_cast<UINT>(size.cy), TRUE);
 }
@@ -69,7 +69,7 @@ void ShowPictureSize(HWND dialog, HBITMAP picture) {
 // size, and switches the face on when the folder has pictures.
 void ShowPicture(HWND dialog, FaceDialog& state) {
     if (LoadPreview(dialog, state, state.shown_path)) {
-        ShowPictureSize(dialog, state.preview.Get());
+        ShowPictureSize(dialog, *state.preview.Get());
         if (ThePictureList().count > 0) Check(dialog, IDC_FACE_USE, true);
     }
     SetDlgItemTextW(dialog, IDC_FACE_PATH, state.shown_path);
@@ -99,14 +99,15 @@ void OnInit(HWND dialog, FaceDialog& state) {
     FillForm(dialog);
 }
 
-// The picture at its own size in the top-left corner, cut off where the controls begin.
-void PaintPreview(HWND dialog, HDC dc, HBITMAP preview, PaintReport& report) {
+// The picture at the size it takes on the card, in the top-left corner, cut off where the
+// controls begin.
+void PaintPreview(HWND dialog, HDC dc, Picture& preview, PaintReport& report) {
     if (!preview) return;
     RECT area{0, 0, FACE_PREVIEW_RIGHT, FACE_PREVIEW_BOTTOM};
     MapDialogRect(dialog, &area);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-    const PaintPicture picture{preview, nullptr};
-    const SIZE size = PictureSize(picture);
+    const PaintPicture picture = preview.Paint();
+    const SIZE size = NaturalPictureSize(*preview.Get());
     if (!StretchPicture(dc, picture, DeviceRect{0, 0, size.cx, size.cy}, WholePicture(picture)))
         report.Add(kMemoryDcFailed, kMemoryDcCaption);
 }
@@ -115,7 +116,7 @@ void OnPaint(HWND dialog, FaceDialog& state) {
     PaintReport failures;
     {
         PaintGuard paint(dialog);
-        PaintPreview(dialog, paint.Get(), state.preview.Get(), failures);
+        PaintPreview(dialog, paint.Get(), state.preview, failures);
     }
     ShowNewFailures(dialog, failures, state.shown);
 }
@@ -138,7 +139,7 @@ void Browse(HWND dialog, FaceDialog& state) {
     if (BrowsePictureFile(dialog, PictureFolder::kFace, FaceLoadMode(), path)) {
         if (LoadPreview(dialog, state, path, L"LoadImage")) {
             SetText(face.fm, U16(path));
-            ShowPictureSize(dialog, state.preview.Get());
+            ShowPictureSize(dialog, *state.preview.Get());
             Check(dialog, IDC_FACE_USE, true);
         }
         SetDlgItemTextW(dialog, IDC_FACE_PATH, path);

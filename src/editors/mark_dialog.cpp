@@ -23,7 +23,7 @@ constexpr int kNumberChars = 31;
 constexpr int kPathChars = 255;
 
 struct MarkDialog {
-    BitmapHandle previews[kMarkCount];  // empty when the mark has no loaded picture
+    Picture previews[kMarkCount];       // empty when the mark has no loaded picture
     int index[kMarkCount] = {};         // each mark's place in the picture list
     PaintReport shown;                  // failures of the previews already shown
 };
@@ -78,7 +78,7 @@ void ReadMarkForm(HWND dialog) {
 // and the mark is switched on whether or not the picture could be read.
 void ChangePicture(HWND dialog, MarkDialog& state, int mark, const wchar_t* path) {
     if (LoadPreview(dialog, state, mark, path)) {
-        const SIZE size = PictureSize(PaintPicture{state.previews[mark].Get(), nullptr});
+        const SIZE size = NaturalPictureSize(*state.previews[mark].Get());
         SetDlgItemInt(dialog, IDC_MARK_WIDTH + mark, static_cast<UINT>(size.cx), TRUE);
         SetDlgItemInt(dialog, IDC_MARK_HEIGHT + mark, static_cast<UINT>(size.cy), TRUE);
     }
@@ -108,10 +108,10 @@ void BrowsePicture(HWND dialog, MarkDialog& state, int mark) {
     ScanMarkFolder();
 }
 
-void PaintPreviews(HDC dc, HWND dialog, const MarkDialog& state, PaintReport& report) {
+void PaintPreviews(HDC dc, HWND dialog, MarkDialog& state, PaintReport& report) {
     for (int j = 0; j < kMarkCount; ++j) {
         if (!state.previews[j]) continue;
-        const PaintPicture picture{state.previews[j].Get(), nullptr};
+        const PaintPicture picture = state.previews[j].Paint();
         const SIZE size = PictureSize(picture);
         if (!StretchPicture(dc, picture, MarkPreviewRect(j, size.cx, size.cy), WholePicture(picture),
                             Checked(dialog, IDC_MARK_CLEAR + j)))
@@ -188,7 +188,7 @@ INT_PTR MarkProc(HWND dialog, UINT message, WPARAM wparam, LPARAM, MarkDialog& s
         case WM_COMMAND: OnCommand(dialog, state, LOWORD(wparam), HIWORD(wparam)); return TRUE;
         case WM_CLOSE: EndDialog(dialog, 1); return TRUE;
         case WM_DESTROY:
-            for (BitmapHandle& preview : state.previews) preview.Reset();
+            for (Picture& preview : state.previews) preview.Reset();
             return TRUE;
         default: return FALSE;
     }

@@ -37,23 +37,23 @@ void OnInit(HWND dialog) {
 void PlaceMark(HWND dialog, const NewItemDialog& at, int j) {
     wchar_t name[kFileNameUnits];
     // A start folder too long for the buffer leaves the bare pattern rather than a cut one.
-    if (!SetWholeText(name, Process().start_folder + L"\\mark\\*.bmp")) SetText(name, L"mark\\*.bmp");
     CardDesign& d = Design();
+    const std::wstring pattern = std::wstring(L"mark\\") + PicturePattern(d.mark_load_mode);
+    if (!SetWholeText(name, Process().start_folder + L"\\" + pattern)) SetText(name, pattern);
     OPENFILENAMEW request =
         FileDialogRequest(dialog, name, L"PalyFileの在処を指定", PictureFilter(d.mark_load_mode), OFN_HIDEREADONLY);
     if (!Ui().OpenFileDialog(&request)) return;
     MarkData& mark = d.mark_data[j];
     SetText(mark.fm, U16(name));
     // The file dialog left the chosen file's folder current; the start folder is again.
-    const BitmapHandle picture(LoadShownPicture(dialog, name, d.mark_load_mode));
+    const PicturePtr picture = LoadShownPicture(dialog, name, d.mark_load_mode);
     if (!picture) return;
-    BITMAP size{};
-    GetObjectW(picture.Get(), sizeof(size), &size);
+    const SIZE size = NaturalPictureSize(*picture);
     mark.on = 1;
     mark.x = at.x;
     mark.y = at.y;
-    mark.w = size.bmWidth;
-    mark.h = size.bmHeight;
+    mark.w = size.cx;
+    mark.h = size.cy;
 }
 
 void PlaceText(const NewItemDialog& at, int i) {

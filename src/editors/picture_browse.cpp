@@ -32,6 +32,21 @@ bool IsJpegName(std::u16string_view name) {
     return EndsWithIgnoringCase(name, u".jpg") || EndsWithIgnoringCase(name, u".jpeg");
 }
 
+bool IsAnyPictureName(std::u16string_view name) {
+    return IsBitmapName(name) || IsJpegName(name) || EndsWithIgnoringCase(name, u".png") ||
+           EndsWithIgnoringCase(name, u".gif") || EndsWithIgnoringCase(name, u".tif") ||
+           EndsWithIgnoringCase(name, u".tiff");
+}
+
+bool ScanTakesName(std::u16string_view name, int load_mode) {
+    switch (load_mode) {
+        case 2: return IsJpegName(name);
+        case 3: return IsBitmapName(name) || IsJpegName(name);
+        case 4: return IsAnyPictureName(name);
+        default: return IsBitmapName(name);
+    }
+}
+
 bool PictureNameBefore(std::u16string_view a, std::u16string_view b) {
     const auto mismatch = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
                                         [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });

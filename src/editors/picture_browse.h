@@ -17,6 +17,14 @@ int PreviousPictureIndex(int index, int count);
 bool IsBitmapName(std::u16string_view name);
 bool IsJpegName(std::u16string_view name);
 
+// Every picture name of the "全画像" load mode: ".bmp", ".jpg", ".jpeg", ".png", ".gif",
+// ".tif" and ".tiff", any case.
+bool IsAnyPictureName(std::u16string_view name);
+
+// Whether a folder scan under a load mode takes a name: JPEG files for 2, bitmaps and JPEG
+// files for 3, every picture name for 4, bitmaps for 0, 1 and any unknown mode.
+bool ScanTakesName(std::u16string_view name, int load_mode);
+
 // The order of a scanned folder, the same on every machine: names compared without regard
 // to ASCII case, then as they are.
 bool PictureNameBefore(std::u16string_view a, std::u16string_view b);

@@ -19,6 +19,9 @@ namespace {
 constexpr wchar_t kBitmapFirstFilter[] = L"BMPFile(*.bmp)\0*.bmp\0JPGFile(*.jpg)\0*.jpg\0ALLFile(*.*)\0*.*\0";
 constexpr wchar_t kJpegFirstFilter[] = L"JPGFile(*.jpg)\0*.jpg\0BMPFile(*.bmp)\0*.bmp\0ALLFile(*.*)\0*.*\0";
 constexpr wchar_t kAnyFirstFilter[] = L"ALLFile(*.*)\0*.*\0BMPFile(*.bmp)\0*.bmp\0JPGFile(*.jpg)\0*.jpg\0";
+constexpr wchar_t kPicturesFirstFilter[] =
+    L"画像ファイル(*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff)\0*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff\0"
+    L"ALLFile(*.*)\0*.*\0";
 
 struct FolderNames {
     const wchar_t* folder;       // under the start folder
@@ -40,16 +43,6 @@ bool StartsWithIgnoringCase(std::wstring_view name, std::wstring_view prefix) {
                                 static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
 }
 
-// Which files of a folder a load mode reads: bitmaps, JPEG files, or both (mode 3).
-bool Wanted(std::wstring_view name, int load_mode) {
-    const std::u16string_view n = U16(name);
-    switch (load_mode) {
-        case 2: return IsJpegName(n);
-        case 3: return IsBitmapName(n) || IsJpegName(n);
-        default: return IsBitmapName(n);
-    }
-}
-
 // The names of the folder's picture files; sub-folders and other files are left out.
 std::vector<std::wstring> PictureNames(const std::wstring& folder, const FolderNames& names, int load_mode) {
     std::vector<std::wstring> found;
@@ -59,7 +52,7 @@ std::vector<std::wstring> PictureNames(const std::wstring& folder, const FolderN
     do {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         const std::wstring_view name(entry.cFileName);
-        if (StartsWithIgnoringCase(name, names.name_prefix) && Wanted(name, load_mode)) found.emplace_back(name);
+        if (StartsWithIgnoringCase(name, names.name_prefix) && ScanTakesName(U16(name), load_mode)) found.emplace_back(name);
     } while (FindNextFileW(search, &entry));
     FindClose(search);
     std::sort(found.begin(), found.end(), [](const std::wstring& a, const std::wstring& b) {
@@ -75,8 +68,13 @@ const wchar_t* PictureFilter(int load_mode) {
         case 0:
         case 1: return kBitmapFirstFilter;
         case 2: return kJpegFirstFilter;
+        case kLoadAllPictures: return kPicturesFirstFilter;
         default: return kAnyFirstFilter;
     }
+}
+
+const wchar_t* PicturePattern(int load_mode) {
+    return load_mode == 2 ? L"*.jpg" : load_mode == 3 || load_mode == kLoadAllPictures ? L"*.*" : L"*.bmp";
 }
 
 int ScanPictureFolder(PictureFolder folder, int load_mode) {
@@ -100,9 +98,9 @@ int OpenPictureFolder(HWND owner, PictureFolder folder, int load_mode) {
     return found;
 }
 
-HBITMAP LoadShownPicture(HWND owner, const wchar_t* path, int load_mode, const wchar_t* caption) {
+PicturePtr LoadShownPicture(HWND owner, const wchar_t* path, int load_mode, const wchar_t* caption) {
     EnterStartFolder();
-    HBITMAP picture = LoadDialogPicture(path, load_mode);
+    PicturePtr picture = LoadDialogPicture(path, load_mode);
     if (!picture) ShowMessage(owner, L"画像が読み込み出来ません。", caption);
     return picture;
 }
@@ -113,8 +111,8 @@ bool BrowsePictureFile(HWND owner, PictureFolder folder, int load_mode, wchar_t 
     if (path[0]) {
         SetText(name, TextOf(path));
     } else {
-        const std::wstring pattern = std::wstring(L"\\") + NamesOf(folder).folder +
-                                     (load_mode == 2 ? L"\\*.jpg" : load_mode == 3 ? L"\\*.*" : L"\\*.bmp");
+        const std::wstring pattern =
+            std::wstring(L"\\") + NamesOf(folder).folder + L"\\" + PicturePattern(load_mode);
         // A start folder too long for the buffer leaves the bare pattern rather than a cut one.
         if (!SetWholeText(name, Process().start_folder + pattern)) SetText(name, pattern.substr(1));
     }

@@ -22,13 +22,13 @@ namespace {
 
 // The pictures of the template shown, loaded from its own paths, apart from the design's.
 struct TemplatePictures {
-    BitmapHandle base;
-    BitmapHandle mark[kMarkCount];
-    BitmapHandle face;
+    Picture base;
+    Picture mark[kMarkCount];
+    Picture face;
 
     void Release() {
         base.Reset();
-        for (BitmapHandle& picture : mark) picture.Reset();
+        for (Picture& picture : mark) picture.Reset();
         face.Reset();
     }
 };
@@ -78,17 +78,17 @@ void OnInit(HWND dialog, TemplateBrowser& state) {
 
 // The card at half size from (5, 5) with QR codes as outlines, then the entry's name in
 // black on white at (0, 240), in the background mode the last text item left.
-void DrawTemplatePreview(HDC dc, const TemplateBrowser& state, PaintReport& report) {
+void DrawTemplatePreview(HDC dc, TemplateBrowser& state, PaintReport& report) {
     if (!state.shown) return;
     CardPaint paint;
     paint.mapping = HalfScaleMapping(*state.shown);
     paint.qr_outlines = true;
     CardPictures pictures;
-    pictures.base.bitmap = state.pictures.base.Get();
-    for (int i = 0; i < kMarkCount; ++i) pictures.mark[i].bitmap = state.pictures.mark[i].Get();
-    pictures.face.bitmap = state.pictures.face.Get();
-    PaintCardBase(dc, *state.shown, paint, pictures, report);
-    PaintCardItems(dc, *state.shown, paint, pictures, report);
+    pictures.base = state.pictures.base.Paint();
+    for (int i = 0; i < kMarkCount; ++i) pictures.mark[i] = state.pictures.mark[i].Paint();
+    pictures.face = state.pictures.face.Paint();
+    PaintCardPictures(dc, *state.shown, paint, pictures, report);
+    PaintCardItems(dc, *state.shown, paint, report);
     const PictureList& list = ThePictureList();
     if (list.index < 0 || list.index >= list.count) return;
     const wchar_t* name = list.entries[list.index];

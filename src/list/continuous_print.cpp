@@ -62,13 +62,6 @@ void MergeStrings(const ListRecord& record) {
     for (int k = 0; k < kTextCount; ++k) SetText(Design().str_data[k].s64, TextOf(record.strings[k]));
 }
 
-void WriteMarkCaptures(HWND main_window) {
-    for (int i = 0; i < kMarkCount; ++i) {
-        const MarkData& mark = Design().mark_data[i];
-        if (mark.on && mark.m) WriteMarkCapture(main_window, i);
-    }
-}
-
 // The print dialog of the batch; on OK the printer is measured and the status line told.
 bool ChooseBatchPrinter(HWND main_window) {
     PRINTDLGW& dialog = PrintDialogRecord();
@@ -116,7 +109,6 @@ void PrintRecords(HWND main_window, const PrintQueue& queue, PrintDocument& docu
         RepaintNow(main_window);
         WaitWithMessages(document.dc, BatchPreviewWaitMs());
         if (StopFlag()) break;
-        WriteMarkCaptures(main_window);
         if (!PrintPages(main_window, document, record.copies)) break;
     }
     if (StopFlag() && document.started && !document.aborted) {
@@ -156,7 +148,6 @@ void ContinuousPrint(HWND main_window, const PrintQueue& queue) {
         if (StartPrintDocument(main_window, document)) PrintRecords(main_window, queue, document, result);
         const bool complete = document.started && !document.aborted && document.pages > 0;
         EndPrintDocument(main_window, document);
-        RemoveMarkCaptures();
         if (complete) ShowCompletion(main_window, result.skipped);
     }
 

@@ -31,12 +31,7 @@ int PrintCommand(HWND main_window) {
         if (record.hDC) DeleteDC(std::exchange(record.hDC, nullptr));
         return 1;
     }
-    for (int i = 0; i < kMarkCount; ++i) {
-        const MarkData& mark = Design().mark_data[i];
-        if (mark.on && mark.m) WriteMarkCapture(main_window, i);
-    }
     RunPrintJob(main_window, layout.copies);
-    RemoveMarkCaptures();
     return 0;
 }
 

@@ -42,6 +42,24 @@ CardMapping PrintMapping(const PrintScale& s, CardOrigin o) {
     return m;
 }
 
+CardMapping CompositionMapping(const PrintScale& s, int step) {
+    const double k = step < 1 ? 1.0 : step;
+    CardMapping m;
+    m.scale_x = s.fx * s.sx / k;
+    m.scale_y = s.fy * s.sy / k;
+    m.card_w = s.cw / k;
+    m.card_h = s.ch / k;
+    return m;
+}
+
+int CompositionStep(int printer_dpi, double device_per_card_pixel, double finest_per_card_pixel) {
+    constexpr int kFinestGridDpi = 300;
+    const int most = printer_dpi / kFinestGridDpi;
+    if (most < 2 || !(finest_per_card_pixel > 0) || !(device_per_card_pixel > 0)) return 1;
+    const double step = device_per_card_pixel / finest_per_card_pixel;
+    return step >= most ? most : step >= 2 ? static_cast<int>(step) : 1;
+}
+
 DevicePoint MapCardPoint(const PrintScale& s, CardOrigin o, int x, int y) {
     return MapPoint(PrintMapping(s, o), x, y);
 }

@@ -39,6 +39,19 @@ CardOrigin CardOriginAt(const PrintScale& scale, int column, int row);
 // fx × sx and fy × sy, QR modules without a cap.
 CardMapping PrintMapping(const PrintScale& scale, CardOrigin origin);
 
+// The mapping at which the pictures of a card are composed in memory for the page: the
+// card's own corner at (0, 0), each composed pixel `step` printer pixels on each side
+// (a step below 1 counts as 1).
+CardMapping CompositionMapping(const PrintScale& scale, int step);
+
+// The step of CompositionMapping: how many whole printer pixels per card pixel
+// (device_per_card_pixel) the finest picture of the card leaves for each of its own pixels
+// (finest_per_card_pixel, picture pixels per card pixel), at least 1 and at most
+// printer_dpi / 300. So a picture finer than the printer is composed at the printer's
+// resolution, a coarse one is not blown up in memory past what it holds, and no edge of a
+// picture lands further than 1/300 inch from its place. No picture (0 or less) gives 1.
+int CompositionStep(int printer_dpi, double device_per_card_pixel, double finest_per_card_pixel);
+
 // A card point (x, y) on the card at origin, truncated toward zero.
 DevicePoint MapCardPoint(const PrintScale& scale, CardOrigin origin, int x, int y);
 

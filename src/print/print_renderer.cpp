@@ -1,86 +1,72 @@
 #include "print/print_renderer.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "design/design_ranges.h"
-#include "design/fixed_text.h"
-#include "print/mark_capture.h"
 #include "print/print_stop.h"
 #include "print/printer.h"
-#include "render/bitmap_export.h"
 #include "render/card_mapping.h"
-#include "render/card_painter.h"
 #include "render/picture_loading.h"
-#include "win/file_replace.h"
-#include "win/guards.h"
+#include "render/pictures.h"
 #include "win/process.h"
-#include "win/ui_seam.h"
 #include "win/wide.h"
 
 namespace {
 
 constexpr wchar_t kLoadCaption[] = L"PaintBMP Load";
+constexpr wchar_t kBaseNotLoaded[] = L"ベース画像が読み込み出来ません。";
+constexpr wchar_t kMarkNotLoaded[] = L"マーク画像が読み込み出来ません。";
+constexpr wchar_t kFaceNotLoaded[] = L"顔の画像が読み込み出来ません。";
 
-// The pictures of a page, read once and sent to every card from the same buffers.
+// The pictures of a page, loaded once and composed once for every card.
 struct PagePictures {
-    PixelPicture base;
-    PixelPicture mark[kMarkCount];
-    PixelPicture face;
+    PicturePtr base;
+    PicturePtr mark[kMarkCount];
+    PicturePtr face;
 };
 
-std::wstring CaptureFile(int mark) {
-    const std::u16string name = MarkCaptureName(U16(StartFolderOrCurrent().c_str()), mark);
-    return W(name.c_str());
+void LoadPage(const CardDesign& d, PagePictures& page) {
+    page.base = LoadDialogPicture(W(d.base_filepass), d.base_load_mode);
+    for (int i = 0; i < kMarkCount; ++i)
+        if (d.mark_data[i].on) page.mark[i] = LoadDialogPicture(W(d.mark_data[i].fm), d.mark_load_mode);
+    if (d.phot_data.on) page.face = LoadDialogPicture(W(d.phot_data.fm), d.phot_load_mode);
 }
 
-void ReadPixels(HBITMAP bitmap, PixelPicture& picture, PaintReport& report) {
-    if (!ReadPixelPicture(bitmap, picture)) report.Add(kMemoryDcFailed, kMemoryDcCaption);
+// Pictures the design asks for and does not have, in the order they are loaded.
+void ReportMissing(const CardDesign& d, const CardPictures& pictures, PaintReport& report) {
+    if (!pictures.base.Loaded()) report.Add(kBaseNotLoaded, kLoadCaption);
+    for (int i = 0; i < kMarkCount; ++i)
+        if (d.mark_data[i].on && !pictures.mark[i].Loaded()) report.Add(kMarkNotLoaded, kLoadCaption);
+    if (d.phot_data.on && !pictures.face.Loaded()) report.Add(kFaceNotLoaded, kLoadCaption);
 }
 
-// Loads a picture file of the design and reads its pixels; a file that cannot be loaded
-// is noted with text.
-void LoadPagePicture(const char16_t* path, int load_mode, const wchar_t* text, PixelPicture& picture,
-                     PaintReport& report) {
-    BitmapHandle bitmap(LoadDialogPicture(W(path), load_mode));
-    if (!bitmap) {
-        report.Add(text, kLoadCaption);
-        return;
+// Picture pixels per card pixel of the finest picture shown, on each axis.
+struct Detail {
+    double x = 0, y = 0;
+    void Take(double picture_w, double picture_h, double card_w, double card_h) {
+        if (card_w > 0) x = std::max(x, picture_w / card_w);
+        if (card_h > 0) y = std::max(y, picture_h / card_h);
     }
-    ReadPixels(bitmap.Get(), picture, report);
-}
+};
 
-// A capture that cannot be loaded leaves its mark out without a word.
-void LoadCapture(int mark, PixelPicture& picture, PaintReport& report) {
-    BitmapHandle bitmap(static_cast<HBITMAP>(
-        LoadImageW(nullptr, CaptureFile(mark).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
-    ReadPixels(bitmap.Get(), picture, report);
-}
-
-void LoadPage(const CardDesign& d, PagePictures& page, PaintReport& report) {
-    LoadPagePicture(d.base_filepass, d.base_load_mode, L"ベース画像が読み込み出来ません。", page.base, report);
+Detail FinestDetail(const CardDesign& d, const CardPictures& pictures) {
+    Detail detail;
+    if (pictures.base.Loaded()) {
+        const SIZE size = PictureSize(pictures.base);
+        const SourceRect crop = BaseCrop(size.cx, size.cy, d.base_w, d.base_h, d.base_pl_mode);
+        detail.Take(crop.w, crop.h, d.base_w, d.base_h);
+    }
+    if (d.phot_data.on && pictures.face.Loaded()) {
+        const SIZE size = PictureSize(pictures.face);
+        detail.Take(size.cx, size.cy, d.phot_data.w, d.phot_data.h);
+    }
     for (int i = 0; i < kMarkCount; ++i) {
-        const MarkData& mark = d.mark_data[i];
-        if (!mark.on) continue;
-        if (mark.m) {
-            LoadCapture(i, page.mark[i], report);
-        } else {
-            LoadPagePicture(mark.fm, d.mark_load_mode, L"マーク画像が読み込み出来ません。", page.mark[i], report);
-        }
+        if (!d.mark_data[i].on || !pictures.mark[i].Loaded()) continue;
+        const SIZE size = PictureSize(pictures.mark[i]);
+        detail.Take(size.cx, size.cy, d.mark_data[i].w, d.mark_data[i].h);
     }
-    if (d.phot_data.on)
-        LoadPagePicture(d.phot_data.fm, d.phot_load_mode, L"顔の画像が読み込み出来ません。", page.face, report);
-}
-
-CardPictures PrinterPictures(const PagePictures& page) {
-    CardPictures out;
-    out.base.pixels = &page.base;
-    for (int i = 0; i < kMarkCount; ++i) out.mark[i].pixels = &page.mark[i];
-    out.face.pixels = &page.face;
-    return out;
+    return detail;
 }
 
 // Corner marks with the context's current pen.
@@ -92,6 +78,32 @@ void DrawCutMarks(HDC dc, const PrintScale& s, CardOrigin origin, const CardDesi
     }
 }
 
+void RenderCards(HDC dc, const CardDesign& d, const PrintPage& page, const CardPictures& pictures,
+                 PaintReport& report, const std::function<bool()>& next_card) {
+    const PrintScale scale = ComputePrintScale(d, page);
+    const Detail detail = FinestDetail(d, pictures);
+    const int step = std::min(CompositionStep(page.dpi_x, scale.fx * scale.sx, detail.x),
+                              CompositionStep(page.dpi_y, scale.fy * scale.sy, detail.y));
+    CardPaint compose;
+    compose.mapping = CompositionMapping(scale, step);
+    compose.opaque_pictures = true;
+    bool base_drawn = false;
+    const PixelImage composed = ComposeCardPictures(d, compose, pictures, base_drawn);
+    CardPaint paint;
+    // Never more cards than the layout dialog allows, whatever the design holds.
+    for (int row = 0; row < LimitSheetCount(d.base_cnty); ++row) {
+        for (int column = 0; column < LimitSheetCount(d.base_cntx); ++column) {
+            if (next_card && !next_card()) return;
+            const CardOrigin origin = CardOriginAt(scale, column, row);
+            paint.mapping = PrintMapping(scale, origin);
+            if (!composed.Empty() && !SendPixelsStretched(dc, composed, PrintedCardRect(scale, origin)))
+                report.Add(kMemoryDcFailed, kMemoryDcCaption);
+            if (base_drawn && d.p_outline) DrawCutMarks(dc, scale, origin, d);
+            PaintCardItems(dc, d, paint, report);
+        }
+    }
+}
+
 }  // namespace
 
 PrintPage CurrentPrintPage() {
@@ -99,52 +111,33 @@ PrintPage CurrentPrintPage() {
     return {m.dpi_x, m.dpi_y, m.offset_x, m.offset_y};
 }
 
+void RenderDesignSheetWith(HDC dc, const CardDesign& d, const PrintPage& page, const CardPictures& pictures,
+                           PaintReport& report, const std::function<bool()>& next_card) {
+    ReportMissing(d, pictures, report);
+    RenderCards(dc, d, page, pictures, report, next_card);
+}
+
 void RenderDesignSheet(HDC dc, const CardDesign& d, const PrintPage& page, PaintReport& report,
                        const std::function<bool()>& next_card) {
     EnterStartFolder();
-    const PrintScale scale = ComputePrintScale(d, page);
     PagePictures loaded;
-    LoadPage(d, loaded, report);
-    const CardPictures pictures = PrinterPictures(loaded);
-    CardPaint paint;
-    paint.transparent_marks = false;  // their captures carry the transparency
-    // Never more cards than the layout dialog allows, whatever the design holds.
-    for (int row = 0; row < LimitSheetCount(d.base_cnty); ++row) {
-        for (int column = 0; column < LimitSheetCount(d.base_cntx); ++column) {
-            if (next_card && !next_card()) return;
-            const CardOrigin origin = CardOriginAt(scale, column, row);
-            paint.mapping = PrintMapping(scale, origin);
-            if (PaintCardBase(dc, d, paint, pictures, report) && d.p_outline) DrawCutMarks(dc, scale, origin, d);
-            PaintCardItems(dc, d, paint, pictures, report);
-        }
-    }
+    LoadPage(d, loaded);
+    CardPictures pictures;
+    pictures.base.image = loaded.base.get();
+    for (int i = 0; i < kMarkCount; ++i) pictures.mark[i].image = loaded.mark[i].get();
+    pictures.face.image = loaded.face.get();
+    RenderDesignSheetWith(dc, d, page, pictures, report, next_card);
 }
 
 void RenderSheet(HDC printer_dc, PaintReport& report) {
+    // The design's own pictures, without the screen's working copies.
+    const DesignPictures& held = Pictures();
+    CardPictures pictures;
+    pictures.base.image = held.base.Get();
+    for (int i = 0; i < kMarkCount; ++i) pictures.mark[i].image = held.mark[i].Get();
+    pictures.face.image = held.face.Get();
     // A page of many cards takes a while: the program keeps answering between cards, and
     // a stop request ends the page there.
-    RenderDesignSheet(printer_dc, Design(), CurrentPrintPage(), report,
-                      [printer_dc] { return PrintAbortProc(printer_dc, 0) != FALSE; });
-}
-
-void WriteMarkCapture(HWND main_window, int mark) {
-    if (mark < 0 || mark >= kMarkCount) return;
-    const std::optional<CaptureArea> area = MarkCaptureArea(Design().mark_data[mark]);
-    if (!area) return;
-    const std::wstring file = CaptureFile(mark);
-    UpdateWindow(main_window);
-    std::vector<std::uint8_t> bytes;
-    if (CaptureWindowBitmap(main_window, area->x, area->y, area->w, area->h, bytes) !=
-        WindowCapture::kCaptured) {
-        ShowMessage(main_window, kMemoryDcFailed, kMemoryDcCaption);
-        // An older capture would print a stale picture; without one the mark is left out.
-        DeleteFileW(file.c_str());
-        return;
-    }
-    if (!ReplaceFileContent(file.c_str(), bytes))
-        ShowMessage(main_window, L"ﾌｧｲﾙが開けません", L"CreateFile", MB_OK | MB_ICONWARNING);
-}
-
-void RemoveMarkCaptures() {
-    for (int mark = 0; mark < kMarkCount; ++mark) DeleteFileW(CaptureFile(mark).c_str());
+    RenderDesignSheetWith(printer_dc, Design(), CurrentPrintPage(), pictures, report,
+                          [printer_dc] { return PrintAbortProc(printer_dc, 0) != FALSE; });
 }

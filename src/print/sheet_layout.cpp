@@ -7,6 +7,7 @@
 #include "design/tenths.h"
 #include "print/printer.h"
 #include "print/sheet_math.h"
+#include "render/picture_loading.h"
 #include "res/sheet_layout_ids.h"
 #include "win/documents.h"
 #include "win/guards.h"
@@ -93,16 +94,15 @@ SheetPaper PaperOf(const PrinterMetrics& m) {
 // A length in 0.1 mm as whole millimetres, as the paper line shows it.
 std::wstring Millimetres(int tenths) { return std::to_wstring(tenths / 10) + L"mm"; }
 
-HBITMAP LoadSheetPicture(const wchar_t* name) {
-    return static_cast<HBITMAP>(LoadImageW(nullptr, name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+Picture LoadSheetPicture(const wchar_t* name) { return Picture(LoadPicture(name));
 }
 
 DeviceRect ToDevice(const PreviewRect& r) { return {r.left, r.top, r.width, r.height}; }
 
 // Stretches the whole picture over the rectangle; false (noted) when no memory device
 // context can be made.
-bool StretchSheetPicture(HDC dc, HBITMAP picture, const PreviewRect& r, PaintReport& report) {
-    const PaintPicture paint{picture, nullptr};
+bool StretchSheetPicture(HDC dc, Picture& picture, const PreviewRect& r, PaintReport& report) {
+    const PaintPicture paint = picture.Paint();
     if (StretchPicture(dc, paint, ToDevice(r), WholePicture(paint))) return true;
     report.Add(kMemoryDcFailed, kMemoryDcCaption);
     return false;
@@ -123,15 +123,15 @@ void FramePrintableArea(HDC dc, const PreviewRect& r) {
 // picture is read at the first card, so an empty grid needs none.
 bool DrawCards(HDC dc, int c, PaintReport& report) {
     const CardDesign& d = Design();
-    BitmapHandle card;
+    Picture card;
     for (int r = 0; r < LimitSheetCount(d.base_cnty); ++r) {
         for (int k = 0; k < LimitSheetCount(d.base_cntx); ++k) {
-            if (!card) card.Reset(LoadSheetPicture(kCardPicture));
+            if (!card) card = LoadSheetPicture(kCardPicture);
             if (!card) {
                 report.Add(kPictureMissing, L"ImageLoad");
                 return false;
             }
-            if (!StretchSheetPicture(dc, card.Get(), CardPicture(d, k, r, c), report)) return false;
+            if (!StretchSheetPicture(dc, card, CardPicture(d, k, r, c), report)) return false;
         }
     }
     return true;
@@ -253,7 +253,7 @@ INT_PTR LayoutProc(HWND dialog, UINT message, WPARAM wparam, LPARAM, LayoutDialo
 
 bool DrawSheetPreview(HDC dc, PaintReport& report) {
     EnterStartFolder();
-    BitmapHandle paper(LoadSheetPicture(kPaperPicture));
+    Picture paper = LoadSheetPicture(kPaperPicture);
     if (!paper) {
         report.Add(kPictureMissing, L"ImageLoadTEXT(");
         return false;
@@ -261,7 +261,7 @@ bool DrawSheetPreview(HDC dc, PaintReport& report) {
     const SheetPaper sheet = PaperOf(Metrics());
     const int c = PreviewScale(sheet);
     StretchModeGuard halftone(dc, HALFTONE);
-    const bool drawn = StretchSheetPicture(dc, paper.Get(), PaperPicture(sheet, c), report);
+    const bool drawn = StretchSheetPicture(dc, paper, PaperPicture(sheet, c), report);
     FramePrintableArea(dc, PrintableFrame(sheet, c));
     return drawn && DrawCards(dc, c, report);
 }

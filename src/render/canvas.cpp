@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "design/fixed_text.h"
+#include "editors/picture_files.h"
 #include "editors/text_page.h"
 #include "render/canvas_math.h"
 #include "render/card_mapping.h"
@@ -83,7 +84,7 @@ void DragPicture(HWND window, HDC dc, int pick, int dx, int dy) {
     const int w = face ? d.phot_data.w : d.mark_data[mark].w, h = face ? d.phot_data.h : d.mark_data[mark].h;
     Repaint(window, g_canvas.item, true);
     const Overlay o = PictureOverlay(x, y, w, h, resize, dx, dy, d.base_w, d.base_h);
-    const PaintPicture picture{face ? Pictures().face : Pictures().mark[mark], nullptr};
+    const PaintPicture picture = face ? Pictures().face.Paint() : Pictures().mark[mark].Paint();
     if (picture.Loaded())
         StretchPicture(dc, picture, {o.left, o.top, o.width, o.height}, WholePicture(picture),
                        !face && d.mark_data[mark].m != 0);
@@ -128,7 +129,11 @@ bool ChoosePicture(HWND window, char16_t (&path)[256], int load_mode, const wcha
     wchar_t name[kFileNameUnits];
     SetText(name, W(TextOf(path)));
     OPENFILENAMEW request =
-        FileDialogRequest(window, name, title, load_mode == 2 ? kJpegFilter : kBitmapFilter, OFN_HIDEREADONLY);
+        FileDialogRequest(window, name, title,
+                          load_mode == 2                  ? kJpegFilter
+                          : load_mode == kLoadAllPictures ? PictureFilter(load_mode)
+                                                          : kBitmapFilter,
+                          OFN_HIDEREADONLY);
     if (!Ui().OpenFileDialog(&request)) return false;
     SetText(path, U16(name));
     return true;
@@ -136,12 +141,11 @@ bool ChoosePicture(HWND window, char16_t (&path)[256], int load_mode, const wcha
 
 // A chosen picture gives the item its natural size.
 void TakeNaturalSize(const char16_t* path, int load_mode, int& w, int& h) {
-    BitmapHandle picture(LoadDialogPicture(W(path), load_mode));
+    const PicturePtr picture = LoadDialogPicture(W(path), load_mode);
     if (!picture) return;
-    BITMAP info{};
-    GetObjectW(picture.Get(), sizeof(info), &info);
-    w = info.bmWidth;
-    h = info.bmHeight;
+    const SIZE size = NaturalPictureSize(*picture);
+    w = size.cx;
+    h = size.cy;
 }
 
 void OpenEditBox(HWND window, int j) {

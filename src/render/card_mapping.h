@@ -54,8 +54,3 @@ int MapFontWidth(const CardMapping& mapping, int width);
 // A QR module of sell card pixels on the target: trunc(sell × scale_x), at least 1 and
 // at most module_cap when there is one.
 int MapModuleSize(const CardMapping& mapping, int sell);
-
-// The vertical source offset of a crop when the pixels are sent bottom-up.
-inline int BottomUpSourceY(int picture_h, const SourceRect& crop) {
-    return picture_h - crop.y - crop.h;
-}

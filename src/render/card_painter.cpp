@@ -1,5 +1,7 @@
 #include "render/card_painter.h"
 
+#include <algorithm>
+
 #include "design/fixed_text.h"
 #include "qr/draw_qr.h"
 #include "win/colour.h"
@@ -8,13 +10,6 @@
 #include "win/wide.h"
 
 namespace {
-
-// A picture stretched to `to`; a memory context that cannot be made is noted.
-void Stretch(HDC dc, const PaintPicture& picture, const DeviceRect& to, const SourceRect& from,
-             bool white_transparent, PaintReport& report) {
-    if (!StretchPicture(dc, picture, to, from, white_transparent))
-        report.Add(kMemoryDcFailed, kMemoryDcCaption);
-}
 
 bool IsHidden(const CardPaint& paint, int pick_a, int pick_b) {
     return paint.hidden_pick != 0 && (paint.hidden_pick == pick_a || paint.hidden_pick == pick_b);
@@ -25,6 +20,23 @@ void DrawQrOutline(HDC dc, const QrcodeData& qr, const CardMapping& mapping) {
     const DeviceRect r = MapRect(mapping, qr.x, qr.y, qr.w, qr.h);
     const POINT outline[] = {{r.x, r.y}, {r.x + r.w, r.y}, {r.x + r.w, r.y + r.h}, {r.x, r.y + r.h}, {r.x, r.y}};
     Polyline(dc, outline, 5);
+}
+
+// One picture resampled to `to` (device pixels) and laid over the card picture, whose
+// top-left corner is at `card` on the device.
+void LayPicture(PixelImage& composed, const DeviceRect& card, const PaintPicture& picture, const DeviceRect& to,
+                const SourceRect& from, bool white_transparent) {
+    // Only the part on the card is resampled when a picture reaches past it.
+    const long long left = std::max<long long>(to.x, card.x), top = std::max<long long>(to.y, card.y);
+    const long long right = std::min<long long>(static_cast<long long>(to.x) + to.w, static_cast<long long>(card.x) + card.w);
+    const long long bottom = std::min<long long>(static_cast<long long>(to.y) + to.h, static_cast<long long>(card.y) + card.h);
+    if (to.w <= 0 || to.h <= 0 || right <= left || bottom <= top) return;
+    const SourceRect part{static_cast<int>(left - to.x), static_cast<int>(top - to.y), static_cast<int>(right - left),
+                          static_cast<int>(bottom - top)};
+    PixelImage scratch;
+    const bool keyed = white_transparent && picture.image->opaque;
+    const PixelImage& scaled = ScaledPixels(picture, from, to.w, to.h, keyed, part, scratch);
+    DrawOver(composed, scaled, static_cast<int>(left - card.x), static_cast<int>(top - card.y));
 }
 
 }  // namespace
@@ -46,29 +58,51 @@ SIZE DrawTextItem(HDC dc, const StrData& item, const LogFont& font, DevicePoint 
     return extent;
 }
 
-bool PaintCardBase(HDC dc, const CardDesign& d, const CardPaint& paint, const CardPictures& pictures,
-                   PaintReport& report) {
-    if (!pictures.base.Loaded()) return false;
-    const SIZE size = PictureSize(pictures.base);
-    const CardMapping& m = paint.mapping;
-    Stretch(dc, pictures.base, MapCard(m), BaseCrop(size.cx, size.cy, m.card_w, m.card_h, d.base_pl_mode),
-            false, report);
-    return true;
-}
-
-void PaintCardItems(HDC dc, const CardDesign& d, const CardPaint& paint, const CardPictures& pictures,
-                    PaintReport& report) {
+PixelImage ComposeCardPictures(const CardDesign& d, const CardPaint& paint, const CardPictures& pictures,
+                               bool& base_drawn) {
     const CardMapping& m = paint.mapping;
     const PhotData& face = d.phot_data;
-    if (face.on && pictures.face.Loaded() && !IsHidden(paint, 21, 31))
-        Stretch(dc, pictures.face, MapRect(m, face.x, face.y, face.w, face.h), WholePicture(pictures.face),
-                false, report);
+    const bool show_face = face.on && pictures.face.Loaded() && !IsHidden(paint, 21, 31);
+    bool show_mark[kMarkCount] = {};
+    bool any = pictures.base.Loaded() || show_face;
+    for (int i = 0; i < kMarkCount; ++i) {
+        show_mark[i] = d.mark_data[i].on && pictures.mark[i].Loaded() && !IsHidden(paint, i + 1, i + 11);
+        any = any || show_mark[i];
+    }
+    base_drawn = pictures.base.Loaded();
+    const DeviceRect card = MapCard(m);
+    if (!any || card.w <= 0 || card.h <= 0 ||
+        static_cast<std::uint64_t>(card.w) * static_cast<std::uint64_t>(card.h) > kMaxPicturePixels)
+        return {};
+    PixelImage composed = MakePixelImage(card.w, card.h, paint.opaque_pictures ? kOpaqueWhite : 0);
+    if (base_drawn) {
+        const SIZE size = PictureSize(pictures.base);
+        LayPicture(composed, card, pictures.base, card, BaseCrop(size.cx, size.cy, m.card_w, m.card_h, d.base_pl_mode),
+                   false);
+    }
+    if (show_face)
+        LayPicture(composed, card, pictures.face, MapRect(m, face.x, face.y, face.w, face.h),
+                   WholePicture(pictures.face), false);
     for (int i = 0; i < kMarkCount; ++i) {
         const MarkData& mark = d.mark_data[i];
-        if (!mark.on || !pictures.mark[i].Loaded() || IsHidden(paint, i + 1, i + 11)) continue;
-        Stretch(dc, pictures.mark[i], MapRect(m, mark.x, mark.y, mark.w, mark.h), WholePicture(pictures.mark[i]),
-                paint.transparent_marks && mark.m != 0, report);
+        if (show_mark[i])
+            LayPicture(composed, card, pictures.mark[i], MapRect(m, mark.x, mark.y, mark.w, mark.h),
+                       WholePicture(pictures.mark[i]), mark.m != 0);
     }
+    return composed;
+}
+
+bool PaintCardPictures(HDC dc, const CardDesign& d, const CardPaint& paint, const CardPictures& pictures,
+                       PaintReport& report) {
+    bool base_drawn = false;
+    const PixelImage composed = ComposeCardPictures(d, paint, pictures, base_drawn);
+    const DeviceRect card = MapCard(paint.mapping);
+    if (!composed.Empty() && !SendPixels(dc, composed, card.x, card.y)) report.Add(kMemoryDcFailed, kMemoryDcCaption);
+    return base_drawn;
+}
+
+void PaintCardItems(HDC dc, const CardDesign& d, const CardPaint& paint, PaintReport& report) {
+    const CardMapping& m = paint.mapping;
     for (int j = 0; j < kTextCount; ++j) {
         const StrData& item = d.str_data[j];
         if (!item.on || IsHidden(paint, 100 + j, 100 + j)) continue;

@@ -20,9 +20,10 @@ struct CardPictures {
 // What a target asks of the painter besides its mapping.
 struct CardPaint {
     CardMapping mapping;
-    // Pure white pixels of marks whose m flag is set are left out (the screen). Printed
-    // pages pass false: they print a capture of the screen for such marks instead.
-    bool transparent_marks = true;
+    // Printed pages: the pictures are composed over white paper and sent as one opaque
+    // picture, so that no printer driver is asked to blend. Other targets blend what is
+    // not opaque with what they show under the card.
+    bool opaque_pictures = false;
     // QR codes as the outline of their stored size instead of the symbol (small previews).
     bool qr_outlines = false;
     // Pick code of the item being dragged, which is left out (0: none; QR codes never).
@@ -31,15 +32,24 @@ struct CardPaint {
     SIZE* text_extents = nullptr;
 };
 
-// The base picture when it is loaded, cut by BaseCrop to the card's proportions and
-// stretched over the whole card. True when it was drawn (outline and cut marks follow it).
-bool PaintCardBase(HDC dc, const CardDesign& design, const CardPaint& paint,
-                   const CardPictures& pictures, PaintReport& report);
+// The card's pictures composed into one picture the size of the card on the target
+// (MapCard of the mapping), bottom to top: the base picture cut by BaseCrop to the card's
+// proportions and stretched over the whole card, the face, marks 0..4, each when its use
+// flag is set and its picture loaded. Marks whose m flag is set leave out the pure white
+// of a picture without alpha; pictures with alpha are laid on with it. base_drawn tells
+// whether the base was there (the outline and cut marks follow it). Empty when no picture
+// is shown.
+PixelImage ComposeCardPictures(const CardDesign& design, const CardPaint& paint, const CardPictures& pictures,
+                               bool& base_drawn);
 
-// The items above the base, bottom to top: the face, marks 0..4, texts 0..14 and QR codes
-// 0..3, each when its use flag is set (and its picture loaded).
-void PaintCardItems(HDC dc, const CardDesign& design, const CardPaint& paint,
-                    const CardPictures& pictures, PaintReport& report);
+// ComposeCardPictures sent to the target at the card's place. True when the base was
+// drawn. A device that refuses the pixels is noted in report.
+bool PaintCardPictures(HDC dc, const CardDesign& design, const CardPaint& paint, const CardPictures& pictures,
+                       PaintReport& report);
+
+// The items above the pictures, bottom to top: texts 0..14 and QR codes 0..3, each when
+// its use flag is set.
+void PaintCardItems(HDC dc, const CardDesign& design, const CardPaint& paint, PaintReport& report);
 
 // One text item with its top-left corner at `at`: a font from `font` sized by mapping,
 // opaque background box when bk is set, the item's colours, the whole string. Returns the

@@ -19,11 +19,11 @@ struct ShownFailures {
 };
 ShownFailures g_shown;
 
-CardPictures ScreenPictures(const DesignPictures& pictures) {
+CardPictures ScreenPictures(DesignPictures& pictures) {
     CardPictures out;
-    out.base.bitmap = pictures.base;
-    for (int i = 0; i < kMarkCount; ++i) out.mark[i].bitmap = pictures.mark[i];
-    out.face.bitmap = pictures.face;
+    out.base = pictures.base.Paint();
+    for (int i = 0; i < kMarkCount; ++i) out.mark[i] = pictures.mark[i].Paint();
+    out.face = pictures.face.Paint();
     return out;
 }
 
@@ -51,15 +51,15 @@ SIZE TextExtent(int item) {
     return g_text_extent[item];
 }
 
-void PaintCardLayers(HDC dc, const CardDesign& d, const DesignPictures& pictures, int pick,
+void PaintCardLayers(HDC dc, const CardDesign& d, DesignPictures& pictures, int pick,
                      PaintReport& report) {
     CardPaint paint;
     paint.mapping = PreviewMapping(d);
     paint.hidden_pick = pick;
     paint.text_extents = g_text_extent;
     const CardPictures screen = ScreenPictures(pictures);
-    if (PaintCardBase(dc, d, paint, screen, report) && d.b_outline) DrawCardOutline(dc, d);
-    PaintCardItems(dc, d, paint, screen, report);
+    if (PaintCardPictures(dc, d, paint, screen, report) && d.b_outline) DrawCardOutline(dc, d);
+    PaintCardItems(dc, d, paint, report);
 }
 
 PaintReport PaintCard(HDC dc) {

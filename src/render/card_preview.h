@@ -16,8 +16,9 @@ void SetPickCode(int code);
 
 // Paints the layers bottom to top (base, outline, face, marks, texts, QR codes) of
 // `design` with `pictures` into dc, the item of pickCode left out. Stores the text
-// extents. Failures are noted in report, never shown.
-void PaintCardLayers(HDC dc, const CardDesign& design, const DesignPictures& pictures, int pickCode,
+// extents. The pictures keep their working copies for the next paint. Failures are noted
+// in report, never shown.
+void PaintCardLayers(HDC dc, const CardDesign& design, DesignPictures& pictures, int pickCode,
                      PaintReport& report);
 
 // The card of the program (the global design and pictures) into the window's paint

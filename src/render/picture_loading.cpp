@@ -1,8 +1,11 @@
 #include "render/picture_loading.h"
 
-#include <ole2.h>
-#include <olectl.h>
+#include <wincodec.h>
 
+#include <new>
+#include <vector>
+
+#include "render/picture_header.h"
 #include "render/pictures.h"
 #include "win/guards.h"
 #include "win/process.h"
@@ -11,42 +14,131 @@
 
 namespace {
 
-void ReplaceSlot(HBITMAP& slot, HBITMAP picture) {
-    if (slot) DeleteObject(slot);
-    slot = picture;
+// Files larger than this are not read into memory: no picture the program takes needs it.
+constexpr std::uint64_t kMaxPictureFileBytes = 1ull << 30;
+
+// The imaging component's factory, made once for the thread that paints.
+IWICImagingFactory* ImagingFactory() {
+    static ComRef<IWICImagingFactory> factory;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        // S_FALSE (already initialised) and RPC_E_CHANGED_MODE both leave COM usable here.
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                         reinterpret_cast<void**>(factory.Out()));
+    }
+    return factory.Get();
+}
+
+bool ReadWholeFile(const wchar_t* path, std::vector<std::uint8_t>& bytes) {
+    KernelHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > kMaxPictureFileBytes)
+        return false;
+    try {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    DWORD read = 0;
+    return ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+           read == bytes.size();
+}
+
+bool AllocatePixels(PixelImage& image, UINT w, UINT h) {
+    image.width = static_cast<int>(w);
+    image.height = static_cast<int>(h);
+    try {
+        image.pixels.assign(static_cast<std::size_t>(w) * h, 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+// The frame's pixels as premultiplied BGRA. 32-bit bitmap files are copied as stored and
+// their fourth byte judged by AdoptBitmapAlpha, since the system reads it as padding.
+bool CopyFramePixels(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, bool bitmap_file,
+                     PixelImage& image) {
+    const UINT stride = static_cast<UINT>(image.width) * 4;
+    const UINT bytes = stride * static_cast<UINT>(image.height);
+    auto* buffer = reinterpret_cast<BYTE*>(image.pixels.data());
+    WICPixelFormatGUID format{};
+    frame->GetPixelFormat(&format);
+    if (bitmap_file && (format == GUID_WICPixelFormat32bppBGR || format == GUID_WICPixelFormat32bppBGRA)) {
+        if (FAILED(frame->CopyPixels(nullptr, stride, bytes, buffer))) return false;
+        AdoptBitmapAlpha(image);
+        return true;
+    }
+    ComRef<IWICFormatConverter> converter;
+    if (FAILED(factory->CreateFormatConverter(converter.Out())) ||
+        FAILED(converter->Initialize(frame, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)) ||
+        FAILED(converter->CopyPixels(nullptr, stride, bytes, buffer)))
+        return false;
+    UpdateOpacity(image);
+    return true;
+}
+
+PicturePtr DecodePicture(const std::vector<std::uint8_t>& bytes) {
+    const PictureHeader header = ReadPictureHeader(bytes.data(), bytes.size());
+    if (!PlausiblePicture(header, bytes.size())) return nullptr;
+    IWICImagingFactory* factory = ImagingFactory();
+    if (!factory) return nullptr;
+    ComRef<IWICStream> stream;
+    ComRef<IWICBitmapDecoder> decoder;
+    ComRef<IWICBitmapFrameDecode> frame;
+    if (FAILED(factory->CreateStream(stream.Out())) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()))) ||
+        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                decoder.Out())) ||
+        FAILED(decoder->GetFrame(0, frame.Out())))
+        return nullptr;
+    UINT w = 0, h = 0;
+    if (FAILED(frame->GetSize(&w, &h)) || !AcceptablePictureSize(w, h)) return nullptr;
+    GUID container{};
+    decoder->GetContainerFormat(&container);
+    auto image = std::make_shared<PixelImage>();
+    if (!AllocatePixels(*image, w, h) ||
+        !CopyFramePixels(factory, frame.Get(), container == GUID_ContainerFormatBmp, *image))
+        return nullptr;
+    double dpi_x = 0, dpi_y = 0;
+    if (SUCCEEDED(frame->GetResolution(&dpi_x, &dpi_y))) {
+        image->per_metre_x = dpi_x / 0.0254;
+        image->per_metre_y = dpi_y / 0.0254;
+    }
+    if (header.orientation != 1) return std::make_shared<PixelImage>(OrientImage(*image, header.orientation));
+    return image;
+}
+
+// Mode 0's road for bitmap files: the system's bitmap-file loader, pixels read back.
+PicturePtr LoadBitmapFile(const wchar_t* path) {
+    BitmapHandle bitmap(static_cast<HBITMAP>(LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    BITMAP size{};
+    if (!bitmap || !GetObjectW(bitmap.Get(), sizeof(size), &size) || !AcceptablePictureSize(size.bmWidth, size.bmHeight))
+        return nullptr;
+    auto image = std::make_shared<PixelImage>();
+    if (!AllocatePixels(*image, size.bmWidth, size.bmHeight)) return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.bmWidth, -size.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    MemoryDc memory(nullptr);
+    if (!memory || !GetDIBits(memory.Get(), bitmap.Get(), 0, size.bmHeight, image->pixels.data(), &info, DIB_RGB_COLORS))
+        return nullptr;
+    for (std::uint32_t& p : image->pixels) p |= 0xFF000000u;
+    return image;
 }
 
 }  // namespace
 
-HBITMAP LoadPicture(const wchar_t* path) {
+PicturePtr LoadPicture(const wchar_t* path) {
     if (!path || !path[0]) return nullptr;
-    KernelHandle file(CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return nullptr;
-    const DWORD size = GetFileSize(file.Get(), nullptr);
-    if (size == 0 || size == INVALID_FILE_SIZE) return nullptr;
-    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
-    if (!memory.Get()) return nullptr;
-    {
-        GlobalLockGuard lock(memory.Get());
-        DWORD read = 0;
-        if (!lock.Get() || !ReadFile(file.Get(), lock.Get(), size, &read, nullptr) || read != size)
-            return nullptr;
-    }
-    file.Close();
-    ComRef<IStream> stream;
-    // The stream frees the block when it is released.
-    if (FAILED(CreateStreamOnHGlobal(memory.Get(), TRUE, stream.Out()))) return nullptr;
-    memory.Release();
-    ComRef<IPicture> picture;
-    if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(picture.Out()))) ||
-        !picture)
-        return nullptr;
-    OLE_HANDLE handle = 0;
-    if (FAILED(picture->get_Handle(&handle)) || !handle) return nullptr;
-    return static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                          IMAGE_BITMAP, 0, 0, 0));
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes)) return nullptr;
+    return DecodePicture(bytes);
 }
 
 bool HasBitmapExtension(const wchar_t* path) {
@@ -55,17 +147,24 @@ bool HasBitmapExtension(const wchar_t* path) {
     return length >= 4 && CompareStringOrdinal(path + length - 4, 4, L".bmp", 4, TRUE) == CSTR_EQUAL;
 }
 
-HBITMAP LoadDialogPicture(const wchar_t* path, int load_mode) {
-    if (load_mode == 0 && HasBitmapExtension(path))
-        return static_cast<HBITMAP>(LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+PicturePtr LoadDialogPicture(const wchar_t* path, int load_mode) {
+    if (load_mode == kLoadBitmapApi && HasBitmapExtension(path)) {
+        std::vector<std::uint8_t> bytes;
+        if (!ReadWholeFile(path, bytes)) return nullptr;
+        // The header is judged first here too: the bitmap loader would take the memory.
+        const PictureHeader header = ReadPictureHeader(bytes.data(), bytes.size());
+        if (!PlausiblePicture(header, bytes.size())) return nullptr;
+        if (PicturePtr picture = LoadBitmapFile(path)) return picture;
+        return DecodePicture(bytes);
+    }
     return LoadPicture(path);
 }
 
 void ReleaseDesignPictures() {
     DesignPictures& p = Pictures();
-    ReplaceSlot(p.base, nullptr);
-    for (HBITMAP& mark : p.mark) ReplaceSlot(mark, nullptr);
-    ReplaceSlot(p.face, nullptr);
+    p.base.Reset();
+    for (Picture& mark : p.mark) mark.Reset();
+    p.face.Reset();
 }
 
 void LoadDesignPictures(HWND owner, bool release) {
@@ -73,15 +172,15 @@ void LoadDesignPictures(HWND owner, bool release) {
     if (release) ReleaseDesignPictures();
     DesignPictures& p = Pictures();
     const CardDesign& d = Design();
-    ReplaceSlot(p.base, LoadDialogPicture(W(d.base_filepass), d.base_load_mode));
+    p.base.Reset(LoadDialogPicture(W(d.base_filepass), d.base_load_mode));
     if (!p.base) ShowMessage(owner, L"ベース画像が読み込み出来ません。", L"Image_Load");
     for (int i = 0; i < kMarkCount; ++i) {
         if (!d.mark_data[i].on) continue;
-        ReplaceSlot(p.mark[i], LoadDialogPicture(W(d.mark_data[i].fm), d.mark_load_mode));
+        p.mark[i].Reset(LoadDialogPicture(W(d.mark_data[i].fm), d.mark_load_mode));
         if (!p.mark[i]) ShowMessage(owner, L"マーク画像が読み込み出来ません。", L"Image_Load");
     }
     if (d.phot_data.on) {
-        ReplaceSlot(p.face, LoadDialogPicture(W(d.phot_data.fm), d.phot_load_mode));
+        p.face.Reset(LoadDialogPicture(W(d.phot_data.fm), d.phot_load_mode));
         if (!p.face) ShowMessage(owner, L"顔の画像が読み込み出来ません。", L"Image_Load");
     }
 }

@@ -1,27 +1,31 @@
-// Picture files (bitmap and JPEG) into bitmap handles, and the design's loaded pictures.
+// Picture files into decoded pixels, and the design's loaded pictures.
 #pragma once
 #include <windows.h>
 
-// The OLE picture loader: the whole file into movable global memory, a stream over it,
-// the system's picture object, and an independent copy of its bitmap (the caller owns
-// it). nullptr for a null or empty path, a missing, empty or unreadable file, or data the
-// system cannot decode.
-HBITMAP LoadPicture(const wchar_t* path);
+#include "win/picture_stretch.h"
 
-// A path ending in ".bmp" (any case) with load mode 0 goes to the system bitmap-file
-// loader; everything else to LoadPicture. Shows nothing on failure.
-HBITMAP LoadDialogPicture(const wchar_t* path, int load_mode);
+// Decodes a picture file with the system's imaging component, whatever its name says:
+// BMP, JPEG, PNG, GIF (first frame), TIFF (first page) and any other format the system
+// has a codec for. Pixels are premultiplied, turned by a JPEG or TIFF orientation tag,
+// with the resolution the file records. nullptr for a null or empty path, a missing,
+// empty or unreadable file, data the system cannot decode, or a picture refused by its
+// header before decoding (over 100 million pixels, or more than the file can hold).
+PicturePtr LoadPicture(const wchar_t* path);
+
+// LoadPicture, with mode 0's road for ".bmp" files (any case): the system's bitmap-file
+// loader first, the imaging component when that fails. Shows nothing on failure.
+PicturePtr LoadDialogPicture(const wchar_t* path, int load_mode);
 
 // True when the path's last four characters are ".bmp" in any case.
 bool HasBitmapExtension(const wchar_t* path);
 
 // Fills the base, mark and face slots from the design (start folder current). With
-// release, the held bitmaps are deleted first. Each failing picture is reported to
+// release, the held pictures are let go first. Each failing picture is reported to
 // owner titled "Image_Load" and skipped.
 void LoadDesignPictures(HWND owner, bool release);
 
 // The reload after a command: release, then load, messages owned by the main window.
 void ReloadPictures();
 
-// Deletes every held design picture.
+// Lets go of every held design picture.
 void ReleaseDesignPictures();

@@ -1,15 +1,14 @@
-// The design's pictures, loaded from the paths in the design and held beside it.
-// Any of them may be absent (nullptr): a picture that failed to load is simply skipped
-// by the painters.
+// The design's pictures, loaded from the paths in the design and held beside it, each
+// with its working copy for the screen. Any of them may be absent: a picture that failed
+// to load is simply skipped by the painters.
 #pragma once
-#include <windows.h>
-
 #include "design/card_design.h"
+#include "win/picture_stretch.h"
 
 struct DesignPictures {
-    HBITMAP base = nullptr;
-    HBITMAP mark[kMarkCount] = {};
-    HBITMAP face = nullptr;
+    Picture base;
+    Picture mark[kMarkCount];
+    Picture face;
 };
 
 DesignPictures& Pictures();

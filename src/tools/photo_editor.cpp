@@ -22,7 +22,9 @@
 namespace {
 
 constexpr wchar_t kBrowseTitle[] = L"画像ファイルの在処を指定";
-constexpr wchar_t kBrowseFilter[] = L"JPGFile(*.jpg)\0*.jpg\0BMPFile(*.bmp)\0*.bmp\0ALLFile(*.*)\0*.*\0";
+constexpr wchar_t kBrowseFilter[] =
+    L"JPGFile(*.jpg)\0*.jpg\0BMPFile(*.bmp)\0*.bmp\0"
+    L"画像ファイル(*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff)\0*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff\0ALLFile(*.*)\0*.*\0";
 constexpr wchar_t kNotLoaded[] = L"画像が読み込み出来ません。";
 constexpr wchar_t kNotLoadedCaption[] = L"ImageLoad";
 constexpr int kCutSizeUnits = 15;  // characters read from each cut size box
@@ -150,14 +152,11 @@ void Browse(HWND dialog, PhotoEditor& editor) {
         editor.photo.Reset();
         editor.photo_width = editor.photo_height = 0;
         EnterStartFolder();
-        editor.photo.Reset(HasBitmapExtension(name)
-                               ? static_cast<HBITMAP>(LoadImageW(nullptr, name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE))
-                               : LoadPicture(name));
-        BITMAP size{};
-        if (editor.photo && GetObjectW(editor.photo.Get(), sizeof(size), &size) && size.bmWidth > 0 &&
-            size.bmHeight > 0) {
-            editor.photo_width = size.bmWidth;
-            editor.photo_height = size.bmHeight < 0 ? -size.bmHeight : size.bmHeight;
+        const PicturePtr photo = LoadDialogPicture(name, kLoadBitmapApi);
+        if (photo) editor.photo.Reset(MakePictureBitmap(*photo));
+        if (editor.photo) {
+            editor.photo_width = photo->width;
+            editor.photo_height = photo->height;
         } else {
             editor.photo.Reset();
             ShowMessage(dialog, kNotLoaded, kNotLoadedCaption);

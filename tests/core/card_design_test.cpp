@@ -102,7 +102,10 @@ TEST(ResetDesign, FullAlsoResetsGridAndEnvironment) {
     EXPECT_EQ(d->b_outline & d->m_outline & d->c_outline & d->p_outline & d->font_plprn, 1);
     EXPECT_EQ(d->p_outline_size, 1);
     EXPECT_EQ(d->p_outline_len, 50);
-    EXPECT_EQ(d->base_load_mode | d->mark_load_mode | d->phot_load_mode, 0);
+    // New designs offer every picture kind.
+    EXPECT_EQ(d->base_load_mode, kLoadAllPictures);
+    EXPECT_EQ(d->mark_load_mode, kLoadAllPictures);
+    EXPECT_EQ(d->phot_load_mode, kLoadAllPictures);
     EXPECT_EQ(d->pm_size_x, 910);
     EXPECT_EQ(d->pm_size_y, 550);
 }

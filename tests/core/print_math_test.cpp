@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "print/mark_capture.h"
 #include "render/bitmap_file.h"
 
 namespace {
@@ -111,11 +110,9 @@ TEST(BaseCrop, MatchesTheScreenCropForTheSameCardShape) {
     }
 }
 
-TEST(BaseCrop, BottomUpOffsetOfTheTopLeftPart) {
-    const SourceRect crop = BaseCrop(300, 900, 1820, 1100, 2);  // a tall picture
-    EXPECT_EQ(crop, (SourceRect{0, 0, 300, 181}));
-    EXPECT_EQ(BottomUpSourceY(900, crop), 900 - 181);
-    EXPECT_EQ(BottomUpSourceY(900, BaseCrop(300, 900, 1820, 1100, 3)), 0);
+TEST(BaseCrop, TheTopAndBottomPartsOfATallPicture) {
+    EXPECT_EQ(BaseCrop(300, 900, 1820, 1100, 2), (SourceRect{0, 0, 300, 181}));
+    EXPECT_EQ(BaseCrop(300, 900, 1820, 1100, 3), (SourceRect{0, 900 - 181, 300, 181}));
 }
 
 TEST(PrintScale, ValuesFromAFileOrAPrinterBeyondTheDrawableRangeStopAtItsEnds) {
@@ -144,18 +141,35 @@ TEST(PrintScale, ValuesFromAFileOrAPrinterBeyondTheDrawableRangeStopAtItsEnds) {
     EXPECT_EQ(PrintedFontHeight(-INT_MAX, s), INT_MIN);
 }
 
-TEST(MarkCapture, AreaInTheWindowOrNothing) {
-    EXPECT_EQ(MarkCaptureArea(MarkData{1, 18, 16, 44, 40, 1, {}}), (CaptureArea{28, 66, 44, 40}));
-    EXPECT_FALSE(MarkCaptureArea(MarkData{1, 18, 16, 0, 40, 1, {}}));
-    EXPECT_FALSE(MarkCaptureArea(MarkData{1, 18, 16, 44, -1, 1, {}}));
-    EXPECT_FALSE(MarkCaptureArea(MarkData{1, INT_MAX, 16, 44, 40, 1, {}}));
-    EXPECT_FALSE(MarkCaptureArea(MarkData{1, 0, INT_MAX - 50, 1, 1, 1, {}}));
-    EXPECT_FALSE(MarkCaptureArea(MarkData{1, 0, 0, INT_MAX, 1, 1, {}}));  // no 2 GB capture
-    EXPECT_EQ(MarkCaptureArea(MarkData{1, INT_MIN, 0, 1, 1, 1, {}}), (CaptureArea{INT_MIN + 10, 50, 1, 1}));
+TEST(PrintComposition, StepKeepsThePicturesDetailAndNoMore) {
+    // 1200 dpi on a 91 mm card of 455 pixels: 9.45 printer pixels per card pixel.
+    const double device = 1200 / 254.0 * 910 / 455;
+    EXPECT_EQ(CompositionStep(1200, device, 0), 1);     // no picture
+    EXPECT_EQ(CompositionStep(1200, device, 1), 4);     // a screen-sized picture: 300 dpi at least
+    EXPECT_EQ(CompositionStep(1200, device, 3), 3);     // a 381 dpi picture: 400 dpi
+    EXPECT_EQ(CompositionStep(1200, device, 4.2), 2);
+    EXPECT_EQ(CompositionStep(1200, device, 13.2), 1);  // finer than the printer
+    EXPECT_EQ(CompositionStep(600, device / 2, 1), 2);
+    EXPECT_EQ(CompositionStep(300, device / 4, 0.1), 1);  // never coarser than 300 dpi
+    EXPECT_EQ(CompositionStep(1200, 0, 1), 1);
+    EXPECT_EQ(CompositionStep(INT_MAX, 1e12, 1e-12), INT_MAX / 300);
 }
 
-TEST(MarkCapture, NameRowsAndHeader) {
-    EXPECT_EQ(MarkCaptureName(u"C:\\cards", 3), u"C:\\cards\\mask3.tmp");
+TEST(PrintComposition, MappingPutsTheCardAtTheCornerAtTheStep) {
+    auto d = std::make_unique<CardDesign>();
+    ResetDesign(*d, SettingsScope::Full);
+    const PrintScale s = ComputePrintScale(*d, k600Dpi);
+    const CardMapping one = CompositionMapping(s, 1), three = CompositionMapping(s, 3);
+    EXPECT_EQ(MapCard(one), (DeviceRect{0, 0, static_cast<int>(s.cw), static_cast<int>(s.ch)}));
+    EXPECT_EQ(MapCard(three).w, static_cast<int>(s.cw / 3));
+    EXPECT_EQ(MapRect(three, 30, 60, 90, 30), (DeviceRect{static_cast<int>(30 * s.fx * s.sx / 3),
+                                                         static_cast<int>(60 * s.fy * s.sy / 3),
+                                                         static_cast<int>(90 * s.fx * s.sx / 3),
+                                                         static_cast<int>(30 * s.fy * s.sy / 3)}));
+    EXPECT_EQ(MapCard(CompositionMapping(s, 0)), MapCard(one));
+}
+
+TEST(BitmapFile, RowsAndHeader) {
     EXPECT_EQ(BitmapRowSize(1), 4);
     EXPECT_EQ(BitmapRowSize(4), 12);
     EXPECT_EQ(BitmapRowSize(5), 16);

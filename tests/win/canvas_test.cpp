@@ -156,7 +156,9 @@ TEST_F(Canvas, ARightClickOnAMarkChangesItsPicture) {
     SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, At(115, 105));
     ASSERT_EQ(seam.file_dialogs.size(), 1u);
     EXPECT_EQ(seam.file_dialogs[0].title, L"マーク画像の在処を指定");
-    EXPECT_EQ(seam.file_dialogs[0].filter, L"BMPFile(*.bmp)|*.bmp|ALLFile(*.*)|*.*|");
+    EXPECT_EQ(seam.file_dialogs[0].filter,
+              L"画像ファイル(*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff)|*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff|"
+              L"ALLFile(*.*)|*.*|");
     EXPECT_EQ(std::wstring(W(Design().mark_data[0].fm)), folder.File(L"logo.bmp"));
     EXPECT_EQ(Design().mark_data[0].w, 24);  // its natural size
     EXPECT_EQ(Design().mark_data[0].h, 12);

@@ -21,23 +21,25 @@ constexpr COLORREF kBox = RGB(10, 200, 30);
 constexpr COLORREF kModule = RGB(200, 0, 0);
 constexpr COLORREF kMargin = RGB(255, 255, 0);
 
-// A bitmap of width x height whose left half is `left` and right half `right`.
-HBITMAP TwoColourBitmap(int width, int height, COLORREF left, COLORREF right) {
-    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+// A picture of width x height whose left half is `left` and right half `right`.
+PicturePtr TwoColourPicture(int width, int height, COLORREF left, COLORREF right) {
+    auto picture = std::make_shared<PixelImage>(MakePixelImage(width, height, 0));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const COLORREF c = x < width / 2 ? left : right;
-            pixels[static_cast<size_t>(y) * width + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            picture->pixels[static_cast<size_t>(y) * width + x] =
+                0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
         }
-    return CreateBitmap(width, height, 1, 32, pixels.data());
+    picture->opaque = true;
+    return picture;
 }
 
 class CardPainter : public ::testing::Test {
 protected:
     RecordingSeam seam;
     std::unique_ptr<CardDesign> design = std::make_unique<CardDesign>();
-    HBITMAP base = TwoColourBitmap(100, 60, RGB(255, 0, 0), RGB(0, 0, 255));
-    HBITMAP face = TwoColourBitmap(20, 20, kFace, kFace);
+    PicturePtr base = TwoColourPicture(100, 60, RGB(255, 0, 0), RGB(0, 0, 255));
+    PicturePtr face = TwoColourPicture(20, 20, kFace, kFace);
     CardPictures pictures;
     PaintReport report;
 
@@ -55,18 +57,14 @@ protected:
         qr.on = 1, qr.x = 300, qr.y = 150, qr.Sell = 3, qr.Lv = 1;
         qr.r = 200, qr.g = 0, qr.b = 0, qr.br = 255, qr.bg = 255, qr.bb = 0;
         SetText(qr.s, u"VIVIVUZ");  // version 1: 21 modules
-        pictures.base.bitmap = base;
-        pictures.face.bitmap = face;
-    }
-    void TearDown() override {
-        DeleteObject(base);
-        DeleteObject(face);
+        pictures.base.image = base.get();
+        pictures.face.image = face.get();
     }
     void Paint(TestBitmap& target, const CardMapping& mapping) {
         CardPaint paint;
         paint.mapping = mapping;
-        PaintCardBase(target.Dc(), *design, paint, pictures, report);
-        PaintCardItems(target.Dc(), *design, paint, pictures, report);
+        PaintCardPictures(target.Dc(), *design, paint, pictures, report);
+        PaintCardItems(target.Dc(), *design, paint, report);
     }
     // Every layer where the mapping puts it.
     void ExpectLayersWhereMapped(const TestBitmap& target, const CardMapping& m) {
@@ -113,13 +111,17 @@ TEST_F(CardPainter, PickedItemsAreLeftOutButQrCodesStay) {
     TestBitmap screen(600, 600);
     CardPaint paint;
     paint.mapping = PreviewMapping(*design);
+    pictures.base = {};
     paint.hidden_pick = 102;  // text item 2
-    PaintCardItems(screen.Dc(), *design, paint, pictures, report);
+    PaintCardPictures(screen.Dc(), *design, paint, pictures, report);
+    PaintCardItems(screen.Dc(), *design, paint, report);
     EXPECT_EQ(screen.Pixel(210, 150), kWhite);
     EXPECT_EQ(screen.Pixel(310, 200), kMargin);
+    EXPECT_EQ(screen.Pixel(10 + 60, 50 + 65), kFace);
     paint.hidden_pick = 21;  // the face
     screen.Fill(kWhite);
-    PaintCardItems(screen.Dc(), *design, paint, pictures, report);
+    PaintCardPictures(screen.Dc(), *design, paint, pictures, report);
+    PaintCardItems(screen.Dc(), *design, paint, report);
     EXPECT_EQ(screen.Pixel(10 + 60, 50 + 65), kWhite);
     EXPECT_EQ(screen.Pixel(210, 150), kBox);
 }

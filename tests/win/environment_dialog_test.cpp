@@ -69,7 +69,7 @@ TEST_F(EnvironmentDialogTest, FilledFromTheDesignAndOkYesStoresEveryControl) {
         EXPECT_EQ(ControlText(dialog, IDC_ENV_BASE_LOAD), L"BMP(OLE)");
         EXPECT_EQ(ControlText(dialog, IDC_ENV_MARK_LOAD), L"B&J(OLE)");
         EXPECT_EQ(ControlText(dialog, IDC_ENV_FACE_LOAD), L"BMP(API)");  // 9 is no mode
-        EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_ENV_FACE_LOAD, CB_GETCOUNT, 0, 0), 4);
+        EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_ENV_FACE_LOAD, CB_GETCOUNT, 0, 0), 5);
         EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_ENV_CUT_SIZE, CB_GETCOUNT, 0, 0), 6);
         EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_ENV_CUT_LENGTH, CB_GETCOUNT, 0, 0), 5);
         EXPECT_EQ(ControlText(dialog, IDC_ENV_CARD_WIDTH), L"91.0");

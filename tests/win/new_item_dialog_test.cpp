@@ -19,6 +19,9 @@ namespace {
 constexpr wchar_t kBitmapFirst[] = L"BMPFile(*.bmp)|*.bmp|JPGFile(*.jpg)|*.jpg|ALLFile(*.*)|*.*|";
 constexpr wchar_t kJpegFirst[] = L"JPGFile(*.jpg)|*.jpg|BMPFile(*.bmp)|*.bmp|ALLFile(*.*)|*.*|";
 constexpr wchar_t kAnyFirst[] = L"ALLFile(*.*)|*.*|BMPFile(*.bmp)|*.bmp|JPGFile(*.jpg)|*.jpg|";
+constexpr wchar_t kPicturesFirst[] =
+    L"画像ファイル(*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff)|*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff|"
+    L"ALLFile(*.*)|*.*|";
 
 class NewItemDialog : public ::testing::Test {
 protected:
@@ -129,8 +132,8 @@ TEST_F(NewItemDialog, MarkButtonSwitchesTheMarkOnAtItsPicturesNaturalSize) {
     EXPECT_EQ(std::wstring(W(mark.fm)), logo);
     ASSERT_EQ(seam.file_dialogs.size(), 1u);
     EXPECT_EQ(seam.file_dialogs[0].title, L"PalyFileの在処を指定");
-    EXPECT_EQ(seam.file_dialogs[0].initial_name, folder.Path() + L"\\mark\\*.bmp");
-    EXPECT_EQ(seam.file_dialogs[0].filter, kBitmapFirst);
+    EXPECT_EQ(seam.file_dialogs[0].initial_name, folder.Path() + L"\\mark\\*.*");
+    EXPECT_EQ(seam.file_dialogs[0].filter, kPicturesFirst);
     EXPECT_EQ(seam.file_dialogs[0].flags, static_cast<DWORD>(OFN_HIDEREADONLY));
     EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
 }
@@ -151,8 +154,8 @@ TEST_F(NewItemDialog, PictureThatDoesNotLoadKeepsItsPathButLeavesTheMarkOff) {
 
 TEST_F(NewItemDialog, CancelledFileDialogChangesNothingWhicheverFiltersItOffered) {
     const CardDesign before = Design();
-    const wchar_t* filters[] = {kBitmapFirst, kBitmapFirst, kJpegFirst, kAnyFirst};
-    for (int mode = 0; mode < 4; ++mode) {
+    const wchar_t* filters[] = {kBitmapFirst, kBitmapFirst, kJpegFirst, kAnyFirst, kPicturesFirst};
+    for (int mode = 0; mode <= kLoadAllPictures; ++mode) {
         Design().mark_load_mode = mode;
         EXPECT_EQ(Press(110, 150, IDC_NEW_MARK1), 0);
         EXPECT_EQ(seam.file_dialogs.back().filter, filters[mode]) << mode;
@@ -160,7 +163,7 @@ TEST_F(NewItemDialog, CancelledFileDialogChangesNothingWhicheverFiltersItOffered
     // A start folder too long for the name buffer leaves the bare pattern, not a cut path.
     Process().start_folder = L"C:\\" + std::wstring(260, L'x');
     EXPECT_EQ(Press(110, 150, IDC_NEW_MARK1), 0);
-    EXPECT_EQ(seam.file_dialogs.back().initial_name, L"mark\\*.bmp");
+    EXPECT_EQ(seam.file_dialogs.back().initial_name, L"mark\\*.*");
 
     Design().mark_load_mode = before.mark_load_mode;
     EXPECT_EQ(std::memcmp(&Design(), &before, sizeof(CardDesign)), 0);

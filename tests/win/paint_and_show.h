@@ -6,7 +6,7 @@
 #include "render/card_preview.h"
 #include "win/paint_report.h"
 
-inline void PaintCardAndShow(HDC dc, const CardDesign& design, const DesignPictures& pictures, int pick) {
+inline void PaintCardAndShow(HDC dc, const CardDesign& design, DesignPictures& pictures, int pick) {
     PaintReport report, shown;
     PaintCardLayers(dc, design, pictures, pick, report);
     ShowNewFailures(nullptr, report, shown);

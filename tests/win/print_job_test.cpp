@@ -74,8 +74,13 @@ protected:
         if (dc) Metrics().dpi_x = Metrics().dpi_y = GetDeviceCaps(dc, LOGPIXELSX);
         return dc;
     }
+    // Printing writes nothing into the start folder: transparent marks are composed in memory.
     bool CaptureWritten() const {
-        return GetFileAttributesW(folder.File(L"mask0.tmp").c_str()) != INVALID_FILE_ATTRIBUTES;
+        WIN32_FIND_DATAW found{};
+        HANDLE search = FindFirstFileW(folder.File(L"*.tmp").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return false;
+        FindClose(search);
+        return true;
     }
     INT_PTR PrintThroughLayout(const std::function<void(HWND)>& script) {
         bool timed_out = false;
@@ -117,15 +122,15 @@ TEST_F(PrintJob, CancelledLayoutKeepsTheChosenPrinterAndPrintsNothing) {
 TEST_F(PrintJob, ADocumentThatCannotStartIsReportedAndTheWindowComesBack) {
     RecordingSeam seam;
     seam.print_answer = [](PRINTDLGW* request) { return ChoosePrinter(request); };  // memory DC
-    bool captured_for_the_job = false;
+    bool captured_for_the_job = true;
     seam.on_message = [&](const ShownMessage&) { captured_for_the_job = CaptureWritten(); };
     const INT_PTR result = PrintThroughLayout([](HWND layout) {
         SetControlText(layout, IDC_LAYOUT_COPIES, L"3");
         ClickButton(layout, IDC_LAYOUT_PRINT);
     });
     EXPECT_EQ(result, 0);
-    EXPECT_TRUE(captured_for_the_job);
-    EXPECT_FALSE(CaptureWritten());  // removed when the job ended
+    EXPECT_FALSE(captured_for_the_job);
+    EXPECT_FALSE(CaptureWritten());
     ASSERT_EQ(seam.messages.size(), 1u) << seam.MessageTexts();
     EXPECT_EQ(seam.messages[0].caption, L"StartDoc");
     EXPECT_EQ(seam.messages[0].owner, main_window);
@@ -166,9 +171,11 @@ TEST_F(PrintJob, CancelDuringTheFirstPageAbortsTheDocumentAndTheNextJobStartsCle
         JobAtFirstMessage job;
         PressStopOnMessage(seam, job);
         PrintDialogRecord().hDC = printer_dc;
-        RunPrintJob(main_window, 3);  // no base picture: the first page says so
+        RunPrintJob(main_window, 3);  // no base picture and no logo: the first page says so
         // Pages 2 and 3 were never rendered.
-        ASSERT_EQ(seam.messages.size(), 1u);
+        ASSERT_EQ(seam.messages.size(), 2u) << seam.MessageTexts();
+        EXPECT_EQ(seam.messages[0].text, L"ベース画像が読み込み出来ません。");
+        EXPECT_EQ(seam.messages[1].text, L"マーク画像が読み込み出来ません。");
         EXPECT_EQ(seam.messages[0].caption, L"PaintBMP Load");
         EXPECT_FALSE(job.main_enabled_while_printing);
         EXPECT_EQ(job.stop_caption, L"印刷中");
@@ -200,7 +207,7 @@ TEST_F(PrintJob, AQrCodeThatCannotBeDrawnIsShownOncePerJob) {
     int qr_messages = 0;
     for (const ShownMessage& m : seam.messages) qr_messages += m.text == L"二次元コード表示不可！";
     EXPECT_EQ(qr_messages, 1) << seam.MessageTexts();
-    EXPECT_EQ(seam.messages.size(), 2u) << seam.MessageTexts();  // and the missing base, once
+    EXPECT_EQ(seam.messages.size(), 3u) << seam.MessageTexts();  // and the missing base and logo, once
     EXPECT_EQ(PrintDialogRecord().hDC, nullptr);
 }
 

@@ -11,8 +11,6 @@
 
 #include "design/fixed_text.h"
 #include "paint_and_show.h"
-#include "print/mark_capture.h"
-#include "render/bitmap_file.h"
 #include "qr/draw_qr.h"
 #include "recording_seam.h"
 #include "test_bitmap.h"
@@ -249,37 +247,76 @@ TEST_F(PrintRenderer, FaceMarksTextsAndQrCodesAreLayeredAtTheirMappedPlaces) {
     // A card point on the page: the card's origin (8, 10 in 0.1 mm) plus 2 x the point.
     auto x_at = [](int card_x) { return Px(8 + 2 * card_x); };
     auto y_at = [](int card_y) { return Px(10 + 2 * card_y); };
+    // The pictures of a card are composed once for all its cards, from the card's corner:
+    // their edges may land one printer pixel before the text's rounding would put them.
     const RECT face{x_at(100), y_at(120), x_at(100) + Px(160), y_at(120) + Px(200)};
-    EXPECT_EQ(page.Pixel(face.left, face.top), kRed);
-    EXPECT_EQ(page.Pixel(face.left - 1, face.top), kWhite);
-    EXPECT_EQ(page.Pixel(face.left, face.bottom - 1), kRed);
-    EXPECT_EQ(page.Pixel(face.left, face.bottom + 1), kWhite);
+    EXPECT_EQ(page.Pixel(face.left + 1, face.top + 1), kRed);
+    EXPECT_EQ(page.Pixel(face.left - 2, face.top + 1), kWhite);
+    EXPECT_EQ(page.Pixel(face.left + 1, face.bottom - 2), kRed);
+    EXPECT_EQ(page.Pixel(face.left + 1, face.bottom + 1), kWhite);
     // The mark lies over the face, the text box over the mark.
     EXPECT_EQ(page.Pixel(x_at(160), y_at(160)), kGreen);
     EXPECT_EQ(page.Pixel(x_at(190) + 1, y_at(190) + 1), RGB(0, 0, 200));
     ExpectOnlyTheMissingBase();
 }
 
-TEST_F(PrintRenderer, TransparentMarksPrintTheirCaptureAndNothingWithoutOne) {
+// A white-keyed mark is printed from its own picture, composed over the base at the
+// printer's resolution: its one-pixel stripes reach the page, and its white shows the base.
+TEST_F(PrintRenderer, TransparentMarksAreComposedFromTheirOwnPictureAtThePrintersResolution) {
     CardDesign& d = *design;
     d.base_cntx = d.base_cnty = 1;
+    d.base_px = d.base_py = 0;
+    SolidBase(kBlue);
     d.mark_data[1] = {1, 50, 50, 40, 40, 1, {}};
-    SetText(d.mark_data[1].fm, u"no-such-mark.bmp");
-    const int x = Px(8 + 2 * 60), y = Px(10 + 2 * 60);
-    {
-        Page page(kPageWidth, 1200);
-        Render(page);
-        EXPECT_EQ(page.CountNotWhite(page.All()), 0);
-        ExpectOnlyTheMissingBase();
-        seam.messages.clear();
+    // 200 x 200 pixels for 40 card pixels (8 mm, 635 dpi): stripes two pixels wide, red and white.
+    SetText(d.mark_data[1].fm,
+            U16(Picture(L"stripes.bmp", 200, 200, [](int x, int) { return (x / 2) % 2 ? kWhite : kRed; }).c_str()));
+    Page page(1300, 800);
+    Render(page, {600, 600, 0, 0});
+    EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
+    const int top = 60 * 600 * 2 / 254, left = 50 * 600 * 2 / 254, width = 40 * 600 * 2 / 254;
+    int reds = 0, blues = 0, changes = 0;
+    COLORREF previous = page.Pixel(left + 2, top);
+    for (int x = left + 2; x < left + width - 2; ++x) {
+        const COLORREF c = page.Pixel(x, top);
+        reds += GetRValue(c) > 150 && GetBValue(c) < 100;
+        blues += GetBValue(c) > 150 && GetRValue(c) < 100;
+        changes += (GetRValue(c) > 128) != (GetRValue(previous) > 128);
+        previous = c;
     }
-    const std::u16string capture = MarkCaptureName(U16(folder.Path().c_str()), 1);
-    const auto bytes = MakeBmp(40, 40, [](int, int) { return kGreen; });
-    ASSERT_TRUE(WriteBytes(W(capture.c_str()), bytes.data(), bytes.size()));
-    Page page(kPageWidth, 1200);
-    Render(page);
-    EXPECT_EQ(page.Pixel(x, y), kGreen);
-    ExpectOnlyTheMissingBase();
+    // 50 red stripes at 1.9 printer pixels each: a screen capture of 40 pixels could give
+    // at most 40 changes.
+    EXPECT_GT(changes, 60);
+    EXPECT_GT(reds, width / 4);
+    EXPECT_GT(blues, width / 4);
+    EXPECT_EQ(page.Pixel(left - 5, top), kBlue);
+    // Nothing is written beside the design.
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(folder.File(L"*.tmp").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+// Blue at half alpha over a known base colour blends within 2 on the page as on the screen.
+TEST_F(PrintRenderer, AlphaBlendsOverTheBaseOnThePage) {
+    CardDesign& d = *design;
+    d.base_cntx = d.base_cnty = 1;
+    d.base_px = d.base_py = 0;
+    SolidBase(RGB(200, 100, 0));
+    d.mark_data[0] = {1, 100, 100, 40, 40, 0, {}};
+    const std::wstring half_blue = L"half-blue.png";
+    const auto bytes = ReadBytes(std::wstring(L"" VIVI_TEST_PICTURES_W) + L"/half-blue.png");
+    ASSERT_FALSE(bytes.empty());
+    WriteBytes(folder.File(half_blue), bytes.data(), bytes.size());
+    SetText(d.mark_data[0].fm, U16(folder.File(half_blue).c_str()));
+    Page page(1300, 800);
+    Render(page, {600, 600, 0, 0});
+    const COLORREF c = page.Pixel(120 * 600 * 2 / 254, 120 * 600 * 2 / 254);
+    // 255 x 128 / 255 over 127 / 255 of the base.
+    EXPECT_NEAR(GetRValue(c), 100, 2);
+    EXPECT_NEAR(GetGValue(c), 50, 2);
+    EXPECT_NEAR(GetBValue(c), 128, 2);
+    EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
 }
 
 TEST_F(PrintRenderer, MissingPicturesAreReportedOncePerPageAndTheRestIsPrinted) {
@@ -304,52 +341,6 @@ TEST_F(PrintRenderer, MissingPicturesAreReportedOncePerPageAndTheRestIsPrinted) 
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 2; ++column)
             EXPECT_GT(page.CountNotWhite(CardPlace(column, row)), 200) << column << "," << row;
-}
-
-// A window whose client area shows green at the card place of a mark.
-LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message != WM_PAINT) return DefWindowProcW(window, message, wparam, lparam);
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    RECT all;
-    GetClientRect(window, &all);
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HBRUSH green = CreateSolidBrush(kGreen);
-    const RECT mark{30 + 10, 20 + 50, 30 + 10 + 16, 20 + 50 + 8};  // the mark's left half
-    FillRect(dc, &mark, green);
-    DeleteObject(green);
-    EndPaint(window, &paint);
-    return 0;
-}
-
-TEST_F(PrintRenderer, MarkCaptureHoldsWhatThePreviewShowsAtTheMark) {
-    WNDCLASSW type{};
-    type.lpfnWndProc = CaptureWindowProc;
-    type.hInstance = GetModuleHandleW(nullptr);
-    type.lpszClassName = L"PrintCaptureTest";
-    RegisterClassW(&type);
-    HWND window = CreateWindowW(L"PrintCaptureTest", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200,
-                                nullptr, nullptr, type.hInstance, nullptr);
-    ASSERT_TRUE(window);
-    const MarkData kept = Design().mark_data[4];
-    Design().mark_data[4] = {1, 30, 20, 32, 8, 1, {}};
-    WriteMarkCapture(window, 4);
-    Design().mark_data[4] = kept;
-    DestroyWindow(window);
-    UnregisterClassW(L"PrintCaptureTest", type.hInstance);
-
-    const auto bytes = ReadBytes(folder.File(L"mask4.tmp"));
-    ASSERT_EQ(bytes.size(), 54u + 8 * 96);
-    const auto header = MakeBitmapHeader(32, 8).value();
-    EXPECT_TRUE(std::equal(header.begin(), header.end(), bytes.begin()));
-    auto pixel = [&](int x, int y) {  // bottom-up rows of blue, green, red
-        const uint8_t* p = &bytes[54 + (7 - y) * 96 + x * 3];
-        return RGB(p[2], p[1], p[0]);
-    };
-    EXPECT_EQ(pixel(0, 0), kGreen);
-    EXPECT_EQ(pixel(15, 7), kGreen);
-    EXPECT_EQ(pixel(16, 0), kWhite);
-    EXPECT_EQ(pixel(31, 7), kWhite);
 }
 
 }  // namespace
