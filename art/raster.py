@@ -375,16 +375,23 @@ class Canvas:
 
 # ---------------------------------------------------------------- file writers
 
-def _bmp_headers(w, h, bpp, image_size, palette_entries):
+# Pixels per metre recorded in a file: screen pictures at 96 dpi, pictures for print at
+# three card pixels per 0.2 mm (381 dpi), which the program places at a third of their size.
+SCREEN_PPM = 3780
+PRINT_PPM = 15000
+
+
+def _bmp_headers(w, h, bpp, image_size, palette_entries, ppm):
     offset = 14 + 40 + 4 * palette_entries
     file_header = struct.pack("<2sIHHI", b"BM", offset + image_size, 0, 0, offset)
     info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, bpp, 0, image_size,
-                       3780, 3780, palette_entries, 0)
+                       ppm, ppm, palette_entries, 0)
     return file_header + info
 
 
-def bmp24(canvas):
-    """A bottom-up 24-bit BMP file (BITMAPINFOHEADER, no compression)."""
+def bmp24(canvas, ppm=SCREEN_PPM):
+    """A bottom-up 24-bit BMP file (BITMAPINFOHEADER, no compression) recording ppm
+    pixels per metre."""
     data = canvas.bytes_rgb()
     stride = (canvas.w * 3 + 3) & ~3
     rows = []
@@ -396,10 +403,10 @@ def bmp24(canvas):
         row += b"\0" * (stride - len(row))
         rows.append(bytes(row))
     body = b"".join(rows)
-    return _bmp_headers(canvas.w, canvas.h, 24, len(body), 0) + body
+    return _bmp_headers(canvas.w, canvas.h, 24, len(body), 0, ppm) + body
 
 
-def bmp8(width, height, palette, indexes):
+def bmp8(width, height, palette, indexes, ppm=SCREEN_PPM):
     """A bottom-up 8-bit palette BMP; palette is a list of RGB, indexes row-major."""
     stride = (width + 3) & ~3
     body = bytearray()
@@ -410,7 +417,7 @@ def bmp8(width, height, palette, indexes):
     for r, g, b in palette:
         pal += bytes((b, g, r, 0))
     pal += b"\0" * (4 * (256 - len(palette)))
-    return _bmp_headers(width, height, 8, len(body), 256) + bytes(pal) + bytes(body)
+    return _bmp_headers(width, height, 8, len(body), 256, ppm) + bytes(pal) + bytes(body)
 
 
 def median_cut(colours, count):
@@ -523,19 +530,71 @@ def cur(rows, hotspot):
     return struct.pack("<HHH", 0, 2, 1) + entry + blob
 
 
-def png(canvas):
-    """A PNG file, for looking at the pictures while working on them."""
+def png(canvas, alpha=None, ppm=None):
+    """A non-interlaced 8-bit PNG file: RGB, or RGBA with straight (not premultiplied)
+    alpha when alpha (0..1 per pixel, row-major) is given; ppm records pixels per metre
+    in a pHYs chunk."""
     data = canvas.bytes_rgb()
     raw = bytearray()
     for y in range(canvas.h):
-        raw += b"\0" + data[y * canvas.w * 3:(y + 1) * canvas.w * 3]
+        raw += b"\0"  # filter: none
+        if alpha is None:
+            raw += data[y * canvas.w * 3:(y + 1) * canvas.w * 3]
+            continue
+        for x in range(canvas.w):
+            i = y * canvas.w + x
+            raw += data[i * 3:i * 3 + 3]
+            raw.append(int(clamp(round(alpha[i] * 255), 0, 255)))
 
     def chunk(kind, body):
         return (struct.pack(">I", len(body)) + kind + body
                 + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
-    return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", canvas.w, canvas.h, 8, 2, 0, 0, 0))
+    colour_type = 2 if alpha is None else 6
+    header = chunk(b"IHDR", struct.pack(">IIBBBBB", canvas.w, canvas.h, 8, colour_type, 0, 0, 0))
+    if ppm:
+        header += chunk(b"pHYs", struct.pack(">IIB", ppm, ppm, 1))
+    return (b"\x89PNG\r\n\x1a\n" + header
             + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def matte(on_black, on_white):
+    """Colour and alpha of a picture drawn twice, once on black and once on white paper.
+
+    Every blend is linear in the paper's colour, so the difference of the two drawings is
+    how much paper shows through. Returns (canvas of straight colours, alpha list). Fully
+    transparent pixels are white, as the paper of a bitmap logo is, except next to the
+    drawing, where they take the colour of its edge: a picture scaled without regard to
+    alpha then shows no dark or light fringe.
+    """
+    w, h = on_black.w, on_black.h
+    out = Canvas(w, h)
+    alpha = [0.0] * (w * h)
+    for i in range(w * h):
+        seen = (on_white.r[i] - on_black.r[i] + on_white.g[i] - on_black.g[i]
+                + on_white.b[i] - on_black.b[i]) / (3 * 255.0)
+        a = clamp(1.0 - seen)
+        if a * 255 < 0.5:
+            continue
+        alpha[i] = a
+        out.r[i], out.g[i], out.b[i] = (on_black.r[i] / a, on_black.g[i] / a, on_black.b[i] / a)
+    edge = []
+    for y in range(h):
+        for x in range(w):
+            if alpha[y * w + x] > 0:
+                continue
+            acc, total = [0.0, 0.0, 0.0], 0.0
+            for yy in range(max(0, y - 1), min(h, y + 2)):
+                for xx in range(max(0, x - 1), min(w, x + 2)):
+                    a = alpha[yy * w + xx]
+                    if a > 0:
+                        c = out.get(xx, yy)
+                        acc = [acc[k] + c[k] * a for k in range(3)]
+                        total += a
+            if total > 0:
+                edge.append((x, y, tuple(v / total for v in acc)))
+    for x, y, c in edge:
+        out.set(x, y, c)
+    return out, alpha
 
 
 # ---------------------------------------------------------------- pixel font

@@ -29,9 +29,13 @@ void BuildSampleCard(CardDesign& d) {
     SetText(d.base_filepass, u"base\\base-01.bmp");
     d.base_pl_mode = 0;
 
+    // 4, 全画像: pictures of every format the system reads, PNG included.
+    d.base_load_mode = d.mark_load_mode = d.phot_load_mode = 4;
+
+    // The logo's own alpha makes its background transparent, not the white key.
     MarkData& logo = d.mark_data[0];
-    logo = {1, 18, 16, 44, 44, 1, {}};
-    SetText(logo.fm, u"mark\\mark-01.bmp");
+    logo = {1, 18, 16, 44, 44, 0, {}};
+    SetText(logo.fm, u"mark\\logo-01.png");
 
     PhotData& face = d.phot_data;
     face = {1, 352, 96, 80, 100, {}};

@@ -131,7 +131,7 @@ void Qr(CardDesign& d, int k, int x, int y, int level, int cell) {
 // name and its reading, and the contact lines at the bottom.
 std::unique_ptr<CardDesign> Business() {
     auto d = Card(455, 275, u"base\\base-02.bmp");
-    Mark(*d, 0, 378, 18, 58, 58, u"mark\\mark-01.bmp", true);
+    Mark(*d, 0, 378, 18, 58, 58, u"mark\\logo-01.png", false);  // transparent by its alpha
     const Colour navy{25, 60, 130}, grey{80, 80, 80};
     Text(*d, kTextCompany, 150, 30, u"株式会社ミライテック", -20, 800, kGothic, navy);
     Text(*d, kTextDepartment, 152, 60, u"営業本部　第一営業部　課長", -12, 400, kGothic, grey);
@@ -253,7 +253,7 @@ std::unique_ptr<CardDesign> PortraitShop() {
 // A wedding planner's card on the cherry-blossom base.
 std::unique_ptr<CardDesign> Blossom() {
     auto d = Card(455, 275, u"base\\base-03.jpg");
-    Mark(*d, 0, 40, 28, 70, 42, u"mark\\mark-02.bmp", true);
+    Mark(*d, 0, 40, 28, 70, 42, u"mark\\logo-02.png", false);  // transparent by its alpha
     const Colour rose{160, 50, 85}, ink{90, 60, 70};
     Text(*d, kTextDepartment2, 122, 30, u"ブライダルサロン", -11, 400, kMincho, ink);
     Text(*d, kTextCompany, 120, 44, u"はなみずき", -22, 800, kMincho, rose);

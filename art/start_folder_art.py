@@ -88,7 +88,7 @@ def base_geometric(w=910, h=550):
     return c
 
 
-def sakura_flower(c, cx, cy, r, angle, petal, centre, alpha=1.0):
+def sakura_flower(c, cx, cy, r, angle, petal, centre, s=1.0, alpha=1.0):
     petals = []
     for i in range(5):
         a = angle + i * 2 * math.pi / 5
@@ -100,48 +100,53 @@ def sakura_flower(c, cx, cy, r, angle, petal, centre, alpha=1.0):
     box = (cx - r * 1.2, cy - r * 1.2, cx + r * 1.2, cy + r * 1.2)
     c.fill(shape, lambda x, y: mix(centre, petal, clamp(math.hypot(x - cx, y - cy) / r)),
            alpha, box=box)
-    c.fill(lambda x, y: abs(shape(x, y) + 0.4) - 0.4, (235, 150, 170), 0.35 * alpha, box=box)
+    c.fill(lambda x, y: abs(shape(x, y) + 0.4 * s) - 0.4 * s, (235, 150, 170), 0.35 * alpha,
+           box=box)
     for i in range(5):
         a = angle + (i + 0.5) * 2 * math.pi / 5
         c.fill(sd_segment(cx, cy, cx + math.cos(a) * r * 0.32, cy + math.sin(a) * r * 0.32,
-                          max(0.6, r * 0.04)), (210, 90, 120), 0.7 * alpha, box=box)
+                          max(0.6 * s, r * 0.04)), (210, 90, 120), 0.7 * alpha, box=box)
     c.fill(sd_circle(cx, cy, r * 0.1), (240, 200, 90), alpha, box=box)
 
 
 def base_sakura(w=455, h=275):
+    s = w / 455.0
     c = Canvas(w, h)
     c.shade(lambda x, y: mix((255, 250, 250), (252, 236, 240),
                              clamp(x / w * 0.8 + y / h * 0.2)))
-    # Washi fibres: faint long noise strands.
+    # Washi fibres: faint long noise strands over a fine grain.
     for y in range(h):
         for x in range(w):
-            n = fractal_noise(x / 40.0, y / 7.0, 11, 3)
+            n = fractal_noise(x / (40.0 * s), y / (7.0 * s), 11, 3)
             f = smoothstep(0.62, 0.8, n) * 0.10
             if f > 0:
                 c.blend_pixel(x, y, (255, 255, 255), f * 3)
-            t = fractal_noise(x / 3.0, y / 3.0, 5, 2)
+            t = fractal_noise(x / (3.0 * s), y / (3.0 * s), 5, 2)
             c.blend_pixel(x, y, (200, 170, 175), (t - 0.5) * 0.06 if t > 0.5 else 0)
     # A branch from the top right corner.
-    branch = sd_polyline([(470, -10), (420, 30), (380, 48), (340, 52)], 5.0)
-    twig = sd_polyline([(420, 30), (405, 70), (396, 92)], 3.0)
-    twig2 = sd_polyline([(380, 48), (362, 24)], 2.4)
-    c.fill(union(branch, twig, twig2), (110, 76, 70), 0.9, box=(330, 0, w, 100))
+    pts = lambda *ps: [(x * s, y * s) for x, y in ps]
+    branch = sd_polyline(pts((470, -10), (420, 30), (380, 48), (340, 52)), 5.0 * s)
+    twig = sd_polyline(pts((420, 30), (405, 70), (396, 92)), 3.0 * s)
+    twig2 = sd_polyline(pts((380, 48), (362, 24)), 2.4 * s)
+    c.fill(union(branch, twig, twig2), (110, 76, 70), 0.9, box=(330 * s, 0, w, 100 * s))
     rnd = Random(7)
     flowers = [(340, 50, 15), (372, 30, 12), (398, 92, 13), (410, 62, 17), (438, 20, 14),
                (362, 22, 9), (446, 58, 10), (392, 14, 8)]
     for cx, cy, r in flowers:
-        sakura_flower(c, cx, cy, r * 1.3, rnd.uniform(0, 6.3), (255, 214, 226), (255, 246, 248))
+        sakura_flower(c, cx * s, cy * s, r * 1.3 * s, rnd.uniform(0, 6.3), (255, 214, 226),
+                      (255, 246, 248), s)
     # Falling petals across the card.
     for _ in range(16):
-        x, y = rnd.uniform(200, 450), rnd.uniform(90, 270)
-        r, a = rnd.uniform(3, 6), rnd.uniform(0, 6.3)
+        x, y = rnd.uniform(200, 450) * s, rnd.uniform(90, 270) * s
+        r, a = rnd.uniform(3, 6) * s, rnd.uniform(0, 6.3)
         petal = rotated(subtract(sd_ellipse(x, y, r, r * 0.62),
                                  sd_circle(x + r * 1.05, y, r * 0.3)),
                         x, y, a)
-        c.fill(petal, (250, 190, 208), rnd.uniform(0.5, 0.85), box=(x - 8, y - 8, x + 8, y + 8))
+        c.fill(petal, (250, 190, 208), rnd.uniform(0.5, 0.85),
+               box=(x - 8 * s, y - 8 * s, x + 8 * s, y + 8 * s))
     # A thin vermilion rule at the left.
-    c.fill(lambda x, y: abs(x - 18) - 1.0, (200, 70, 60), 0.8)
-    c.fill(lambda x, y: abs(x - 23) - 0.5, (200, 70, 60), 0.5)
+    c.fill(lambda x, y: abs(x - 18 * s) - 1.0 * s, (200, 70, 60), 0.8, box=(0, 0, 30 * s, h))
+    c.fill(lambda x, y: abs(x - 23 * s) - 0.5 * s, (200, 70, 60), 0.5, box=(0, 0, 30 * s, h))
     return c
 
 
@@ -183,38 +188,54 @@ def base_mountains(w=910, h=550):
 
 def base_seigaiha(w=275, h=455):
     """A portrait card: washi-like cream paper with a band of wave scales at the left."""
+    s = w / 275.0
     c = Canvas(w, h)
     c.shade(lambda x, y: mix((252, 249, 240), (245, 240, 226), y / h))
     for y in range(h):
         for x in range(w):
-            n = value_noise(x / 2.5, y / 2.5, 21)
+            n = value_noise(x / (2.5 * s), y / (2.5 * s), 21)
             c.blend_pixel(x, y, (210, 196, 170), (n - 0.5) * 0.12 if n > 0.5 else 0)
-    band = 62
+    band = 62 * s
     indigo, light = (34, 52, 104), (236, 240, 250)
-    r = 12.0
+    r = 12.0 * s
+
+    def scale_colour(px, py):
+        """The colour of the wave scales at a point: the nearest lower circle centre wins."""
+        row = math.floor(py / (r * 0.5))
+        best = None
+        for rr in (row + 1, row + 2, row + 3):
+            cy = rr * r * 0.5
+            shift = (rr % 2) * r
+            cx = round((px - shift) / (2 * r)) * 2 * r + shift
+            d = math.hypot(px - cx, py - cy)
+            if d < r:
+                best = d
+        if best is None:
+            return None
+        ring = (best / r) * 4
+        k = ring - math.floor(ring)
+        col = indigo if math.floor(ring) % 2 == 0 else mix(indigo, light, 0.85)
+        if k < 0.2 or k > 0.8:
+            col = mix(col, light if math.floor(ring) % 2 == 0 else indigo, 0.25)
+        return col
+
+    # Three by three samples a pixel smooth the rings' edges.
+    offsets = [(i + 0.5) / 3 for i in range(3)]
     for y in range(h):
-        for x in range(band):
-            # Overlapping scale rows: the nearest lower circle centre wins.
-            row = math.floor(y / (r * 0.5))
-            best = None
-            for rr in (row + 1, row + 2, row + 3):
-                cy = rr * r * 0.5
-                shift = (rr % 2) * r
-                cx = round((x - shift) / (2 * r)) * 2 * r + shift
-                d = math.hypot(x + 0.5 - cx, y + 0.5 - cy)
-                if d < r:
-                    best = d
-            if best is None:
-                continue
-            ring = (best / r) * 4
-            k = ring - math.floor(ring)
-            col = indigo if math.floor(ring) % 2 == 0 else mix(indigo, light, 0.85)
-            a = 1.0
-            if k < 0.2 or k > 0.8:
-                col = mix(col, light if math.floor(ring) % 2 == 0 else indigo, 0.25)
-            c.blend_pixel(x, y, col, a)
-    c.fill(lambda x, y: abs(x - band - 3.5) - 1.2, (196, 160, 80))
-    c.fill(lambda x, y: abs(x - band - 7.5) - 0.5, (196, 160, 80), 0.7)
+        for x in range(int(math.ceil(band))):
+            acc, hits = [0.0, 0.0, 0.0], 0
+            for oy in offsets:
+                for ox in offsets:
+                    col = scale_colour(x + ox, y + oy)
+                    if col is not None:
+                        acc = [acc[k] + col[k] for k in range(3)]
+                        hits += 1
+            if hits:
+                c.blend_pixel(x, y, tuple(v / hits for v in acc), hits / 9 * clamp(band - x))
+    c.fill(lambda x, y: abs(x - band - 3.5 * s) - 1.2 * s, (196, 160, 80),
+           box=(band, 0, band + 10 * s, h))
+    c.fill(lambda x, y: abs(x - band - 7.5 * s) - 0.5 * s, (196, 160, 80), 0.7,
+           box=(band, 0, band + 10 * s, h))
     return c
 
 
@@ -245,44 +266,55 @@ def base_bokeh(w=550, h=910):
 
 def base_classic(w=455, h=275):
     """White with a green bar at the top and fine rules: a plain business design."""
+    s = w / 455.0
     c = Canvas(w, h, (255, 255, 255))
-    c.fill(sd_round_rect(0, 0, w, 14, 0), lambda x, y: mix((24, 96, 70), (40, 140, 100), x / w))
-    c.fill(sd_round_rect(0, 14, w, 17, 0), (196, 170, 96))
-    c.fill(sd_round_rect(24, h - 24, w - 24, h - 23, 0), (40, 120, 90), 0.8)
-    c.fill(sd_round_rect(24, h - 20, 140, h - 19, 0), (196, 170, 96), 0.9)
-    c.fill(sd_round_rect(w - 10, h - 70, w, h, 0), lambda x, y: mix((24, 96, 70), (40, 140, 100),
-                                                                     (y - h + 70) / 70))
+    bar = lambda x, y: mix((24, 96, 70), (40, 140, 100), x / w)
+    c.fill(sd_round_rect(0, 0, w, 14 * s, 0), bar)
+    c.fill(sd_round_rect(0, 14 * s, w, 17 * s, 0), (196, 170, 96))
+    c.fill(sd_round_rect(24 * s, h - 24 * s, w - 24 * s, h - 23 * s, 0), (40, 120, 90), 0.8)
+    c.fill(sd_round_rect(24 * s, h - 20 * s, 140 * s, h - 19 * s, 0), (196, 170, 96), 0.9)
+    c.fill(sd_round_rect(w - 10 * s, h - 70 * s, w, h, 0),
+           lambda x, y: mix((24, 96, 70), (40, 140, 100), (y - h + 70 * s) / (70 * s)))
     return c
 
 
 def base_kraft(w=455, h=275):
     """Kraft paper with a stitched frame."""
+    s = w / 455.0
     c = Canvas(w, h)
 
     def paper(x, y):
-        n = fractal_noise(x / 30.0, y / 30.0, 41, 3)
-        fine = value_noise(x / 1.7, y / 1.7, 42)
-        fibre = smoothstep(0.7, 0.9, value_noise(x / 18.0, y / 2.0, 43))
+        n = fractal_noise(x / (30.0 * s), y / (30.0 * s), 41, 3)
+        fine = value_noise(x / (1.7 * s), y / (1.7 * s), 42)
+        fibre = smoothstep(0.7, 0.9, value_noise(x / (18.0 * s), y / (2.0 * s), 43))
         col = mix((214, 184, 146), (226, 200, 164), n)
         col = mix(col, (190, 156, 116), (fine - 0.5) * 0.35 if fine > 0.5 else 0)
         return mix(col, (236, 214, 182), fibre * 0.5)
     c.shade(paper)
-    frame = sd_round_rect(14, 14, w - 14, h - 14, 8)
-    dashes = lambda x, y: abs(frame(x, y)) - 0.9
+    inset = 14 * s
+    frame = sd_round_rect(inset, inset, w - inset, h - inset, 8 * s)
+    dashes = lambda x, y: abs(frame(x, y)) - 0.9 * s
     perim = lambda x, y: (math.atan2(y - h / 2, (x - w / 2) * h / w) * 60)
-    c.fill(intersect(dashes, lambda x, y: math.sin(perim(x, y)) * 2.2 - 0.6), (255, 250, 240), 0.85)
+    c.fill(intersect(dashes, lambda x, y: (math.sin(perim(x, y)) * 2.2 - 0.6) * s),
+           (255, 250, 240), 0.85)
     # A round stamp in the corner.
-    cx, cy = w - 56, h - 56
-    c.fill(lambda x, y: abs(math.hypot(x - cx, y - cy) - 26) - 1.6, (176, 60, 50), 0.55)
-    c.fill(lambda x, y: abs(math.hypot(x - cx, y - cy) - 21) - 0.7, (176, 60, 50), 0.55)
-    c.fill(sd_star(cx, cy, 13, 5.5), (176, 60, 50), 0.55)
+    cx, cy = w - 56 * s, h - 56 * s
+    stamp = (cx - 30 * s, cy - 30 * s, cx + 30 * s, cy + 30 * s)
+    c.fill(lambda x, y: abs(math.hypot(x - cx, y - cy) - 26 * s) - 1.6 * s, (176, 60, 50), 0.55,
+           box=stamp)
+    c.fill(lambda x, y: abs(math.hypot(x - cx, y - cy) - 21 * s) - 0.7 * s, (176, 60, 50), 0.55,
+           box=stamp)
+    c.fill(sd_star(cx, cy, 13 * s, 5.5 * s), (176, 60, 50), 0.55, box=stamp)
     return c
 
 
 # ---------------------------------------------------------------- marks
 
-def mark_star_emblem(size=96):
-    c = Canvas(size, size, WHITE)
+# The logos draw on a paper colour: white for a bitmap, black and white for a picture with
+# alpha (raster.matte).
+
+def mark_star_emblem(size=96, paper=WHITE):
+    c = Canvas(size, size, paper)
     m = size / 2
     s = size / 96.0
     c.fill(sd_circle(m, m, 44 * s), lambda x, y: mix((40, 90, 190), (20, 50, 130), y / size))
@@ -292,18 +324,21 @@ def mark_star_emblem(size=96):
     return c
 
 
-def mark_three_rings(w=120, h=72):
-    c = Canvas(w, h, WHITE)
+def mark_three_rings(w=120, h=72, paper=WHITE):
+    s = w / 120.0
+    c = Canvas(w, h, paper)
     circles = [(38, 30, (230, 60, 90)), (60, 30, (250, 180, 30)), (82, 30, (40, 150, 220))]
     for cx, cy, col in circles:
-        c.fill(lambda x, y, cx=cx, cy=cy: abs(math.hypot(x - cx, y - cy) - 17) - 3.2, col, 0.9)
-    c.fill(sd_round_rect(30, 56, 90, 59, 1.5), (60, 70, 90))
-    c.fill(sd_round_rect(42, 63, 78, 65, 1), (150, 160, 176))
+        cx, cy = cx * s, cy * s
+        c.fill(lambda x, y, cx=cx, cy=cy: abs(math.hypot(x - cx, y - cy) - 17 * s) - 3.2 * s,
+               col, 0.9)
+    c.fill(sd_round_rect(30 * s, 56 * s, 90 * s, 59 * s, 1.5 * s), (60, 70, 90))
+    c.fill(sd_round_rect(42 * s, 63 * s, 78 * s, 65 * s, 1 * s), (150, 160, 176))
     return c
 
 
-def mark_leaf(size=100):
-    c = Canvas(size, size, WHITE)
+def mark_leaf(size=100, paper=WHITE):
+    c = Canvas(size, size, paper)
     s = size / 100.0
     leaf = intersect(sd_circle(30 * s, 30 * s, 56 * s), sd_circle(70 * s, 70 * s, 56 * s))
     c.fill(leaf, lambda x, y: mix((130, 206, 84), (30, 130, 60), (x + (size - y)) / (2 * size)))
@@ -337,24 +372,29 @@ def mark_sunrise_tile(size=80):
 
 
 def mark_night_badge(w=120, h=80):
+    s = w / 120.0
     c = Canvas(w, h)
     c.shade(lambda x, y: mix((16, 26, 60), (40, 60, 120), y / h))
     rnd = Random(5)
     for _ in range(30):
         x, y = rnd.uniform(0, w), rnd.uniform(0, h * 0.6)
-        c.fill(sd_circle(x, y, rnd.uniform(0.4, 1.0)), (255, 255, 230), rnd.uniform(0.4, 1.0),
-               box=(x - 2, y - 2, x + 2, y + 2))
-    moon = subtract(sd_circle(92, 20, 10), sd_circle(97, 16, 9))
+        c.fill(sd_circle(x, y, rnd.uniform(0.4, 1.0) * s), (255, 255, 230), rnd.uniform(0.4, 1.0),
+               box=(x - 2 * s, y - 2 * s, x + 2 * s, y + 2 * s))
+    moon = subtract(sd_circle(92 * s, 20 * s, 10 * s), sd_circle(97 * s, 16 * s, 9 * s))
     c.fill(moon, (255, 236, 170))
+    # Buildings and their lit windows, laid out in units of the 120 x 80 badge.
     heights = [30, 44, 24, 52, 36, 28, 46, 20, 38]
+    units_h = round(h / s)
     x = 4
     for i, bh in enumerate(heights):
         bw = 11 + (i % 3) * 2
-        c.fill(sd_round_rect(x, h - bh, x + bw, h, 0), (10, 16, 36))
-        for wy in range(h - bh + 4, h - 4, 5):
+        c.fill(sd_round_rect(x * s, h - bh * s, (x + bw) * s, h, 0), (10, 16, 36))
+        for wy in range(units_h - bh + 4, units_h - 4, 5):
             for wx in range(int(x) + 2, int(x + bw) - 2, 4):
                 if hash01(wx, wy, 9) < 0.45:
-                    c.fill(sd_round_rect(wx, wy, wx + 2, wy + 2, 0), (255, 214, 110), 0.9)
+                    c.fill(sd_round_rect(wx * s, wy * s, (wx + 2) * s, (wy + 2) * s, 0),
+                           (255, 214, 110), 0.9,
+                           box=(wx * s - 1, wy * s - 1, (wx + 2) * s + 1, (wy + 2) * s + 1))
         x += bw + 1
     return c
 
@@ -535,19 +575,19 @@ def cat_mascot(w=80, h=100):
     return c
 
 
-def face_pictures():
-    """(name, canvas) of the face pictures; names begin with "phot"."""
+def face_pictures(w, h):
+    """(name, canvas) of the face pictures of w x h; names begin with "phot"."""
     return [
-        ("phot-01.bmp", person(160, 200, ((214, 230, 246), (168, 196, 228)), (255, 218, 186),
+        ("phot-01.bmp", person(w, h, ((214, 230, 246), (168, 196, 228)), (255, 218, 186),
                                (70, 50, 40), "short", (50, 64, 96), collar=(255, 255, 255),
                                tie=(200, 50, 60))),
-        ("phot-02.bmp", person(160, 200, ((255, 236, 226), (246, 200, 196)), (255, 224, 200),
+        ("phot-02.bmp", person(w, h, ((255, 236, 226), (246, 200, 196)), (255, 224, 200),
                                (110, 64, 44), "long", (236, 120, 140), collar=(255, 250, 246))),
-        ("phot-03.jpg", silhouette(160, 200)),
-        ("phot-04.jpg", person(160, 200, ((226, 240, 224), (180, 210, 180)), (244, 204, 172),
+        ("phot-03.jpg", silhouette(w, h)),
+        ("phot-04.jpg", person(w, h, ((226, 240, 224), (180, 210, 180)), (244, 204, 172),
                                (200, 200, 204), "grey", (120, 90, 70), collar=(240, 240, 236),
                                tie=(40, 90, 150), glasses=True, beard=True)),
-        ("phot-05.bmp", cat_mascot(80, 100)),
+        ("phot-05.bmp", cat_mascot(w, h)),
     ]
 
 
