@@ -30,7 +30,7 @@ void BuildSampleCard(CardDesign& d) {
     d.base_pl_mode = 0;
 
     // 4, 全画像: pictures of every format the system reads, PNG included.
-    d.base_load_mode = d.mark_load_mode = d.phot_load_mode = 4;
+    d.base_load_mode = d.mark_load_mode = d.phot_load_mode = kLoadAllPictures;
 
     // The logo's own alpha makes its background transparent, not the white key.
     MarkData& logo = d.mark_data[0];
