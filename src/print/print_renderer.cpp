@@ -11,6 +11,7 @@
 #include "print/mark_capture.h"
 #include "print/print_stop.h"
 #include "print/printer.h"
+#include "print/printer_memory.h"
 #include "render/bitmap_export.h"
 #include "render/card_mapping.h"
 #include "render/card_painter.h"
@@ -96,7 +97,7 @@ void DrawCutMarks(HDC dc, const PrintScale& s, CardOrigin origin, const CardDesi
 
 PrintPage CurrentPrintPage() {
     const PrinterMetrics& m = Metrics();
-    return {m.dpi_x, m.dpi_y, m.offset_x, m.offset_y};
+    return {m.dpi_x, m.dpi_y, m.offset_x, m.offset_y, FrontCorrection()};
 }
 
 void RenderDesignSheet(HDC dc, const CardDesign& d, const PrintPage& page, PaintReport& report,

@@ -80,7 +80,7 @@ const PrinterSettings* FindPrinter(const std::vector<PrinterSettings>& printers,
     return nullptr;
 }
 
-PrinterSettings& PrinterEntry(std::vector<PrinterSettings>& printers, std::u16string_view name) {
+PrinterSettings& SettingsOf(std::vector<PrinterSettings>& printers, std::u16string_view name) {
     for (PrinterSettings& printer : printers)
         if (printer.name == name) return printer;
     if (printers.size() >= kMostKeptPrinters) printers.resize(kMostKeptPrinters - 1);
@@ -90,7 +90,7 @@ PrinterSettings& PrinterEntry(std::vector<PrinterSettings>& printers, std::u16st
 
 void RememberPrinter(std::vector<PrinterSettings>& printers, std::u16string_view name,
                      std::span<const std::uint8_t> device_mode) {
-    PrinterSettings entry = PrinterEntry(printers, name);
+    PrinterSettings entry = SettingsOf(printers, name);
     if (!device_mode.empty()) entry.device_mode.assign(device_mode.begin(), device_mode.end());
     printers.erase(std::find_if(printers.begin(), printers.end(),
                                 [&](const PrinterSettings& p) { return p.name == name; }));

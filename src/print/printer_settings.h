@@ -30,7 +30,7 @@ const PrinterSettings* FindPrinter(const std::vector<PrinterSettings>& printers,
 
 // The entry of name, made (without a device mode, no correction) when there is none.
 // New entries go last; when kMostKeptPrinters are kept, the last of them gives way.
-PrinterSettings& PrinterEntry(std::vector<PrinterSettings>& printers, std::u16string_view name);
+PrinterSettings& SettingsOf(std::vector<PrinterSettings>& printers, std::u16string_view name);
 
 // After a print dialog: name becomes the first entry (the printer used last), keeping its
 // corrections, with device_mode as its settings (an empty one keeps the earlier bytes).

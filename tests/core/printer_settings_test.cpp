@@ -60,7 +60,7 @@ TEST(PrinterSettings, PrintersReadBackAsWritten) {
 
 TEST(PrinterSettings, TheLastChosenPrinterComesFirstAndKeepsItsCorrection) {
     std::vector<PrinterSettings> printers;
-    PrinterEntry(printers, u"A").front = {5, 5};
+    SettingsOf(printers, u"A").front = {5, 5};
     RememberPrinter(printers, u"B", DeviceMode(u"B", 0));
     RememberPrinter(printers, u"A", DeviceMode(u"A", 4));
     ASSERT_EQ(printers.size(), 2u);
