@@ -37,7 +37,7 @@ SheetCorrection FrontCorrection();
 SheetCorrection BackCorrection();
 
 // Stores both corrections for the current printer and writes printers.ini; false after
-// a reported failure (owner owns the message).
+// a reported failure (owner owns the message), the corrections then holding for this run.
 bool StoreCorrections(HWND owner, SheetCorrection front, SheetCorrection back);
 
 // Device-mode bytes of a locked block: dmSize + dmDriverExtra of them, never more than

@@ -263,11 +263,12 @@ void ReadCorrections(HWND dialog, SheetCorrection& front, SheetCorrection& back)
     }
 }
 
-// The typed corrections become the current printer's, kept in printers.ini.
-bool TakeCorrections(HWND dialog) {
+// The typed corrections become the current printer's, kept in printers.ini; when the
+// file cannot be written (reported) they still hold for this run.
+void TakeCorrections(HWND dialog) {
     SheetCorrection front, back;
     ReadCorrections(dialog, front, back);
-    return StoreCorrections(dialog, front, back);
+    StoreCorrections(dialog, front, back);
 }
 
 void OnInit(HWND dialog, LayoutDialog& state) {
@@ -311,7 +312,8 @@ void RegisterPreset(HWND dialog, LayoutDialog& state) {
 void PrintCalibration(HWND dialog, LayoutDialog& state) {
     KillTimer(dialog, kReadTimer);
     TakeForm(dialog, state);
-    if (TakeCorrections(dialog)) PrintCalibrationPage(dialog);
+    TakeCorrections(dialog);
+    PrintCalibrationPage(dialog);
 }
 
 // A sheet that cannot be drawn ends the dialog without printing, once its paint is over.
@@ -337,11 +339,10 @@ void StepCopyCount(HWND dialog, int step, LayoutDialog& state) {
     FillLayoutForm(dialog, state.choice.copies);
 }
 
-// A correction that cannot be kept is reported, and the dialog stays for another try.
 void Print(HWND dialog, LayoutDialog& state) {
     KillTimer(dialog, kReadTimer);
     TakeForm(dialog, state);
-    if (!TakeCorrections(dialog)) return;
+    TakeCorrections(dialog);
     state.choice.print = true;
     EndDialog(dialog, 1);
 }
