@@ -29,7 +29,14 @@ int TickLength(int tenths) {
     return tenths % kCalibrationNumberStep == 0 ? kWholeTick : kHalfTick;
 }
 
-// The cross at corner; out is -1 where the ticks stand up and left, +1 down and right.
+// The cross at corner; out is -1 at the first corner (outside the card is up and left),
+// +1 at the last. Each half of a scale has a quadrant of its own, turning around the
+// corner, so that ticks and numbers of the two scales never meet: the across scale's
+// positive half stands outward, its negative half the other way; the down scale's
+// negative half outward, its positive half the other way.
+int AcrossSide(int t, int out) { return t >= 0 ? out : -out; }
+int DownSide(int t, int out) { return t < 0 ? out : -out; }
+
 CalibrationCross Cross(const PrintScale& s, DevicePoint corner, int out) {
     CalibrationCross cross;
     cross.corner = corner;
@@ -38,20 +45,20 @@ CalibrationCross Cross(const PrintScale& s, DevicePoint corner, int out) {
     cross.lines.push_back({{Trunc(cx - reach * s.sx), corner.y}, {Trunc(cx + reach * s.sx), corner.y}});
     cross.lines.push_back({{corner.x, Trunc(cy - reach * s.sy)}, {corner.x, Trunc(cy + reach * s.sy)}});
     for (int t = -kCalibrationReach; t <= kCalibrationReach; t += kCalibrationTick) {
-        const int length = out * TickLength(t);
         const int x = Trunc(cx + t * s.sx), y = Trunc(cy + t * s.sy);
-        cross.lines.push_back({{x, corner.y}, {x, Trunc(cy + length * s.sy)}});
-        cross.lines.push_back({{corner.x, y}, {Trunc(cx + length * s.sx), y}});
+        cross.lines.push_back({{x, corner.y}, {x, Trunc(cy + AcrossSide(t, out) * TickLength(t) * s.sy)}});
+        cross.lines.push_back({{corner.x, y}, {Trunc(cx + DownSide(t, out) * TickLength(t) * s.sx), y}});
     }
     const int steps = kCalibrationReach / kCalibrationNumberStep + 1;  // one past the ends for the signs
     for (int n = -steps; n <= steps; ++n) {
         const int t = n * kCalibrationNumberStep;
-        const int across = out * (kZeroTick + kLabelGap);
-        const int along = out * (kZeroTick + kLabelGap + (n % 2 != 0 ? kSecondColumn : 0));
+        const int across_side = AcrossSide(t, out), down_side = DownSide(t, out);
+        const int across = across_side * (kZeroTick + kLabelGap);
+        const int along = down_side * (kZeroTick + kLabelGap + (n % 2 != 0 ? kSecondColumn : 0));
         cross.labels.push_back({{Trunc(cx + t * s.sx), Trunc(cy + across * s.sy)},
-                                out < 0 ? LabelSide::Above : LabelSide::Below, Number(n)});
+                                across_side < 0 ? LabelSide::Above : LabelSide::Below, Number(n)});
         cross.labels.push_back({{Trunc(cx + along * s.sx), Trunc(cy + t * s.sy)},
-                                out < 0 ? LabelSide::Left : LabelSide::Right, Number(n)});
+                                down_side < 0 ? LabelSide::Left : LabelSide::Right, Number(n)});
     }
     return cross;
 }

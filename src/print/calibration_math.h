@@ -48,9 +48,12 @@ inline constexpr int kCalibrationNumberStep = 10;
 // The page for the grid of columns x rows cards (the design's counts, already limited)
 // at the scale of the page, correction included. Corners are those of the printed card
 // rectangles (PrintedCardRect): the first card's top-left, the last card's bottom-right.
-// Each arm runs along the card's edge 1 mm past the scale's ends; the ticks stand outward,
-// away from the card (up and left at the first corner, down and right at the last), 3 mm
-// at 0, 2 mm at whole and 1 mm at half millimetres; the numbers 0..5 stand beyond them,
-// with "+" past the positive end (right, down) and "-" past the negative one. The numbers
-// along the vertical arm alternate between two columns so that they do not touch.
+// Each arm runs along the card's edge 1 mm past the scale's ends; ticks of 3 mm at 0, 2 mm
+// at whole and 1 mm at half millimetres; the numbers 0..5 beyond them, with "+" past the
+// positive end (right, down) and "-" past the negative one. The four half scales take a
+// quadrant around the corner each, so that the two scales never cross: across, the
+// positive half stands outward (up at the first corner, down at the last) and the negative
+// half the other way; down, the negative half outward (left at the first, right at the
+// last) and the positive half the other way. The numbers along the vertical arm alternate
+// between two columns so that they do not touch.
 CalibrationSheet CalibrationMarks(const PrintScale& scale, int columns, int rows);

@@ -34,16 +34,19 @@ TEST(CalibrationPage, CrossesSitOnTheGridsOuterCornersWithTheirScales) {
     const CalibrationCross& last = sheet.crosses[1];
     EXPECT_EQ(first.corner, (DevicePoint{140, 110}));
     EXPECT_EQ(last.corner, (DevicePoint{1960, 2860}));
-    // Arms 6 mm each way along the edges; ticks outward every 0.5 mm out to 5 mm.
+    // Arms 6 mm each way along the edges; ticks every 0.5 mm out to 5 mm, each half scale
+    // in a quadrant of its own.
     EXPECT_EQ(first.lines[0], (DeviceLine{{80, 110}, {200, 110}}));
     EXPECT_EQ(first.lines[1], (DeviceLine{{140, 50}, {140, 170}}));
     EXPECT_TRUE(HasLine(first, {{140, 110}, {140, 80}}));   // 0: 3 mm, up
     EXPECT_TRUE(HasLine(first, {{150, 110}, {150, 90}}));   // 1 mm: 2 mm
     EXPECT_TRUE(HasLine(first, {{145, 110}, {145, 100}}));  // 0.5 mm: 1 mm
-    EXPECT_TRUE(HasLine(first, {{90, 110}, {90, 90}}));     // -5 mm
-    EXPECT_TRUE(HasLine(first, {{140, 160}, {120, 160}}));  // 5 mm down the left edge, ticked left
+    EXPECT_TRUE(HasLine(first, {{90, 110}, {90, 130}}));    // -5 mm, down
+    EXPECT_TRUE(HasLine(first, {{140, 60}, {120, 60}}));    // 5 mm up the left edge, ticked left
+    EXPECT_TRUE(HasLine(first, {{140, 160}, {160, 160}}));  // 5 mm down it, ticked right
     EXPECT_TRUE(HasLine(last, {{1960, 2860}, {1960, 2890}}));  // down at the last corner
-    EXPECT_TRUE(HasLine(last, {{1960, 2855}, {1970, 2855}}));  // right
+    EXPECT_TRUE(HasLine(last, {{1960, 2855}, {1970, 2855}}));  // up the edge: right
+    EXPECT_TRUE(HasLine(last, {{1950, 2860}, {1950, 2840}}));  // left of the corner: up
     EXPECT_EQ(first.lines.size(), 2u + 2u * 21u);
     // Numbers 5..0..5 every millimetre, the signs past the ends.
     ASSERT_EQ(first.labels.size(), 2u * 13u);
@@ -55,11 +58,14 @@ TEST(CalibrationPage, CrossesSitOnTheGridsOuterCornersWithTheirScales) {
     EXPECT_EQ(first.labels[24].text, u"+");
     EXPECT_EQ(first.labels[24].at, (DevicePoint{200, 75}));
     // Down the edge the odd numbers stand further out than the even ones.
-    EXPECT_EQ(first.labels[13].at, (DevicePoint{105, 110}));  // 0, left of the ticks
-    EXPECT_EQ(first.labels[15].at, (DevicePoint{93, 120}));   // 1 mm
+    EXPECT_EQ(first.labels[13].at, (DevicePoint{175, 110}));  // 0, right of the ticks
+    EXPECT_EQ(first.labels[13].side, LabelSide::Right);
+    EXPECT_EQ(first.labels[15].at, (DevicePoint{187, 120}));  // 1 mm
     EXPECT_EQ(first.labels[15].text, u"1");
-    EXPECT_EQ(first.labels[17].at, (DevicePoint{105, 130}));  // 2 mm
-    EXPECT_EQ(last.labels[13].side, LabelSide::Right);
+    EXPECT_EQ(first.labels[17].at, (DevicePoint{175, 130}));  // 2 mm
+    EXPECT_EQ(first.labels[11].at, (DevicePoint{93, 100}));   // -1 mm, left
+    EXPECT_EQ(first.labels[10].side, LabelSide::Below);       // -1 mm across: below
+    EXPECT_EQ(last.labels[13].side, LabelSide::Left);
     EXPECT_EQ(sheet.line_width, 1);
     EXPECT_EQ(sheet.label_height, 14);
     EXPECT_EQ(sheet.note_at, (DevicePoint{220, 190}));

@@ -34,10 +34,11 @@ protected:
         EXPECT_TRUE(Ink(x, y + out * 29));       // the 0 tick, 3 mm
         EXPECT_TRUE(Ink(x + 50, y + out * 19));  // 5 mm, 2 mm long
         EXPECT_FALSE(Ink(x + 50, y + out * 21));
-        EXPECT_TRUE(Ink(x - 5, y + out * 9));    // -0.5 mm, 1 mm long
-        EXPECT_FALSE(Ink(x - 5, y + out * 11));
+        EXPECT_TRUE(Ink(x - 5, y - out * 9));    // -0.5 mm, 1 mm long, the other way
+        EXPECT_FALSE(Ink(x - 5, y - out * 11));
         EXPECT_FALSE(Ink(x + out * 2, y + out * 3));  // between the ticks of both scales
-        EXPECT_TRUE(Ink(x + out * 19, y + 30));  // 3 mm along the other edge
+        EXPECT_TRUE(Ink(x - out * 19, y + 30));  // 3 mm along the other edge
+        EXPECT_TRUE(Ink(x + out * 19, y - 30));
         // The numbers beyond the ticks: above or below the one, left or right of the other.
         const int near_side = out * 36, far_side = out * 62;
         EXPECT_GT(page.CountColour(x - 60, y + std::min(near_side, far_side), x + 60, y + std::max(near_side, far_side), kInk),
