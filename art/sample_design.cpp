@@ -29,7 +29,7 @@ void BuildSampleCard(CardDesign& d) {
     SetText(d.base_filepass, u"base\\base-01.bmp");
     d.base_pl_mode = 0;
 
-    // 4, 全画像: pictures of every format the system reads, PNG included.
+    // 全画像: pictures of every format the system reads, PNG included.
     d.base_load_mode = d.mark_load_mode = d.phot_load_mode = kLoadAllPictures;
 
     // The logo's own alpha makes its background transparent, not the white key.

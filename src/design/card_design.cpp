@@ -141,6 +141,7 @@ void ResetDesign(CardDesign& d, SettingsScope scope) {
         d.base_load_mode = d.mark_load_mode = d.phot_load_mode = kLoadAllPictures;
         d.pm_size_x = 910;
         d.pm_size_y = 550;
+        ClearText(d.sheet_preset);
     }
     ResetFace(d.phot_data);
 }

@@ -94,6 +94,8 @@ struct CardDesign {
     // dialogs offer for each kind of picture.
     int base_load_mode, mark_load_mode, phot_load_mode;
     int pm_size_x, pm_size_y;
+    // The card-stock preset the layout dialog shows; empty for the fields as they are.
+    char16_t sheet_preset[64];
 };
 
 enum class SettingsScope { Full = 0, Design = 1 };

@@ -221,6 +221,7 @@ void ForEachSettingsField(Record& d, Visit&& visit) {
     visit(key.Plain(u"phot_load_mode"), G::Environment, FullDesignOnly(d, &CardDesign::phot_load_mode));
     visit(key.Plain(u"pm_size_x"), G::Environment, FullDesignOnly(d, &CardDesign::pm_size_x));
     visit(key.Plain(u"pm_size_y"), G::Environment, FullDesignOnly(d, &CardDesign::pm_size_y));
+    visit(key.Plain(u"sheet_preset"), G::Environment, FullDesignOnly(d, &CardDesign::sheet_preset));
 }
 
 bool WrittenIn(SettingsScope scope, SettingsGroup group) {

@@ -12,6 +12,7 @@
 #include "print/print_renderer.h"
 #include "print/print_stop.h"
 #include "print/printer.h"
+#include "print/printer_memory.h"
 #include "print/sheet_layout.h"
 #include "render/picture_loading.h"
 #include "win/guards.h"
@@ -67,13 +68,15 @@ bool ChooseBatchPrinter(HWND main_window) {
     PRINTDLGW& dialog = PrintDialogRecord();
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = main_window;
-    dialog.hDevMode = nullptr;
-    dialog.hDevNames = nullptr;
+    OfferRememberedPrinter(dialog);
     dialog.hDC = nullptr;
     dialog.Flags = PD_RETURNDC | PD_RETURNIC | PD_COLLATE | PD_NOSELECTION | PD_PAGENUMS | PD_SELECTION;
     dialog.nFromPage = dialog.nToPage = dialog.nMinPage = dialog.nMaxPage = 1;
     dialog.nCopies = 1;
-    if (Ui().PrintDialog(&dialog) != TRUE) return false;
+    if (Ui().PrintDialog(&dialog) != TRUE) {
+        ForgetOfferedPrinter(dialog);
+        return false;
+    }
     GlobalMemory names(std::exchange(dialog.hDevNames, nullptr));
     MeasurePrinter(dialog.hDC, dialog.hDevMode);
     if (main_window) SendMessageW(main_window, kStatusChangedMessage, 0, 0);

@@ -10,6 +10,7 @@
 #include "win/guards.h"
 #include "win/process.h"
 #include "win/ui_seam.h"
+#include "win/whole_file.h"
 #include "win/wide.h"
 
 namespace {
@@ -129,33 +130,16 @@ bool WriteListFile(HWND owner, HWND view, const wchar_t* fileName) {
     return false;
 }
 
-bool ReadWholeFile(const wchar_t* fileName, std::vector<std::uint8_t>& bytes) {
-    EnterStartFolder();
-    KernelHandle file(CreateFileW(fileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return false;
-    LARGE_INTEGER size{};
-    // A list or template file is small; anything past 64 MB is not one.
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > (64 << 20)) return false;
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        if (!ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr))
-            return false;
-        if (read == 0) break;
-        done += read;
-    }
-    bytes.resize(done);
-    return true;
-}
-
 namespace {
+
+// A list or template file is small; anything past 64 MB is not one.
+constexpr std::size_t kLargestListFile = std::size_t{64} << 20;
 
 enum class ListRead { Read, CannotOpen, NotText };
 
 ListRead LoadListText(const wchar_t* fileName, std::u16string& text) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(fileName, bytes)) return ListRead::CannotOpen;
+    if (ReadWholeFile(fileName, kLargestListFile, bytes) != WholeFile::Read) return ListRead::CannotOpen;
     text = DecodeListText(bytes, DecodeShiftJis);
     return IsListText(text) ? ListRead::Read : ListRead::NotText;
 }
@@ -206,7 +190,7 @@ void OpenList(HWND owner, HWND view) {
 bool ReadTemplateOnFlags(HWND owner, const wchar_t* fileName, int (&flags)[kTextCount]) {
     for (int& flag : flags) flag = 0;
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(fileName, bytes)) {
+    if (ReadWholeFile(fileName, kLargestListFile, bytes) != WholeFile::Read) {
         ShowCannotOpen(owner);
         return false;
     }

@@ -62,7 +62,3 @@ bool ReadTemplateOnFlags(HWND owner, const wchar_t* fileName, int (&flags)[kText
 
 // The file names of the templates in the start folder's "temp" folder, added to a combo box.
 void ListTemplateNames(HWND combo);
-
-// Reads a whole file that already exists (relative to the start folder). False, and
-// nothing created, when it cannot be opened or read.
-bool ReadWholeFile(const wchar_t* fileName, std::vector<std::uint8_t>& bytes);

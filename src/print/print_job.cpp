@@ -4,6 +4,7 @@
 
 #include "print/print_renderer.h"
 #include "print/print_stop.h"
+#include "print/printer_memory.h"
 #include "print/printer.h"
 #include "print/sheet_layout.h"
 #include "win/guards.h"
@@ -16,11 +17,13 @@ int PrintCommand(HWND main_window) {
     PRINTDLGW& record = PrintDialogRecord();
     record.lStructSize = sizeof(record);
     record.hwndOwner = main_window;
-    record.hDevMode = nullptr;
-    record.hDevNames = nullptr;
+    OfferRememberedPrinter(record);
     record.hDC = nullptr;
     record.Flags = PD_PRINTSETUP | PD_RETURNDC;
-    if (Ui().PrintDialog(&record) != TRUE) return 0;
+    if (Ui().PrintDialog(&record) != TRUE) {
+        ForgetOfferedPrinter(record);
+        return 0;
+    }
     // The printer's name is taken from the device mode, which is then freed.
     GlobalMemory names(std::exchange(record.hDevNames, nullptr));
     MeasurePrinter(record.hDC, record.hDevMode);
@@ -42,7 +45,7 @@ bool StartPrintDocument(HWND main_window, PrintDocument& document) {
     SetAbortProc(document.dc, PrintAbortProc);
     DOCINFOW info{};
     info.cbSize = sizeof(info);
-    info.lpszDocName = kPrintDocumentName;
+    info.lpszDocName = document.name;
     document.started = document.dc && StartDocW(document.dc, &info) > 0;
     return document.started;
 }
@@ -53,7 +56,7 @@ bool PrintPages(HWND main_window, PrintDocument& document, int copies) {
         if (!StopFlag()) {
             StartPage(document.dc);
             PaintReport page;
-            RenderSheet(document.dc, page);
+            document.render(document.dc, page);
             ShowNewFailures(main_window, page, document.shown);
         }
         if (StopFlag()) {
@@ -74,6 +77,7 @@ void EndPrintDocument(HWND main_window, PrintDocument& document) {
     EnableWindow(main_window, TRUE);
     if (!document.started) ShowMessage(main_window, L"印刷を開始できませんでした。", L"StartDoc");
     SetFocus(main_window);
+    if (document.keep_dc) return;
     if (document.dc) DeleteDC(document.dc);
     document.dc = nullptr;
     PrintDialogRecord().hDC = nullptr;

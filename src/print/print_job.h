@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "print/print_renderer.h"
 #include "win/paint_report.h"
 
 // The document name the spooler shows.
@@ -20,6 +21,9 @@ int PrintCommand(HWND main_window);
 // print command and the batch: StartPrintDocument, any number of PrintPages, then
 // EndPrintDocument, which must always follow.
 struct PrintDocument {
+    const wchar_t* name = kPrintDocumentName;  // as the spooler shows it
+    void (*render)(HDC dc, PaintReport& report) = RenderSheet;  // draws each page
+    bool keep_dc = false;        // the device context stays the print dialog record's
     HDC dc = nullptr;
     bool started = false;        // StartDocW succeeded
     bool aborted = false;        // a stop request aborted it: no further page or document call
@@ -29,12 +33,12 @@ struct PrintDocument {
 };
 
 // Shows the stop dialog (clearing the stop flag), disables the main window, sets the
-// abort procedure and starts the document "Vivivuz". False when StartDocW fails; the
+// abort procedure and starts the document (by default "Vivivuz"). False when StartDocW fails; the
 // caller then goes straight to EndPrintDocument, which reports it ("StartDoc").
 bool StartPrintDocument(HWND main_window, PrintDocument& document);
 
 // Spools `copies` pages of the current sheet (none for copies of 0 or less). Each page:
-// StartPage, RenderSheet, then AbortDoc when the stop flag is set, else EndPage (a stop
+// StartPage, the document's render (RenderSheet), then AbortDoc when the stop flag is set, else EndPage (a stop
 // already requested aborts before the page starts); unless
 // keep_stop_dialog, the stop dialog goes once a page is done. False once the document is
 // aborted (also when it was before the call). Each failure is shown once per document,
@@ -43,7 +47,7 @@ bool PrintPages(HWND main_window, PrintDocument& document, int copies);
 
 // EndDoc unless the document was aborted or never started; closes the stop dialog,
 // enables and focuses the main window, reports a document that could not be started,
-// and deletes the device context (the record's too).
+// and, unless keep_dc, deletes the device context (the record's too).
 void EndPrintDocument(HWND main_window, PrintDocument& document);
 
 // Prints `copies` pages of the current sheet as one document: the three pieces above.

@@ -12,12 +12,18 @@ int Trunc(double value) { return TruncateToInt(value); }
 
 }  // namespace
 
+int LimitCorrection(int tenths) {
+    if (tenths > kLargestCorrection) return kLargestCorrection;
+    if (tenths < -kLargestCorrection) return -kLargestCorrection;
+    return tenths;
+}
+
 PrintScale ComputePrintScale(const CardDesign& d, const PrintPage& page) {
     PrintScale s{};
     s.sx = page.dpi_x / 254.0;
     s.sy = page.dpi_y / 254.0;
-    s.ox = d.base_px * s.sx - page.offset_x;
-    s.oy = d.base_py * s.sy - page.offset_y;
+    s.ox = (static_cast<double>(d.base_px) + LimitCorrection(page.correction.x)) * s.sx - page.offset_x;
+    s.oy = (static_cast<double>(d.base_py) + LimitCorrection(page.correction.y)) * s.sy - page.offset_y;
     s.cw = d.base_pw * s.sx;
     s.ch = d.base_ph * s.sy;
     s.px = d.base_spx * s.sx + s.cw;

@@ -7,10 +7,25 @@
 #include "design/card_design.h"
 #include "render/card_mapping.h"
 
-// The printer as measured after the print dialog (PrinterMetrics).
+// How far a printer's print lands from where it should, corrected by moving every printed
+// position the other way: tenths of a millimetre, positive to the right and down.
+struct SheetCorrection {
+    int x = 0, y = 0;
+    friend bool operator==(const SheetCorrection&, const SheetCorrection&) = default;
+};
+
+// The correction the layout dialog accepts: -99.9 .. 99.9 mm.
+inline constexpr int kLargestCorrection = 999;
+
+// A correction value kept within -kLargestCorrection..kLargestCorrection.
+int LimitCorrection(int tenths);
+
+// The printer as measured after the print dialog (PrinterMetrics), and the correction of
+// the printer and side being printed.
 struct PrintPage {
     int dpi_x, dpi_y;        // device pixels per inch
     int offset_x, offset_y;  // device pixels from the paper's edges to the printable area
+    SheetCorrection correction{};
 };
 
 // Scale values of one page, all in double precision.
@@ -23,10 +38,12 @@ struct PrintScale {
 };
 
 // From the printer's resolution and the design's card size (base_w, base_h) and sheet
-// layout (base_pw ... base_spy). sx and sy are dpi / 254: the printable size in whole
-// millimetres (HORZSIZE) would put the far cards of an A4 sheet most of a millimetre
-// off. A zero resolution or card size gives a zero scale on that axis instead of an
-// infinite one, so nothing is drawn rather than garbage.
+// layout (base_pw ... base_spy), the first card moved by the page's correction, so that
+// every position derived from the scale (cards, their items, cut marks) moves with it.
+// sx and sy are dpi / 254: the printable size in whole millimetres (HORZSIZE) would put
+// the far cards of an A4 sheet most of a millimetre off. A zero resolution or card size
+// gives a zero scale on that axis instead of an infinite one, so nothing is drawn rather
+// than garbage.
 PrintScale ComputePrintScale(const CardDesign& design, const PrintPage& page);
 
 // Top-left corner of the card in column k, row r, device pixels (not yet truncated).

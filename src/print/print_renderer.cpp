@@ -6,6 +6,7 @@
 #include "design/design_ranges.h"
 #include "print/print_stop.h"
 #include "print/printer.h"
+#include "print/printer_memory.h"
 #include "render/card_mapping.h"
 #include "render/picture_loading.h"
 #include "render/pictures.h"
@@ -108,7 +109,7 @@ void RenderCards(HDC dc, const CardDesign& d, const PrintPage& page, const CardP
 
 PrintPage CurrentPrintPage() {
     const PrinterMetrics& m = Metrics();
-    return {m.dpi_x, m.dpi_y, m.offset_x, m.offset_y};
+    return {m.dpi_x, m.dpi_y, m.offset_x, m.offset_y, FrontCorrection()};
 }
 
 void RenderDesignSheetWith(HDC dc, const CardDesign& d, const PrintPage& page, const CardPictures& pictures,

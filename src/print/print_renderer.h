@@ -10,7 +10,7 @@
 #include "render/card_painter.h"
 #include "win/paint_report.h"
 
-// The page of the current printer, from Metrics().
+// The page of the current printer, from Metrics(), with the printer's front correction.
 PrintPage CurrentPrintPage();
 
 // One page of the current design on the current printer, between StartPage and EndPage,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "design/fixed_text.h"
+#include "print/printer_memory.h"
 #include "win/file_replace.h"
 #include "win/guards.h"
 #include "win/process.h"
@@ -55,6 +56,7 @@ KernelHandle OpenPrinterFile(DWORD access, DWORD disposition) {
 }  // namespace
 
 wchar_t* CurrentPrinterName() { return g_printer_name; }
+void SetCurrentPrinterName(const wchar_t* name) { SetPrinterName(name); }
 PrinterMetrics& Metrics() { return g_metrics; }
 PrinterTable& Printers() { return g_printers; }
 PRINTDLGW& PrintDialogRecord() { return g_print_dialog; }
@@ -137,6 +139,7 @@ void MeasurePrinter(HDC printer_dc, HGLOBAL& dev_mode) {
         GlobalLockGuard lock(owned.Get());
         if (lock.Get()) {
             SetPrinterName(lock.As<DEVMODEW>()->dmDeviceName);
+            RememberChosenPrinter(g_printer_name, owned.Get());
         } else {
             ShowMessage(Process().main_window, L"メモリブロックをロックできません", L"Error");
         }
@@ -167,6 +170,7 @@ void ReadPrinterFile() {
         ReadFile(file.Get(), bytes, sizeof(bytes), &read, nullptr);
     }
     std::memcpy(g_stored_handle_value, bytes, sizeof(g_stored_handle_value));
+    ReadRememberedPrinters(nullptr);
 }
 
 void WritePrinterFile() {

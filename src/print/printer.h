@@ -29,6 +29,8 @@ struct PrinterTable {
 
 // The current printer's name (256 units, zero-terminated); empty when unknown.
 wchar_t* CurrentPrinterName();
+// Sets it from a device mode's name field: at most its 32 units are taken.
+void SetCurrentPrinterName(const wchar_t* name);
 PrinterMetrics& Metrics();
 PrinterTable& Printers();
 // The print dialog record shared by the print commands.
@@ -43,8 +45,8 @@ void FetchDefaultPrinter(HWND main_window);
 // the enumeration fails, which is reported to owner).
 int EnumPrinterTable(HWND owner);
 
-// Takes the name from dev_mode, which is then unlocked and freed and set to null, and
-// measures printer_dc.
+// Takes the name from dev_mode, remembers the printer with the settings of dev_mode
+// (printers.ini), then unlocks and frees dev_mode, sets it to null and measures printer_dc.
 void MeasurePrinter(HDC printer_dc, HGLOBAL& dev_mode);
 
 // Paper size in 0.1 mm from physical pixels and dpi when the driver reports a physical
@@ -53,5 +55,7 @@ int PaperLength(int physical_px, int dpi, int offset_px, int printable_tenths);
 
 // Vivivuz.prt in the start folder: 16 bytes, a device-mode handle value then 8 reserved.
 // The stored value is carried from the read to the write and never used as a handle.
+// Reading also takes the remembered printers (ReadRememberedPrinters): the printer chosen
+// last becomes the current one when it is still installed.
 void ReadPrinterFile();
 void WritePrinterFile();

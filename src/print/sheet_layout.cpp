@@ -1,12 +1,20 @@
 #include "print/sheet_layout.h"
 
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "design/design_ranges.h"
+#include "design/fixed_text.h"
 #include "design/tenths.h"
+#include "print/calibration_page.h"
 #include "print/printer.h"
+#include "print/printer_memory.h"
 #include "print/sheet_math.h"
+#include "print/sheet_presets.h"
+#include "print/sheet_presets_file.h"
+#include "print/sheet_register.h"
 #include "render/picture_loading.h"
 #include "res/sheet_layout_ids.h"
 #include "win/documents.h"
@@ -43,30 +51,25 @@ constexpr LengthControl kLengthControls[] = {
     {IDC_LAYOUT_GAP_Y, &CardDesign::base_spy, LimitSheetOffset},
 };
 
-// The eight layout fields as the dialog found them, put back by cancel.
-struct LayoutFields {
-    int pw, ph, cntx, cnty, px, py, spx, spy;
+// The correction edits: front, then back, each across and down.
+struct CorrectionControl {
+    int id;
+    SheetCorrection* side;
+    int SheetCorrection::*axis;
 };
 
-LayoutFields TakeLayout(const CardDesign& d) {
-    return {d.base_pw, d.base_ph, d.base_cntx, d.base_cnty, d.base_px, d.base_py, d.base_spx, d.base_spy};
-}
-
-void PutLayout(CardDesign& d, const LayoutFields& f) {
-    d.base_pw = f.pw;
-    d.base_ph = f.ph;
-    d.base_cntx = f.cntx;
-    d.base_cnty = f.cnty;
-    d.base_px = f.px;
-    d.base_py = f.py;
-    d.base_spx = f.spx;
-    d.base_spy = f.spy;
-}
+// The combo's entries: kFreeLayoutName, the two A4 stocks, then the saved presets.
+constexpr int kFreeLayout = 0;
+constexpr int kA4Ten = 1;
+constexpr int kA4TenCentred = 2;
+constexpr int kFirstSaved = 3;
 
 struct LayoutDialog {
-    LayoutFields on_open{};
+    SheetGrid on_open{};  // the eight layout fields as the dialog found them, put back by cancel
+    std::u16string preset_on_open;
     LayoutChoice choice;
     PaintReport shown;  // failures of the sheet picture already shown
+    std::vector<SheetPreset> saved;
 };
 
 std::u16string FormText(HWND dialog, int id) {
@@ -84,6 +87,70 @@ void FillCountCombo(HWND dialog, int id, int count) {
         SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
     ShowText(dialog, id, std::to_wstring(count));
+}
+
+// The grid of preset entry `entry` (kA4Ten ... saved presets); the centred stock on the
+// current printer's paper.
+SheetGrid PresetGrid(int entry, const LayoutDialog& state) {
+    if (entry == kA4Ten) return kA4TenGrid;
+    if (entry == kA4TenCentred) {
+        const PrinterMetrics& m = Metrics();
+        return CentredA4Ten(PaperTenths(m.physical_width, m.dpi_x), PaperTenths(m.physical_height, m.dpi_y));
+    }
+    return state.saved[static_cast<std::size_t>(entry - kFirstSaved)].grid;
+}
+
+std::u16string PresetEntryName(int entry, const LayoutDialog& state) {
+    switch (entry) {
+        case kFreeLayout: return kFreeLayoutName;
+        case kA4Ten: return kA4TenName;
+        case kA4TenCentred: return kA4TenCentredName;
+        default: return state.saved[static_cast<std::size_t>(entry - kFirstSaved)].name;
+    }
+}
+
+int PresetEntryCount(const LayoutDialog& state) { return kFirstSaved + static_cast<int>(state.saved.size()); }
+
+int ShownPreset(HWND dialog) {
+    const LRESULT entry = SendDlgItemMessageW(dialog, IDC_LAYOUT_PRESET, CB_GETCURSEL, 0, 0);
+    return entry == CB_ERR ? kFreeLayout : static_cast<int>(entry);
+}
+
+// Shows entry in the combo and keeps its name in the design (empty for the free layout).
+void ShowPreset(HWND dialog, int entry, const LayoutDialog& state) {
+    SendDlgItemMessageW(dialog, IDC_LAYOUT_PRESET, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+    SetText(Design().sheet_preset, entry == kFreeLayout ? std::u16string() : PresetEntryName(entry, state));
+}
+
+void FillPresetCombo(HWND dialog, const LayoutDialog& state) {
+    SendDlgItemMessageW(dialog, IDC_LAYOUT_PRESET, CB_RESETCONTENT, 0, 0);
+    for (int entry = 0; entry < PresetEntryCount(state); ++entry)
+        SendDlgItemMessageW(dialog, IDC_LAYOUT_PRESET, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(W(PresetEntryName(entry, state).c_str())));
+}
+
+// The entry the design's stored preset name stands for, when the design's grid is still
+// that preset's; the centred stock is centred again on the paper of this printer.
+int StoredPreset(const LayoutDialog& state) {
+    const std::u16string_view stored = TextOf(Design().sheet_preset);
+    for (int entry = kA4Ten; entry < PresetEntryCount(state); ++entry) {
+        if (PresetEntryName(entry, state) != stored) continue;
+        if (entry == kA4TenCentred) PutGrid(Design(), PresetGrid(entry, state));
+        return GridOf(Design()) == PresetGrid(entry, state) ? entry : kFreeLayout;
+    }
+    return kFreeLayout;
+}
+
+// Once the form was read: a grid that is no longer the preset's shows the free layout.
+void FollowPreset(HWND dialog, const LayoutDialog& state) {
+    const int entry = ShownPreset(dialog);
+    if (entry != kFreeLayout && GridOf(Design()) != PresetGrid(entry, state)) ShowPreset(dialog, kFreeLayout, state);
+}
+
+void FillCorrections(HWND dialog, SheetCorrection front, SheetCorrection back) {
+    for (const auto& [id, tenths] : {std::pair{IDC_LAYOUT_CORRECTION_X, front.x}, std::pair{IDC_LAYOUT_CORRECTION_Y, front.y},
+                                     std::pair{IDC_LAYOUT_BACK_X, back.x}, std::pair{IDC_LAYOUT_BACK_Y, back.y}})
+        SetDlgItemTextW(dialog, id, W(FormatTenths(tenths).c_str()));
 }
 
 SheetPaper PaperOf(const PrinterMetrics& m) {
@@ -169,15 +236,84 @@ int ReadLayoutForm(HWND dialog) {
     return LimitCopies(ReadWholeNumber(FormText(dialog, IDC_LAYOUT_COPIES)));
 }
 
-void ReadAndRedraw(HWND dialog, LayoutDialog& state) {
+// Reads the form into the design, as ReadLayoutForm, and shows the free layout when the
+// grid is no longer the preset's.
+void TakeForm(HWND dialog, LayoutDialog& state) {
     state.choice.copies = ReadLayoutForm(dialog);
+    FollowPreset(dialog, state);
+}
+
+void ReadAndRedraw(HWND dialog, LayoutDialog& state) {
+    TakeForm(dialog, state);
     RepaintDialog(dialog);
+}
+
+// The four corrections as typed, each kept within its range; a value typed beyond it is
+// shown as the one that will be used.
+void ReadCorrections(HWND dialog, SheetCorrection& front, SheetCorrection& back) {
+    const CorrectionControl controls[] = {{IDC_LAYOUT_CORRECTION_X, &front, &SheetCorrection::x},
+                                          {IDC_LAYOUT_CORRECTION_Y, &front, &SheetCorrection::y},
+                                          {IDC_LAYOUT_BACK_X, &back, &SheetCorrection::x},
+                                          {IDC_LAYOUT_BACK_Y, &back, &SheetCorrection::y}};
+    for (const CorrectionControl& control : controls) {
+        const int typed = ReadTenths(FormText(dialog, control.id));
+        control.side->*control.axis = LimitCorrection(typed);
+        if (control.side->*control.axis != typed)
+            SetDlgItemTextW(dialog, control.id, W(FormatTenths(control.side->*control.axis).c_str()));
+    }
+}
+
+// The typed corrections become the current printer's, kept in printers.ini; when the
+// file cannot be written (reported) they still hold for this run.
+void TakeCorrections(HWND dialog) {
+    SheetCorrection front, back;
+    ReadCorrections(dialog, front, back);
+    StoreCorrections(dialog, front, back);
 }
 
 void OnInit(HWND dialog, LayoutDialog& state) {
     state.choice = LayoutChoice{};
+    state.on_open = GridOf(Design());
+    state.preset_on_open = std::u16string(TextOf(Design().sheet_preset));
+    state.saved = ReadSheetPresets(dialog);
+    FillPresetCombo(dialog, state);
+    const int preset = StoredPreset(state);
     FillLayoutForm(dialog, state.choice.copies);
-    state.on_open = TakeLayout(Design());
+    ShowPreset(dialog, preset, state);
+    FillCorrections(dialog, FrontCorrection(), BackCorrection());
+}
+
+// A preset chosen in the combo fills the eight fields; the free layout leaves them.
+void ChoosePreset(HWND dialog, LayoutDialog& state) {
+    const int entry = ShownPreset(dialog);
+    ShowPreset(dialog, entry, state);
+    if (entry == kFreeLayout) return;
+    KillTimer(dialog, kReadTimer);  // no late read of what the form held before
+    PutGrid(Design(), PresetGrid(entry, state));
+    state.choice.copies = LimitCopies(ReadWholeNumber(FormText(dialog, IDC_LAYOUT_COPIES)));
+    FillLayoutForm(dialog, state.choice.copies);
+    RepaintDialog(dialog);
+}
+
+// Saves the form's grid as a preset under the name asked for, shown once it is written.
+void RegisterPreset(HWND dialog, LayoutDialog& state) {
+    TakeForm(dialog, state);
+    const std::optional<std::u16string> name = AskPresetName(dialog, state.saved);
+    if (!name) return;
+    std::vector<SheetPreset> saved = state.saved;
+    SavePreset(saved, {*name, GridOf(Design())});
+    if (!WriteSheetPresets(dialog, saved)) return;
+    state.saved = std::move(saved);
+    FillPresetCombo(dialog, state);
+    for (int entry = kFirstSaved; entry < PresetEntryCount(state); ++entry)
+        if (PresetEntryName(entry, state) == *name) ShowPreset(dialog, entry, state);
+}
+
+void PrintCalibration(HWND dialog, LayoutDialog& state) {
+    KillTimer(dialog, kReadTimer);
+    TakeForm(dialog, state);
+    TakeCorrections(dialog);
+    PrintCalibrationPage(dialog);
 }
 
 // A sheet that cannot be drawn ends the dialog without printing, once its paint is over.
@@ -205,20 +341,27 @@ void StepCopyCount(HWND dialog, int step, LayoutDialog& state) {
 
 void Print(HWND dialog, LayoutDialog& state) {
     KillTimer(dialog, kReadTimer);
-    state.choice.copies = ReadLayoutForm(dialog);
+    TakeForm(dialog, state);
+    TakeCorrections(dialog);
     state.choice.print = true;
     EndDialog(dialog, 1);
 }
 
 void Cancel(HWND dialog, LayoutDialog& state) {
     KillTimer(dialog, kReadTimer);  // no late read over the restored fields
-    PutLayout(Design(), state.on_open);
+    PutGrid(Design(), state.on_open);
+    SetText(Design().sheet_preset, state.preset_on_open);
     state.choice.print = false;
     EndDialog(dialog, 0);
 }
 
-BOOL OnCommand(HWND dialog, int id, LayoutDialog& state) {
+BOOL OnCommand(HWND dialog, int id, int notification, LayoutDialog& state) {
     switch (id) {
+        case IDC_LAYOUT_PRESET:
+            if (notification == CBN_SELCHANGE) ChoosePreset(dialog, state);
+            return TRUE;
+        case IDC_LAYOUT_REGISTER: RegisterPreset(dialog, state); return TRUE;
+        case IDC_LAYOUT_CALIBRATE: PrintCalibration(dialog, state); return TRUE;
         case IDC_LAYOUT_COUNT_X:
         case IDC_LAYOUT_COUNT_Y:
         case IDC_LAYOUT_ORIGIN_X:
@@ -243,7 +386,7 @@ INT_PTR LayoutProc(HWND dialog, UINT message, WPARAM wparam, LPARAM, LayoutDialo
         case WM_INITDIALOG: OnInit(dialog, state); return TRUE;
         case WM_PAINT: OnPaint(dialog, state); return TRUE;
         case WM_TIMER: OnTimer(dialog, wparam, state); return TRUE;
-        case WM_COMMAND: return OnCommand(dialog, LOWORD(wparam), state);
+        case WM_COMMAND: return OnCommand(dialog, LOWORD(wparam), HIWORD(wparam), state);
         case WM_CLOSE: Cancel(dialog, state); return TRUE;
         default: return FALSE;
     }

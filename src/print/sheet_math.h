@@ -7,7 +7,7 @@ struct CardDesign;
 
 // The sheet picture's top-left corner in the dialog's client area, in pixels.
 inline constexpr int kSheetLeft = 5;
-inline constexpr int kSheetTop = 130;
+inline constexpr int kSheetTop = 160;
 
 inline constexpr int kMinCopies = 1;
 inline constexpr int kMaxCopies = 99;

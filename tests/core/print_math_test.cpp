@@ -141,6 +141,39 @@ TEST(PrintScale, ValuesFromAFileOrAPrinterBeyondTheDrawableRangeStopAtItsEnds) {
     EXPECT_EQ(PrintedFontHeight(-INT_MAX, s), INT_MIN);
 }
 
+// The printer's correction moves the whole sheet: every card, every item on it and every
+// cut mark lands the same distance away, and nothing else changes.
+TEST(PrintScale, CorrectionMovesEveryPrintedPosition) {
+    auto d = DefaultSheet();
+    d->p_outline_len = 50;
+    d->p_outline_size = 10;
+    PrintPage corrected = kEvenPage;
+    corrected.correction = {15, -8};  // +1.5 mm right, 0.8 mm up: 30 and -24 pixels
+    const PrintScale plain = ComputePrintScale(*d, kEvenPage);
+    const PrintScale moved = ComputePrintScale(*d, corrected);
+    EXPECT_DOUBLE_EQ(moved.cw, plain.cw);
+    EXPECT_DOUBLE_EQ(moved.px, plain.px);
+    EXPECT_DOUBLE_EQ(moved.fy, plain.fy);
+    const auto shifted = [](DevicePoint p) { return DevicePoint{p.x + 30, p.y - 24}; };
+    for (int r = 0; r < 3; ++r) {
+        for (int k = 0; k < 2; ++k) {
+            const CardOrigin a = CardOriginAt(plain, k, r), b = CardOriginAt(moved, k, r);
+            const DeviceRect card = PrintedCardRect(plain, a);
+            EXPECT_EQ(PrintedCardRect(moved, b), (DeviceRect{card.x + 30, card.y - 24, card.w, card.h}));
+            EXPECT_EQ(MapCardPoint(moved, b, 100, 37), shifted(MapCardPoint(plain, a, 100, 37)));
+            const auto plain_marks = CutMarks(plain, a, d->p_outline_len, d->p_outline_size);
+            const auto moved_marks = CutMarks(moved, b, d->p_outline_len, d->p_outline_size);
+            for (std::size_t m = 0; m < plain_marks.size(); ++m)
+                for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(moved_marks[m][i], shifted(plain_marks[m][i]));
+        }
+    }
+    // Beyond the dialog's range a stored correction counts as its end, 99.9 mm.
+    corrected.correction = {INT_MAX, INT_MIN};
+    const PrintScale far = ComputePrintScale(*d, corrected);
+    EXPECT_DOUBLE_EQ(far.ox, (8 + 999) * 2.0 - 50);
+    EXPECT_DOUBLE_EQ(far.oy, (10 - 999) * 3.0 - 60);
+}
+
 TEST(PrintComposition, StepKeepsThePicturesDetailAndNoMore) {
     // 1200 dpi on a 91 mm card of 455 pixels: 9.45 printer pixels per card pixel.
     const double device = 1200 / 254.0 * 910 / 455;

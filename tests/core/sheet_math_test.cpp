@@ -51,18 +51,18 @@ TEST(PreviewScale, PictureStaysAboutA4Wide) {
 }
 
 TEST(SheetPicture, PaperAndFrameOnA4) {
-    EXPECT_EQ(PaperPicture(kA4Portrait, 1000), (PreviewRect{5, 130, 210, 297}));
+    EXPECT_EQ(PaperPicture(kA4Portrait, 1000), (PreviewRect{5, 160, 210, 297}));
     // The 5 mm margins split evenly: (2100 - 2000) × 50 / 1000 = 5 pixels.
-    EXPECT_EQ(PrintableFrame(kA4Portrait, 1000), (PreviewRect{10, 135, 200, 287}));
-    EXPECT_EQ(PaperPicture(kA4Landscape, 1000), (PreviewRect{5, 130, 297, 210}));
-    EXPECT_EQ(PrintableFrame(kA4Landscape, 1000), (PreviewRect{10, 135, 287, 200}));
+    EXPECT_EQ(PrintableFrame(kA4Portrait, 1000), (PreviewRect{10, 165, 200, 287}));
+    EXPECT_EQ(PaperPicture(kA4Landscape, 1000), (PreviewRect{5, 160, 297, 210}));
+    EXPECT_EQ(PrintableFrame(kA4Landscape, 1000), (PreviewRect{10, 165, 287, 200}));
 }
 
 TEST(SheetPicture, ScaledPaperTruncatesTwice) {
     // 2970 × 1000 div 1367 = 2172, div 10 = 217; margins 100 × 50 div 1367 = 3.
     const SheetPaper p{2970, 4200, 2870, 4100, 1000, 2000};
-    EXPECT_EQ(PaperPicture(p, 1367), (PreviewRect{5, 130, 217, 307}));
-    EXPECT_EQ(PrintableFrame(p, 1367), (PreviewRect{8, 133, 209, 299}));
+    EXPECT_EQ(PaperPicture(p, 1367), (PreviewRect{5, 160, 217, 307}));
+    EXPECT_EQ(PrintableFrame(p, 1367), (PreviewRect{8, 163, 209, 299}));
 }
 
 CardDesign Grid(int pw, int ph, int px, int py, int spx, int spy) {
@@ -78,16 +78,16 @@ CardDesign Grid(int pw, int ph, int px, int py, int spx, int spy) {
 
 TEST(SheetPicture, CardsFollowTheGrid) {
     const CardDesign d = Grid(910, 550, 80, 100, 60, 120);
-    EXPECT_EQ(CardPicture(d, 0, 0, 1000), (PreviewRect{13, 140, 91, 55}));
+    EXPECT_EQ(CardPicture(d, 0, 0, 1000), (PreviewRect{13, 170, 91, 55}));
     // Column 1: (910 + 60) + 80 = 1050 -> 105; row 2: 100 + (550 + 120) × 2 = 1440 -> 144.
-    EXPECT_EQ(CardPicture(d, 1, 2, 1000), (PreviewRect{110, 274, 91, 55}));
+    EXPECT_EQ(CardPicture(d, 1, 2, 1000), (PreviewRect{110, 304, 91, 55}));
     // At c = 2000 everything halves, each value truncated on its own.
-    EXPECT_EQ(CardPicture(d, 1, 2, 2000), (PreviewRect{57, 202, 45, 27}));
+    EXPECT_EQ(CardPicture(d, 1, 2, 2000), (PreviewRect{57, 232, 45, 27}));
 }
 
 TEST(SheetPicture, NegativeAndHugeValuesDoNotOverflow) {
     const CardDesign neg = Grid(910, 550, -95, -15, 0, 0);
-    EXPECT_EQ(CardPicture(neg, 0, 0, 1000), (PreviewRect{5 - 9, 130 - 1, 91, 55}));
+    EXPECT_EQ(CardPicture(neg, 0, 0, 1000), (PreviewRect{5 - 9, 160 - 1, 91, 55}));
     const CardDesign huge = Grid(INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX);
     const PreviewRect r = CardPicture(huge, 1, 1, 1000000);
     EXPECT_EQ(r.width, static_cast<int>(static_cast<long long>(INT_MAX) * 100 / 1000000));

@@ -238,6 +238,20 @@ e2e_new_wine_session() {
     e2e_until 20 known_printers || e2e_fail "Wine knows the printers \"$seen\", not \"$*\""
 }
 
+# e2e_open_layout PRINTER: the print command, PRINTER chosen in the print-setup dialog,
+# OK; sets E2E_LAYOUT to the layout dialog that follows.
+e2e_open_layout() {
+    local setup
+    e2e_drive command "$E2E_MAIN" 39 || e2e_fail "cannot send the print command"
+    setup="$(e2e_drive wait --pid "$E2E_PID" --class '#32770' --owner "$E2E_MAIN" --timeout 15000)" ||
+        e2e_fail "no print-setup dialog"
+    e2e_drive select "$setup" 1136 "$1" || e2e_fail "$1 is not offered"
+    e2e_drive click "$setup" 1 || e2e_fail "cannot press OK in the print-setup dialog"
+    e2e_drive gone "$setup" --timeout 10000 || e2e_fail "the print-setup dialog stays"
+    E2E_LAYOUT="$(e2e_drive wait --pid "$E2E_PID" --title "印刷の位置設定" --timeout 15000)" ||
+        e2e_fail "no layout dialog"
+}
+
 # Where cups-pdf writes: its Out folder for the user who prints (us), and the folder
 # for anonymous jobs.
 e2e_pdf_folders() {

@@ -73,13 +73,8 @@ e2e_settle grid-boxes.txt
 marker="$E2E_ARTEFACTS/before-print"
 touch "$marker"
 sleep 1
-e2e_drive command "$E2E_MAIN" 39 || e2e_fail "cannot send the print command"
-setup="$(e2e_drive wait --pid "$E2E_PID" --class '#32770' --owner "$E2E_MAIN" --timeout 15000)" ||
-    e2e_fail "no print-setup dialog"
-e2e_drive select "$setup" 1136 CardPDF || e2e_fail "CardPDF is not offered"
-e2e_drive click "$setup" 1 || e2e_fail "cannot press OK in the print-setup dialog"
-e2e_drive gone "$setup" --timeout 10000 || e2e_fail "the print-setup dialog stays"
-layout="$(e2e_drive wait --pid "$E2E_PID" --title "印刷の位置設定" --timeout 15000)" || e2e_fail "no layout dialog"
+e2e_open_layout CardPDF
+layout="$E2E_LAYOUT"
 e2e_drive texts "$layout" >"$E2E_ARTEFACTS/layout.txt" || e2e_fail "the layout dialog does not answer"
 e2e_expect_eq "cards across and down in the layout dialog" $'10\n10' \
     "$(sed -n 's/^30[45]\tComboBox\t//p' "$E2E_ARTEFACTS/layout.txt")"

@@ -6,13 +6,18 @@
 #include <utility>
 
 #include "dialog_driver.h"
+#include "design/fixed_text.h"
 #include "print/printer.h"
+#include "print/printer_memory.h"
 #include "print/sheet_math.h"
+#include "print/sheet_presets.h"
 #include "recording_seam.h"
 #include "res/sheet_layout_ids.h"
+#include "res/sheet_register_ids.h"
 #include "test_bitmap.h"
 #include "test_files.h"
 #include "win/process.h"
+#include "win/wide.h"
 
 namespace {
 
@@ -63,6 +68,7 @@ protected:
     void SetUp() override {
         GetCurrentDirectoryW(MAX_PATH, previous_directory);
         ResetDesign(Design(), SettingsScope::Full);  // 2 x 3 cards of 91 x 55 mm from (0.8, 1.0) mm
+        RememberedPrinters().clear();
         Process().start_folder = folder.Path().c_str();
         lstrcpynW(CurrentPrinterName(), L"テスト プリンタ", 256);
         Metrics() = A4Portrait();
@@ -70,6 +76,7 @@ protected:
         WritePicture(L"ms.gdt", 18, 11, kCardColour);
     }
     void TearDown() override {
+        RememberedPrinters().clear();
         Process().start_folder.clear();
         CurrentPrinterName()[0] = 0;
         Metrics() = PrinterMetrics{};
@@ -90,6 +97,49 @@ protected:
         return choice;
     }
 };
+
+// Chooses entry of the "用紙" combo as a user does.
+void ChooseEntry(HWND dialog, int entry) {
+    HWND combo = GetDlgItem(dialog, IDC_LAYOUT_PRESET);
+    SendMessageW(combo, CB_SETCURSEL, entry, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_LAYOUT_PRESET, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+int ShownEntry(HWND dialog) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, IDC_LAYOUT_PRESET, CB_GETCURSEL, 0, 0));
+}
+
+std::vector<std::wstring> Entries(HWND dialog) {
+    std::vector<std::wstring> entries;
+    HWND combo = GetDlgItem(dialog, IDC_LAYOUT_PRESET);
+    for (int i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t text[128] = {};
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+// The eight layout fields as the form shows them.
+std::vector<std::wstring> FormGrid(HWND dialog) {
+    std::vector<std::wstring> texts;
+    for (int id : {IDC_LAYOUT_CARD_WIDTH, IDC_LAYOUT_CARD_HEIGHT, IDC_LAYOUT_COUNT_X, IDC_LAYOUT_COUNT_Y,
+                   IDC_LAYOUT_ORIGIN_X, IDC_LAYOUT_ORIGIN_Y, IDC_LAYOUT_GAP_X, IDC_LAYOUT_GAP_Y})
+        texts.push_back(ControlText(dialog, id));
+    return texts;
+}
+
+// Presses "登録..." and answers the dialog it opens with script.
+void Register(HWND layout, const std::function<void(HWND)>& script) {
+    bool timed_out = false;
+    DriveModal([&] { ClickButton(layout, IDC_LAYOUT_REGISTER); return INT_PTR{0}; }, script, &timed_out);
+    EXPECT_FALSE(timed_out);
+}
+
+void TypeName(HWND dialog, const std::wstring& name) {
+    SetControlText(dialog, IDC_REGISTER_NAME, name);
+    ClickButton(dialog, IDOK);
+}
 
 TEST_F(SheetLayout, FormShowsPrinterPaperAndDesignAndOneCopy) {
     Open([](HWND dialog) {  // an earlier print of 3 copies
@@ -234,7 +284,7 @@ TEST_F(SheetLayout, DamagedCardPictureIsReportedOnceAndEndsTheDialogOnlyWhenACar
     EXPECT_FALSE(choice.print);
 
     Design().base_cntx = 0;
-    TestBitmap sheet(320, 440);
+    TestBitmap sheet(320, 470);
     EXPECT_TRUE(DrawSheetPreview(sheet.Dc(), failures));
     EXPECT_EQ(seam.messages.size(), 1u);
 }
@@ -244,22 +294,22 @@ TEST_F(SheetLayout, PictureDrawsPaperFrameAndEveryCardInPlace) {
     Design().base_py = 100;
     Design().base_spx = 60;
     Design().base_spy = 120;
-    TestBitmap sheet(320, 440);
+    TestBitmap sheet(320, 470);
     ASSERT_TRUE(DrawSheetPreview(sheet.Dc(), failures));
     EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
-    // Paper 210 x 297 from (5, 130), nothing outside it but cards.
-    EXPECT_EQ(sheet.Pixel(6, 131), kPaperColour);
-    EXPECT_EQ(sheet.Pixel(214, 426), kPaperColour);
-    EXPECT_EQ(sheet.Pixel(215, 300), RGB(255, 255, 255));
-    EXPECT_EQ(sheet.Pixel(100, 427), RGB(255, 255, 255));
-    // The printable frame: 200 x 287 from (10, 135).
-    EXPECT_EQ(sheet.Pixel(10, 400), kFrameColour);
-    EXPECT_EQ(sheet.Pixel(210, 400), kFrameColour);
-    EXPECT_EQ(sheet.Pixel(150, 135), kFrameColour);
-    EXPECT_EQ(sheet.Pixel(150, 422), kFrameColour);
-    // Six cards of 91 x 55 pixels, the first at (13, 140), the next across at (110, 140).
+    // Paper 210 x 297 from (5, 160), nothing outside it but cards.
+    EXPECT_EQ(sheet.Pixel(6, 161), kPaperColour);
+    EXPECT_EQ(sheet.Pixel(214, 456), kPaperColour);
+    EXPECT_EQ(sheet.Pixel(215, 330), RGB(255, 255, 255));
+    EXPECT_EQ(sheet.Pixel(100, 457), RGB(255, 255, 255));
+    // The printable frame: 200 x 287 from (10, 165).
+    EXPECT_EQ(sheet.Pixel(10, 430), kFrameColour);
+    EXPECT_EQ(sheet.Pixel(210, 430), kFrameColour);
+    EXPECT_EQ(sheet.Pixel(150, 165), kFrameColour);
+    EXPECT_EQ(sheet.Pixel(150, 452), kFrameColour);
+    // Six cards of 91 x 55 pixels, the first at (13, 170), the next across at (110, 170).
     const PreviewRect first = CardPicture(Design(), 0, 0, 1000);
-    EXPECT_EQ(first, (PreviewRect{13, 140, 91, 55}));
+    EXPECT_EQ(first, (PreviewRect{13, 170, 91, 55}));
     for (int r = 0; r < 3; ++r) {
         for (int k = 0; k < 2; ++k) {
             const PreviewRect c = CardPicture(Design(), k, r, 1000);
@@ -275,21 +325,209 @@ TEST_F(SheetLayout, EmptyGridDrawsNoCards) {
     for (auto [across, down] : {std::pair{0, 3}, std::pair{2, 0}, std::pair{-1, 3}}) {
         Design().base_cntx = across;
         Design().base_cnty = down;
-        TestBitmap sheet(320, 440);
+        TestBitmap sheet(320, 470);
         EXPECT_TRUE(DrawSheetPreview(sheet.Dc(), failures));
-        EXPECT_EQ(sheet.CountColour(0, 0, 320, 440, kCardColour), 0);
-        EXPECT_EQ(sheet.Pixel(100, 300), kPaperColour);
+        EXPECT_EQ(sheet.CountColour(0, 0, 320, 470, kCardColour), 0);
+        EXPECT_EQ(sheet.Pixel(100, 330), kPaperColour);
     }
 }
 
 TEST_F(SheetLayout, LandscapePaperIsDrawnAcross) {
     Metrics() = A4Landscape();
     Design().base_cntx = 0;
-    TestBitmap sheet(320, 440);
+    TestBitmap sheet(320, 470);
     ASSERT_TRUE(DrawSheetPreview(sheet.Dc(), failures));
-    EXPECT_EQ(sheet.Pixel(300, 200), kPaperColour);  // 297 wide
-    EXPECT_EQ(sheet.Pixel(100, 345), RGB(255, 255, 255));  // 210 high
-    EXPECT_EQ(sheet.Pixel(297, 200), kFrameColour);
+    EXPECT_EQ(sheet.Pixel(300, 230), kPaperColour);  // 297 wide
+    EXPECT_EQ(sheet.Pixel(100, 375), RGB(255, 255, 255));  // 210 high
+    EXPECT_EQ(sheet.Pixel(297, 230), kFrameColour);
+}
+
+TEST_F(SheetLayout, EachPresetFillsTheFieldsAndEditingOneSwitchesToTheFreeLayout) {
+    // Letter paper: 215.9 x 279.4 mm.
+    Metrics().physical_width = 2550;
+    Metrics().physical_height = 3300;
+    const LayoutChoice choice = Open([](HWND dialog) {
+        EXPECT_EQ(Entries(dialog), (std::vector<std::wstring>{L"自由設定", L"A4 10面 名刺 91×55 (左14 上11)",
+                                                              L"A4 10面 名刺 91×55 (中央)"}));
+        EXPECT_EQ(ShownEntry(dialog), 0);
+        ChooseEntry(dialog, 1);
+        EXPECT_EQ(FormGrid(dialog),
+                  (std::vector<std::wstring>{L"91.0", L"55.0", L"2", L"5", L"14.0", L"11.0", L"0.0", L"0.0"}));
+        EXPECT_EQ(GridOf(Design()), kA4TenGrid);
+        ChooseEntry(dialog, 2);  // centred on the letter sheet
+        EXPECT_EQ(FormGrid(dialog),
+                  (std::vector<std::wstring>{L"91.0", L"55.0", L"2", L"5", L"16.9", L"2.2", L"0.0", L"0.0"}));
+        PumpFor(600);  // the form read back by the timer is still the preset's
+        EXPECT_EQ(ShownEntry(dialog), 2);
+        ChooseEntry(dialog, 0);  // the free layout keeps the fields
+        EXPECT_EQ(Design().base_px, 169);
+
+        ChooseEntry(dialog, 1);
+        SetControlText(dialog, IDC_LAYOUT_CORRECTION_X, L"1.5");  // not a layout field
+        PumpFor(600);
+        EXPECT_EQ(ShownEntry(dialog), 1);
+        SetControlText(dialog, IDC_LAYOUT_GAP_Y, L"0.5");
+        PumpFor(600);
+        EXPECT_EQ(ShownEntry(dialog), 0);
+        EXPECT_EQ(Design().base_spy, 5);
+        EXPECT_EQ(TextOf(Design().sheet_preset), u"");
+
+        ChooseEntry(dialog, 1);
+        SetControlText(dialog, IDC_LAYOUT_COUNT_X, L"3");
+        ClickButton(dialog, IDC_LAYOUT_PREVIEW);  // read at once
+        EXPECT_EQ(ShownEntry(dialog), 0);
+        ChooseEntry(dialog, 1);
+        ClickButton(dialog, IDC_LAYOUT_PRINT);
+    });
+    EXPECT_TRUE(choice.print);
+    EXPECT_EQ(GridOf(Design()), kA4TenGrid);
+    EXPECT_EQ(TextOf(Design().sheet_preset), u"A4 10面 名刺 91×55 (左14 上11)");
+    EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
+}
+
+TEST_F(SheetLayout, TheStoredPresetIsShownAgainAndCancelPutsItBack) {
+    SetText(Design().sheet_preset, kA4TenCentredName);
+    PutGrid(Design(), kA4TenGrid);
+    Metrics().physical_width = 2550;  // since then the printer took letter paper
+    Metrics().physical_height = 3300;
+    Metrics().dpi_x = Metrics().dpi_y = 300;
+    Open([](HWND dialog) {
+        EXPECT_EQ(ShownEntry(dialog), 2);
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_ORIGIN_X), L"16.9");  // centred again
+        ChooseEntry(dialog, 0);
+        ClickButton(dialog, IDC_LAYOUT_CANCEL);
+    });
+    EXPECT_EQ(GridOf(Design()), kA4TenGrid);
+    EXPECT_EQ(TextOf(Design().sheet_preset), kA4TenCentredName);
+
+    // A grid changed since (by hand in the file) no longer shows the preset.
+    SetText(Design().sheet_preset, kA4TenName);
+    Design().base_py = 120;
+    Open([](HWND dialog) {
+        EXPECT_EQ(ShownEntry(dialog), 0);
+        ClickButton(dialog, IDC_LAYOUT_CANCEL);
+    });
+}
+
+TEST_F(SheetLayout, ARegisteredPresetIsListedWhenTheDialogOpensAgain) {
+    const std::wstring name = L"いつもの = [厚紙]";
+    Open([&](HWND dialog) {
+        SetControlText(dialog, IDC_LAYOUT_CARD_WIDTH, L"86.0");
+        SetControlText(dialog, IDC_LAYOUT_ORIGIN_Y, L"12.5");
+        Register(dialog, [&](HWND asked) {
+            // Names that cannot be used are refused, and the dialog stays for another.
+            TypeName(asked, L"A4 10面 名刺 91×55 (中央)");
+            TypeName(asked, std::wstring(64, L'長'));
+            TypeName(asked, L"　");
+            TypeName(asked, name);
+        });
+        EXPECT_EQ(Entries(dialog).size(), 4u);
+        EXPECT_EQ(ShownEntry(dialog), 3);
+        ClickButton(dialog, IDC_LAYOUT_PRINT);
+    });
+    ASSERT_EQ(seam.messages.size(), 3u) << seam.MessageTexts();
+    EXPECT_EQ(seam.messages[0].caption, L"用紙の登録");
+    EXPECT_EQ(seam.messages[1].text, L"名前が長すぎます。63文字までにしてください。");
+    EXPECT_EQ(seam.messages[2].text, L"名前を入力してください。");
+    EXPECT_NE(GetFileAttributesW(folder.File(L"sheets.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    seam.messages.clear();
+    ResetDesign(Design(), SettingsScope::Full);
+    SetText(Design().sheet_preset, U16(name.c_str()));  // as the auto-save file keeps it
+    Design().base_pw = 860;
+    Design().base_py = 125;
+    Open([&](HWND dialog) {
+        const auto entries = Entries(dialog);
+        ASSERT_EQ(entries.size(), 4u);
+        EXPECT_EQ(entries[3], name);
+        EXPECT_EQ(ShownEntry(dialog), 3);
+        ChooseEntry(dialog, 1);
+        ChooseEntry(dialog, 3);
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_CARD_WIDTH), L"86.0");
+        // The same name again: asked about, and No keeps the earlier one.
+        SetControlText(dialog, IDC_LAYOUT_CARD_WIDTH, L"80.0");
+        seam.message_answers = {IDNO, IDYES};
+        Register(dialog, [&](HWND asked) {
+            TypeName(asked, name);
+            EXPECT_TRUE(IsWindow(asked));
+            TypeName(asked, name);
+        });
+        ClickButton(dialog, IDC_LAYOUT_CANCEL);
+    });
+    ASSERT_EQ(seam.messages.size(), 2u) << seam.MessageTexts();
+    EXPECT_EQ(seam.messages[0].text, L"同じ名前の用紙があります。置き換えますか？");
+    EXPECT_EQ(seam.messages[0].caption, L"用紙の登録！");
+    EXPECT_EQ(seam.messages[0].type & MB_YESNO, static_cast<UINT>(MB_YESNO));
+    Open([&](HWND dialog) {
+        EXPECT_EQ(Entries(dialog).size(), 4u);
+        ChooseEntry(dialog, 3);
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_CARD_WIDTH), L"80.0");  // replaced
+        ClickButton(dialog, IDC_LAYOUT_CANCEL);
+    });
+}
+
+// sheets.ini damaged, foreign, empty or huge: the dialog opens with the program's own
+// stocks, a file it cannot read is kept aside whole (and said so), never written over.
+TEST_F(SheetLayout, ASheetsFileThatCannotBeReadIsKeptAside) {
+    const std::vector<uint8_t> damaged = {0x00, 0x13, 0xFF, 0xD8, 0x00, 0x00, 0x7F};
+    const std::vector<uint8_t> huge(2u << 20, 'a');
+    for (const auto* content : {&damaged, &huge}) {
+        seam.messages.clear();
+        ASSERT_TRUE(WriteBytes(folder.File(L"sheets.ini"), content->data(), content->size()));
+        Open([](HWND dialog) {
+            EXPECT_EQ(Entries(dialog).size(), 3u);
+            Register(dialog, [](HWND asked) { TypeName(asked, L"新しい用紙"); });
+            EXPECT_EQ(Entries(dialog).size(), 4u);
+            ClickButton(dialog, IDC_LAYOUT_CANCEL);
+        });
+        ASSERT_EQ(seam.messages.size(), 1u) << seam.MessageTexts();
+        EXPECT_NE(seam.messages[0].text.find(L"sheets.ini.unreadable-"), std::wstring::npos) << seam.messages[0].text;
+        DeleteFileW(folder.File(L"sheets.ini").c_str());
+    }
+    EXPECT_EQ(ReadBytes(folder.File(L"sheets.ini.unreadable-1")), damaged);
+    EXPECT_EQ(ReadBytes(folder.File(L"sheets.ini.unreadable-2")).size(), huge.size());
+
+    seam.messages.clear();
+    ASSERT_TRUE(WriteBytes(folder.File(L"sheets.ini"), "", 0));
+    Open([](HWND dialog) {
+        EXPECT_EQ(Entries(dialog).size(), 3u);
+        ClickButton(dialog, IDC_LAYOUT_CANCEL);
+    });
+    EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
+}
+
+TEST_F(SheetLayout, CorrectionsAreThePrintersOwnAndKeptWithinRange) {
+    Open([](HWND dialog) {
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_CORRECTION_X), L"0.0");
+        SetControlText(dialog, IDC_LAYOUT_CORRECTION_X, L"1.5");
+        SetControlText(dialog, IDC_LAYOUT_CORRECTION_Y, L"-0.8");
+        SetControlText(dialog, IDC_LAYOUT_BACK_X, L"0.35");
+        SetControlText(dialog, IDC_LAYOUT_BACK_Y, L"-150");
+        ClickButton(dialog, IDC_LAYOUT_PRINT);
+    });
+    EXPECT_EQ(FrontCorrection(), (SheetCorrection{15, -8}));
+    EXPECT_EQ(BackCorrection(), (SheetCorrection{3, -999}));
+    const auto stored = ReadBytes(folder.File(L"printers.ini"));
+    std::vector<PrinterSettings> read;
+    ASSERT_EQ(ReadPrintersFile(stored, read), KeyValueRead::Read);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].name, u"テスト プリンタ");
+    EXPECT_EQ(read[0].back, (SheetCorrection{3, -999}));
+
+    lstrcpynW(CurrentPrinterName(), L"別のプリンタ", 256);
+    Open([](HWND dialog) {
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_CORRECTION_Y), L"0.0");
+        ClickButton(dialog, IDC_LAYOUT_CANCEL);
+    });
+    lstrcpynW(CurrentPrinterName(), L"テスト プリンタ", 256);
+    Open([](HWND dialog) {
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_CORRECTION_Y), L"-0.8");
+        EXPECT_EQ(ControlText(dialog, IDC_LAYOUT_BACK_Y), L"-99.9");
+        SetControlText(dialog, IDC_LAYOUT_CORRECTION_X, L"2.0");
+        ClickButton(dialog, IDC_LAYOUT_CANCEL);  // not kept
+    });
+    EXPECT_EQ(FrontCorrection(), (SheetCorrection{15, -8}));
+    EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
 }
 
 }  // namespace
