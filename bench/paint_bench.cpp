@@ -129,6 +129,22 @@ int main(int argc, char** argv) {
     const double busy_ms = MedianMs(page, rounds);
     LoadPictures(*PicturesOnly(*busy));
     const double floor_ms = MedianMs(page, rounds);
+
+    // Phone photos: a 24-megapixel base and a 12-megapixel face, painted from the working
+    // copies the first paint makes; that first paint is timed on its own.
+    if (!folder.WritePicture(L"base24.bmp", 6000, 4000, 7) || !folder.WritePicture(L"face12.bmp", 4000, 3000, 8)) {
+        std::fprintf(stderr, "cannot write the large pictures\n");
+        return 2;
+    }
+    auto large = BusyCard(folder);
+    SetPath(large->base_filepass, folder, L"base24.bmp");
+    SetPath(large->phot_data.fm, folder, L"face12.bmp");
+    LoadPictures(*large);
+    const auto first_start = std::chrono::steady_clock::now();
+    PaintCard(page.Dc());
+    GdiFlush();
+    const std::chrono::duration<double, std::milli> first_ms = std::chrono::steady_clock::now() - first_start;
+    const double large_ms = MedianMs(page, rounds);
     ReleaseDesignPictures();
 
     std::printf("card preview, %dx%d memory context, median of %d paints\n", kWindowSize, kWindowSize, rounds);
@@ -136,8 +152,10 @@ int main(int argc, char** argv) {
     std::printf("%-28s %9.3f %9.2f\n", "sample (data/Vivivuz.dat)", sample_ms, sample_ms / floor_ms);
     std::printf("%-28s %9.3f %9.2f\n", "busy (5 marks, 15 texts, 4 QR)", busy_ms, busy_ms / floor_ms);
     std::printf("%-28s %9.3f %9.2f\n", "floor (busy, pictures only)", floor_ms, 1.0);
-    std::printf("busy design under 16 ms: %s; within 2x the floor: %s\n", busy_ms < 16 ? "yes" : "no",
-                busy_ms <= 2 * floor_ms ? "yes" : "no");
+    std::printf("%-28s %9.3f %9.2f\n", "busy, 24 MP base, 12 MP face", large_ms, large_ms / floor_ms);
+    std::printf("%-28s %9.3f %9.2f\n", "  its first paint", first_ms.count(), first_ms.count() / floor_ms);
+    std::printf("busy design under 16 ms: %s; within 2x the floor: %s; with 24 MP pictures under 16 ms: %s\n",
+                busy_ms < 16 ? "yes" : "no", busy_ms <= 2 * floor_ms ? "yes" : "no", large_ms < 16 ? "yes" : "no");
     if (!seam.messages.empty()) {
         std::fwprintf(stderr, L"messages were reported:\n%ls\n", seam.MessageTexts().c_str());
         return 1;

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The picture dialogs as a user meets them, on the shipped start folder:
-#  - ベース: 次 twice to a tall picture of base\, placed "3:右下", OK/Yes: the card shows the
+#  - ベース: 次 four times to a tall picture of base\, placed "3:右下", OK/Yes: the card shows the
 #    picture's bottom part and the design keeps base_pl_mode=3;
 #  - マーク: mark 2 takes a picture typed into the file dialog of 参照, OK/Yes: the design
-#    keeps its path and the picture's size, and the card shows it at the top-left corner;
-#  - 顔: 次 twice walks the face pictures in name order, a paint program that does not exist
+#    keeps its path and the size the picture was made for (210 x 126 pixels at 381 dpi:
+#    70 x 42 card pixels), and the card shows it at the top-left corner;
+#  - 顔: 次 twice walks the face pictures of every kind in name order, a paint program that does not exist
 #    is reported and the dialog goes on, OK/Yes keeps the picture shown last.
 # Usage: bash picture_dialogs_test.sh VIVIVUZ_EXE VIVDRIVE_EXE ARTEFACTS_DIR
 set -uo pipefail
@@ -54,8 +55,8 @@ e2e_setting oekaki_filename "no_such_paint_program.exe"
 for key in base_filepass base_pl_mode base_load_mode phot_load_mode "mark_data[1].on"; do
     e2e_log "shipped $key=$(e2e_saved "$key")"
 done
-[ "$(e2e_saved base_filepass)" = 'base\base-01.bmp' ] && [ "$(e2e_saved base_load_mode)" = 0 ] &&
-    [ "$(e2e_saved phot_load_mode)" = 0 ] && [ "$(e2e_saved 'mark_data[1].on')" = 0 ] ||
+[ "$(e2e_saved base_filepass)" = 'base\base-01.bmp' ] && [ "$(e2e_saved base_load_mode)" = 4 ] &&
+    [ "$(e2e_saved phot_load_mode)" = 4 ] && [ "$(e2e_saved 'mark_data[1].on')" = 0 ] ||
     e2e_fail "the shipped design has changed; adjust this test"
 
 e2e_start
@@ -66,20 +67,19 @@ main="$(e2e_drive wait --pid "$E2E_PID" --class "Main Window" --timeout 10000)" 
 
 e2e_log "ベース: a tall picture, bottom right"
 open_dialog 31 "ベース画面の設定"
-e2e_drive click "$dialog" "$BASE_NEXT" || e2e_fail "cannot press 次"
-e2e_drive click "$dialog" "$BASE_NEXT" || e2e_fail "cannot press 次"
+for step in 1 2 3 4; do e2e_drive click "$dialog" "$BASE_NEXT" || e2e_fail "cannot press 次"; done
 e2e_until 10 test "$(path_shown 331)" = 'base\base-05.bmp' ||
-    e2e_fail "次 twice shows $(path_shown 331), not base\\base-05.bmp"
+    e2e_fail "次 four times shows $(path_shown 331), not base\\base-05.bmp"
 e2e_drive select "$dialog" "$PLACEMENT" "3:右下" || e2e_fail "cannot choose 3:右下"
 sleep 1.5  # the placement box is read a second after its last change
 e2e_screenshot base_dialog
 accept "ベース画面！"
 e2e_card_shot "$main" base_placed
-# The 275 x 455 picture's bottom part with the card's proportions (275 x 166) stretched
+# The 825 x 1365 picture's bottom part with the card's proportions (825 x 498) stretched
 # over the card, where the marks, the face and the texts leave it visible, against the
 # whole picture squeezed onto the card.
 readonly TALL="$E2E_REPO/data/base/base-05.bmp"
-convert "$TALL" -crop 275x166+0+289 +repage -resize 455x275\! "$E2E_ARTEFACTS/expected_crop.png"
+convert "$TALL" -crop 825x498+0+867 +repage -resize 455x275\! "$E2E_ARTEFACTS/expected_crop.png"
 convert "$TALL" -resize 455x275\! "$E2E_ARTEFACTS/expected_fit.png"
 crop_off="$(differing "$E2E_ARTEFACTS/base_placed.png" "$E2E_ARTEFACTS/expected_crop.png")"
 fit_off="$(differing "$E2E_ARTEFACTS/base_placed.png" "$E2E_ARTEFACTS/expected_fit.png")"
@@ -100,10 +100,11 @@ e2e_drive gone "$files" --timeout 15000 || e2e_fail "the file dialog stays"
 e2e_until 10 test "$(path_shown 3061)" = "$mark_file" || e2e_fail "the mark's path box shows $(path_shown 3061)"
 accept "マーク画面！"
 e2e_card_shot "$main" mark_placed
-convert "$E2E_ARTEFACTS/mark_placed.png" -crop 120x72+0+0 +repage "$E2E_ARTEFACTS/mark_shown.png"
-mark_off="$(differing "$E2E_ARTEFACTS/mark_shown.png" "$E2E_START/mark/mark-02.bmp")"
-e2e_log "pixels off in the mark: $mark_off of $((120 * 72))"
-[ "$mark_off" -lt $((120 * 72 / 10)) ] || e2e_fail "the card does not show the mark (see mark_placed.png)"
+convert "$E2E_ARTEFACTS/mark_placed.png" -crop 70x42+0+0 +repage "$E2E_ARTEFACTS/mark_shown.png"
+convert "$E2E_START/mark/mark-02.bmp" -resize 70x42\! "$E2E_ARTEFACTS/mark_expected.png"
+mark_off="$(differing "$E2E_ARTEFACTS/mark_shown.png" "$E2E_ARTEFACTS/mark_expected.png")"
+e2e_log "pixels off in the mark: $mark_off of $((70 * 42))"
+[ "$mark_off" -lt $((70 * 42 / 10)) ] || e2e_fail "the card does not show the mark (see mark_placed.png)"
 
 e2e_log "顔: 次 twice, a missing paint program"
 open_dialog 47 "顔の設定"
@@ -111,7 +112,7 @@ e2e_drive click "$dialog" "$FACE_NEXT" || e2e_fail "cannot press 次"
 e2e_until 10 test "$(path_shown $FACE_PATH)" = 'phot\phot-02.bmp' ||
     e2e_fail "the first 次 shows $(path_shown $FACE_PATH)"
 e2e_drive click "$dialog" "$FACE_NEXT" || e2e_fail "cannot press 次"
-e2e_until 10 test "$(path_shown $FACE_PATH)" = 'phot\phot-05.bmp' ||
+e2e_until 10 test "$(path_shown $FACE_PATH)" = 'phot\phot-03.jpg' ||
     e2e_fail "the second 次 shows $(path_shown $FACE_PATH)"
 e2e_drive click "$dialog" "$FACE_PAINT" || e2e_fail "cannot press お絵描きソフト"
 box_over "$dialog" "CreateProcess" "お絵描きソフトが見つかりませんでした。"
@@ -126,8 +127,8 @@ e2e_wait_exit 30
 [ "$E2E_EXIT_CODE" = 0 ] || e2e_fail "exit code $E2E_EXIT_CODE"
 
 for expected in 'base_filepass=base\base-05.bmp' "base_pl_mode=3" "mark_data[1].on=1" \
-    "mark_data[1].fm=$mark_file" "mark_data[1].w=120" "mark_data[1].h=72" "mark_data[1].x=0" \
-    'phot_data.fm=phot\phot-05.bmp' "phot_data.on=1" "phot_data.w=80" "phot_data.h=100"; do
+    "mark_data[1].fm=$mark_file" "mark_data[1].w=70" "mark_data[1].h=42" "mark_data[1].x=0" \
+    'phot_data.fm=phot\phot-03.jpg' "phot_data.on=1" "phot_data.w=80" "phot_data.h=100"; do
     e2e_expect_eq "${expected%%=*} in Vivivuz.dat" "${expected#*=}" "$(e2e_saved "${expected%%=*}")"
 done
 
