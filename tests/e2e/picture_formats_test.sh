@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Pictures as people have them today, on the shipped start folder:
+#  - マーク: mark 2 takes a PNG logo with a soft, transparent edge through 参照: the card
+#    shows it blended over the background, as ImageMagick composes the same two pictures;
+#  - 顔: a phone photo whose pixels are stored sideways with orientation tag 6 is chosen
+#    through 参照: it stands upright on the card at the size it was made for (80 x 100).
+# Usage: bash picture_formats_test.sh VIVIVUZ_EXE VIVDRIVE_EXE ARTEFACTS_DIR
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_init picture_formats "$@"
+
+readonly OK=207 YES_BUTTON=6
+readonly MARK_BROWSE=3091 FACE_BROWSE=202
+
+open_dialog() {
+    e2e_drive command "$main" "$1" || e2e_fail "cannot send command $1"
+    dialog="$(e2e_drive wait --pid "$E2E_PID" --class "#32770" --owner "$main" --title "$2" \
+        --timeout 10000)" || e2e_fail "no dialog \"$2\""
+}
+
+accept() {
+    e2e_drive click "$dialog" "$OK" || e2e_fail "cannot press OK"
+    box="$(e2e_drive wait --pid "$E2E_PID" --class "#32770" --owner "$dialog" --title "$1" \
+        --timeout 10000)" || e2e_fail "no box \"$1\""
+    e2e_drive click "$box" "$YES_BUTTON" || e2e_fail "cannot answer Yes"
+    e2e_drive gone "$dialog" --timeout 10000 || e2e_fail "the dialog stays after Yes"
+}
+
+# choose_file BUTTON PATH: presses the dialog's 参照 and opens PATH in the file dialog.
+choose_file() {
+    e2e_drive click "$dialog" "$1" || e2e_fail "cannot press 参照"
+    files="$(e2e_drive wait --pid "$E2E_PID" --title "画像ファイルの在処を指定" --timeout 15000)" ||
+        e2e_fail "no file dialog"
+    sleep 0.5  # the dialog fills its own fields right after it shows
+    e2e_drive settext "$files" 1148 "$(winepath -w "$2")" || e2e_fail "cannot type the file name"
+    e2e_drive click "$files" 1 || e2e_fail "cannot open the file"
+    e2e_drive gone "$files" --timeout 15000 || e2e_fail "the file dialog stays"
+}
+
+# differing A B: how many pixels of two pictures differ by more than a little.
+differing() {
+    compare -fuzz 10% -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1
+}
+
+e2e_scratch
+e2e_copy_data
+readonly LOGO="$E2E_START/mark/logo-02.png" PHOTO="$E2E_START/phot/phot-01.bmp"
+readonly SIDEWAYS="$E2E_START/phot/phone.jpg"
+# The photo as a phone stores it: turned a quarter anticlockwise, with the tag that turns it back.
+convert "$PHOTO" -rotate -90 -density 381 -units PixelsPerInch -quality 92 "$SIDEWAYS" &&
+    exiftool -q -n -overwrite_original -Orientation=6 "$SIDEWAYS" || e2e_fail "cannot make the phone photo"
+face_x="$(e2e_saved phot_data.x)" face_y="$(e2e_saved phot_data.y)"
+[ "$(e2e_saved 'mark_data[1].x')" = 0 ] && [ "$(e2e_saved 'mark_data[1].y')" = 0 ] ||
+    e2e_fail "the shipped design's second mark has moved; adjust this test"
+
+e2e_start
+e2e_drive answer --pid "$E2E_PID" --main "Main Window" --timeout 60000 \
+    >"$E2E_ARTEFACTS/startup_boxes.txt" || e2e_fail "start-up did not settle"
+main="$(e2e_drive wait --pid "$E2E_PID" --class "Main Window" --timeout 10000)" ||
+    e2e_fail "no visible Main Window"
+
+e2e_log "マーク: a PNG logo with alpha"
+open_dialog 36 "マーク画面の設定"
+choose_file "$MARK_BROWSE" "$LOGO"
+accept "マーク画面！"
+e2e_card_shot "$main" logo_placed
+# 210 x 126 pixels at 381 dpi: 70 x 42 card pixels at the card's top-left corner.
+convert "$E2E_START/base/base-01.bmp" -resize 455x275\! -crop 70x42+0+0 +repage \
+    \( "$LOGO" -resize 70x42\! \) -composite "$E2E_ARTEFACTS/logo_expected.png"
+convert "$E2E_START/base/base-01.bmp" -resize 455x275\! -crop 70x42+0+0 +repage \
+    \( "$LOGO" -resize 70x42\! -background white -flatten \) -composite "$E2E_ARTEFACTS/logo_on_white.png"
+convert "$E2E_ARTEFACTS/logo_placed.png" -crop 70x42+0+0 +repage "$E2E_ARTEFACTS/logo_shown.png"
+blended_off="$(differing "$E2E_ARTEFACTS/logo_shown.png" "$E2E_ARTEFACTS/logo_expected.png")"
+white_off="$(differing "$E2E_ARTEFACTS/logo_shown.png" "$E2E_ARTEFACTS/logo_on_white.png")"
+e2e_log "pixels off: $blended_off against the blended logo, $white_off against the logo on white"
+[ "$blended_off" -lt $((70 * 42 / 10)) ] && [ "$blended_off" -lt $((white_off / 2)) ] ||
+    e2e_fail "the card does not show the logo blended over the background (see logo_placed.png)"
+
+e2e_log "顔: a phone photo stored sideways"
+open_dialog 47 "顔の設定"
+choose_file "$FACE_BROWSE" "$SIDEWAYS"
+accept "ベース画面！"
+e2e_card_shot "$main" phone_placed
+convert "$E2E_ARTEFACTS/phone_placed.png" -crop "80x100+$face_x+$face_y" +repage "$E2E_ARTEFACTS/phone_shown.png"
+convert "$PHOTO" -resize 80x100\! "$E2E_ARTEFACTS/phone_upright.png"
+convert "$SIDEWAYS" -resize 80x100\! "$E2E_ARTEFACTS/phone_as_stored.png"
+upright_off="$(differing "$E2E_ARTEFACTS/phone_shown.png" "$E2E_ARTEFACTS/phone_upright.png")"
+stored_off="$(differing "$E2E_ARTEFACTS/phone_shown.png" "$E2E_ARTEFACTS/phone_as_stored.png")"
+e2e_log "pixels off: $upright_off against the upright photo, $stored_off against it as stored"
+[ "$upright_off" -lt $((80 * 100 / 5)) ] && [ "$upright_off" -lt $((stored_off / 2)) ] ||
+    e2e_fail "the photo is not upright on the card (see phone_placed.png)"
+
+e2e_drive command "$main" 33 || e2e_fail "cannot send Exit"
+e2e_wait_exit 30
+[ "$E2E_EXIT_CODE" = 0 ] || e2e_fail "exit code $E2E_EXIT_CODE"
+for expected in "mark_data[1].on=1" "mark_data[1].w=70" "mark_data[1].h=42" \
+    "phot_data.on=1" "phot_data.w=80" "phot_data.h=100"; do
+    e2e_expect_eq "${expected%%=*} in Vivivuz.dat" "${expected#*=}" "$(e2e_saved "${expected%%=*}")"
+done
+[ -z "$(find "$E2E_START" -maxdepth 1 -name '*.tmp')" ] || e2e_fail "files were left in the start folder"
+e2e_pass
