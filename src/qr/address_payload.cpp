@@ -13,12 +13,14 @@ static_assert(kQrByteLimit <= kQrTextLimit,
               "within s as well");
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Drops the last character of value, a surrogate pair as a whole.
+// Drops the last character of value: a surrogate pair as a whole, a lone half alone.
 void DropLastCharacter(std::u16string& value) {
     if (value.empty()) return;
+    const bool low = IsLowSurrogate(value.back());
     value.pop_back();
-    if (!value.empty() && IsHighSurrogate(value.back())) value.pop_back();
+    if (low && !value.empty() && IsHighSurrogate(value.back())) value.pop_back();
 }
 
 // The nine contact fields in the order that breaks ties when a value must be cut.

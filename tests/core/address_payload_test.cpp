@@ -317,6 +317,19 @@ TEST(BuildAddressPayload, VcardCutNameStaysTheSameInNAndFn) {
 }
 
 // The card's texts as Shift_JIS bytes; items not given are empty.
+TEST(AddressPayload, AnUnpairedSurrogateIsCutAsOneUnit) {
+    auto entry = EmptyEntry();
+    SetText(entry->sn, Repeat(u"x", 31));
+    SetText(entry->sm1, Repeat(u"x", 31));
+    SetText(entry->sy, Repeat(u"y", 24));
+    // 63 units of 94 bytes, the longest value, each high surrogate without its low half;
+    // the payload is one byte over, so only the last "a" goes.
+    const std::u16string address = u"a" + Repeat(u"\xD800" u"a", 31);
+    SetText(entry->sa, address);
+    BuildAddressPayload(*entry, AddressFormat::kAu);
+    EXPECT_EQ(Values(*entry).back(), address.substr(0, address.size() - 1));
+}
+
 ShiftJisTexts Texts(std::initializer_list<std::pair<int, std::string>> items) {
     ShiftJisTexts texts;
     for (const auto& [index, bytes] : items) texts[index] = bytes;
