@@ -91,6 +91,8 @@ enum class SettingsReadStatus {
 // cut to capacity - 1 units. Before each line is applied, U+0002 and U+0003 in a QR text
 // read by an earlier line turn back into CR and LF; a QR text on the very last parsed line
 // thus keeps U+0002 / U+0003 (the writer never puts it last).
+struct SettingsFieldTable;
+
 class SettingsFileReader {
 public:
     SettingsFileReader(CardDesign& design, SettingsScope scope);
@@ -107,15 +109,13 @@ public:
     SettingsReadStatus Finish();
 
 private:
-    struct Field;
-    template <class Record>
-    void BindFields(Record& record, SettingsScope scope);
     void TakeUnits(std::u16string& units);
     void EndLine();
     void ParseLine(std::u16string_view line);
 
-    std::vector<Field> fields_;  // in the order of SettingsKeys()
-    char16_t* qr_text_[kQrCount] = {};  // the QR texts of the record, for their line breaks
+    const SettingsFieldTable& table_;  // where each key's field lies in the record
+    char* record_;                            // the record read into
+    SettingsScope scope_;
     TextDecoder decoder_;
     std::u16string decoded_;  // units handed out by the decoder, not yet taken
     bool after_cr_ = false;   // the last unit taken was a CR, so an LF now ends no line

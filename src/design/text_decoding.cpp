@@ -71,14 +71,19 @@ void TextDecoder::Decide() {
 }
 
 void TextDecoder::TakeUtf16(std::span<const std::uint8_t> bytes, std::u16string& out) {
-    for (std::uint8_t b : bytes) {
-        if (odd_byte_ < 0) {
-            odd_byte_ = b;
-        } else {
-            out += static_cast<char16_t>(odd_byte_ | b << 8);
-            odd_byte_ = -1;
-        }
+    if (bytes.empty()) return;
+    if (odd_byte_ >= 0) {
+        out += static_cast<char16_t>(odd_byte_ | bytes[0] << 8);
+        odd_byte_ = -1;
+        bytes = bytes.subspan(1);
     }
+    const std::size_t units = bytes.size() / 2;
+    const std::size_t start = out.size();
+    out.resize(start + units);
+    char16_t* to = out.data() + start;
+    const std::uint8_t* from = bytes.data();
+    for (std::size_t k = 0; k < units; ++k, from += 2) to[k] = static_cast<char16_t>(from[0] | from[1] << 8);
+    if (bytes.size() % 2 != 0) odd_byte_ = bytes.back();
 }
 
 bool TextDecoder::CollectUtf8(std::span<const std::uint8_t> bytes) {
