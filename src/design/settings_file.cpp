@@ -1,9 +1,11 @@
 #include "design/settings_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstddef>
 #include <climits>
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <type_traits>
@@ -234,9 +236,11 @@ bool ReadIn(SettingsScope scope, SettingsGroup group) {
 }
 
 // FNV-1a over the units of a key name.
+constexpr std::uint32_t kHashStart = 2166136261u;
+constexpr std::uint32_t kHashFactor = 16777619u;
 std::uint32_t KeyHash(std::u16string_view name) {
-    std::uint32_t hash = 2166136261u;
-    for (char16_t unit : name) hash = (hash ^ unit) * 16777619u;
+    std::uint32_t hash = kHashStart;
+    for (char16_t unit : name) hash = (hash ^ unit) * kHashFactor;
     return hash;
 }
 
@@ -253,14 +257,29 @@ public:
             slots_[slot] = static_cast<std::uint16_t>(i + 1);
         }
     }
-    // The ordinal of the key named exactly `name`, or the key count when there is none.
-    std::size_t Find(std::u16string_view name) const {
+    // The key a line names, the text before its first "=": its ordinal and where the
+    // value starts; the key count as ordinal when the line names none. One pass finds the
+    // "=" and hashes the name.
+    struct Match {
+        std::size_t ordinal;
+        std::size_t value;
+    };
+    Match Find(std::u16string_view line) const {
         const auto& keys = SettingsKeys();
-        for (std::size_t slot = KeyHash(name) & (kSlots - 1); slots_[slot] != 0; slot = (slot + 1) & (kSlots - 1)) {
+        const char16_t* const start = line.data();
+        const char16_t* const end = start + line.size();
+        std::uint32_t hash = kHashStart;
+        const char16_t* equals = start;
+        for (; equals != end && *equals != u'='; ++equals) hash = (hash ^ *equals) * kHashFactor;
+        if (equals == end) return {keys.size(), 0};
+        const auto length = static_cast<std::size_t>(equals - start);
+        for (std::size_t slot = hash & (kSlots - 1); slots_[slot] != 0; slot = (slot + 1) & (kSlots - 1)) {
             const std::size_t ordinal = slots_[slot] - 1u;
-            if (keys[ordinal].name == name) return ordinal;
+            const std::u16string& key = keys[ordinal].name;
+            if (key.size() == length && std::memcmp(key.data(), start, length * sizeof(char16_t)) == 0)
+                return {ordinal, length + 1};
         }
-        return keys.size();
+        return {keys.size(), 0};
     }
 
 private:
@@ -385,10 +404,14 @@ std::u16string FormatSettingsFile(const CardDesign& design, SettingsScope scope)
 std::vector<std::uint8_t> SettingsFileBytes(const CardDesign& design, SettingsScope scope) {
     const std::u16string text = FormatSettingsFile(design, scope);
     std::vector<std::uint8_t> bytes(text.size() * 2);
-    std::uint8_t* out = bytes.data();
-    for (char16_t unit : text) {
-        *out++ = static_cast<std::uint8_t>(unit & 0xFF);
-        *out++ = static_cast<std::uint8_t>(unit >> 8);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(bytes.data(), text.data(), bytes.size());
+    } else {
+        std::uint8_t* out = bytes.data();
+        for (char16_t unit : text) {
+            *out++ = static_cast<std::uint8_t>(unit & 0xFF);
+            *out++ = static_cast<std::uint8_t>(unit >> 8);
+        }
     }
     return bytes;
 }
@@ -406,6 +429,7 @@ SettingsFileReader::SettingsFileReader(TemplateDesign& templ)
 SettingsFileReader::~SettingsFileReader() = default;
 
 bool SettingsFileReader::Feed(std::span<const std::uint8_t> bytes) {
+    decoded_.reserve(bytes.size() / 2 + 1);
     const bool text = decoder_.Feed(bytes, decoded_);
     TakeUnits(decoded_);
     return text;
@@ -422,15 +446,28 @@ SettingsReadStatus SettingsFileReader::Finish() {
 }
 
 void SettingsFileReader::TakeUnits(std::u16string& units) {
-    for (char16_t unit : units) {
-        const bool lf_of_cr_lf = after_cr_ && unit == kLf;
-        after_cr_ = unit == kCr;
+    const char16_t* p = units.data();
+    const char16_t* const end = p + units.size();
+    while (p < end) {
+        const char16_t unit = *p;
         if (unit == kCr || unit == kLf) {
+            const bool lf_of_cr_lf = after_cr_ && unit == kLf;
+            after_cr_ = unit == kCr;
             if (!lf_of_cr_lf) EndLine();
+            ++p;
             continue;
         }
-        if (!IsBlank(unit)) any_text_ = true;
-        if (line_units_ < kSettingsLineLimit) line_[line_units_++] = unit;
+        after_cr_ = false;
+        // The run up to the next unit that may end a line, taken at once: a file is
+        // mostly such runs, and a unit compared once costs little when fuzzing.
+        const char16_t* stop = p + 1;
+        while (stop < end && *stop > kCr) ++stop;
+        const std::size_t run = static_cast<std::size_t>(stop - p);
+        const std::size_t kept = std::min(run, kSettingsLineLimit - line_units_);
+        std::copy_n(p, kept, line_ + line_units_);
+        line_units_ += kept;
+        if (!any_text_) any_text_ = !std::all_of(p, stop, IsBlank);
+        p = stop;
     }
     units.clear();
 }
@@ -457,17 +494,15 @@ void SettingsFileReader::ParseLine(std::u16string_view line) {
 
     // Keys hold no "=", so a line starts with "key=" exactly when the text before its
     // first "=" is the key: one lookup gives the one key the line can match.
-    const std::size_t equals = line.find(u'=');
-    if (equals == std::u16string_view::npos) return;
     static const KeyIndex index;
-    const std::size_t ordinal = index.Find(line.substr(0, equals));
-    if (ordinal >= table_.places.size()) return;
+    const KeyIndex::Match match = index.Find(line);
+    if (match.ordinal >= table_.places.size()) return;
     any_key_ = true;
-    const SettingsFieldPlace& place = table_.places[ordinal];
+    const SettingsFieldPlace& place = table_.places[match.ordinal];
     if (place.offset < 0 || !ReadIn(scope_, place.group)) return;
 
     char* field = record_ + place.offset;
-    const std::u16string_view value = line.substr(equals + 1);
+    const std::u16string_view value = line.substr(match.value);
     switch (place.kind) {
         case SettingsValueKind::Integer:
             *reinterpret_cast<int*>(field) = ParseWholeNumber(value.substr(0, kSettingsNumberLimit));
