@@ -150,13 +150,6 @@ std::size_t ReadRecord(std::u16string_view text, std::size_t start, ListRow& row
     }
 }
 
-constexpr std::u16string_view kOnKeys[kTextCount] = {
-    u"str_data[0].on=",  u"str_data[1].on=",  u"str_data[2].on=",  u"str_data[3].on=",
-    u"str_data[4].on=",  u"str_data[5].on=",  u"str_data[6].on=",  u"str_data[7].on=",
-    u"str_data[8].on=",  u"str_data[9].on=",  u"str_data[10].on=", u"str_data[11].on=",
-    u"str_data[12].on=", u"str_data[13].on=", u"str_data[14].on=",
-};
-
 bool IsBlank(const ListRow& row) {
     for (const auto& field : row)
         if (!field.empty()) return false;
@@ -275,23 +268,6 @@ QueueFill FillPrintQueue(std::span<const ListRow> selected, int list_rows, Print
             SetText(record.strings[k], CutField(row[kListStringBase + k]));
     }
     return {QueueFillStatus::Filled};
-}
-
-void ParseTemplateOnFlags(std::span<const std::uint8_t> bytes, int (&flags)[kTextCount]) {
-    const std::u16string text = Utf16Units(bytes);
-    std::u16string_view rest(text);
-    if (!rest.empty() && rest.front() == u'\uFEFF') rest.remove_prefix(1);
-    while (!rest.empty()) {
-        const std::size_t end = rest.find(u'\n');
-        std::u16string_view line = rest.substr(0, end);
-        rest = end == std::u16string_view::npos ? std::u16string_view() : rest.substr(end + 1);
-        if (end != std::u16string_view::npos && !line.empty() && line.back() == u'\r')
-            line.remove_suffix(1);
-        for (int i = 0; i < kTextCount; ++i) {
-            const std::u16string_view key = kOnKeys[i];
-            if (line.substr(0, key.size()) == key) flags[i] = ParseWholeNumber(line.substr(key.size(), 32));
-        }
-    }
 }
 
 bool IsListText(std::u16string_view text) {

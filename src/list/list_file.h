@@ -123,9 +123,3 @@ struct QueueFill {
 // ("abc" 0, "-3" -3); the strings keep at most kListFieldUnits units. On any other
 // status the queue count is 0.
 QueueFill FillPrintQueue(std::span<const ListRow> selected, int list_rows, PrintQueue& queue);
-
-// The "str_data[i].on=" values of a template file (a settings file: UTF-16LE after its
-// byte-order mark). Entry i takes the leading number of at most 32 units
-// after the key; entries whose key is absent keep their value. Lines end at LF, the unit
-// before it dropped only when it is CR; a last line without LF is read too.
-void ParseTemplateOnFlags(std::span<const std::uint8_t> bytes, int (&flags)[kTextCount]);

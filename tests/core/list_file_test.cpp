@@ -284,19 +284,3 @@ TEST(ListFile, QueueTakesTheSelectionInOrder) {
     EXPECT_EQ(refused.bad_row, 1);
     EXPECT_EQ(queue->count, 0);
 }
-
-TEST(ListFile, UseFlagsAreReadFromTheTemplateText) {
-    int flags[kTextCount];
-    for (int& f : flags) f = 7;
-    const auto bytes = Utf16Bytes(u"\uFEFFstr_data[0].on=1\r\nbase_w=455\r\nstr_data[5].on=1\r\nstr_data[1].on=0\r\n"
-                                  u"str_data[10].on=1\r\nstr_data[14].on=  3x\r\nstr_data[2].onx=1\n"
-                                  u"str_data[3].on=1");
-    ParseTemplateOnFlags(bytes, flags);
-    EXPECT_EQ(flags[0], 1);
-    EXPECT_EQ(flags[1], 0);
-    EXPECT_EQ(flags[10], 1);
-    EXPECT_EQ(flags[14], 3);
-    EXPECT_EQ(flags[3], 1);  // a last line without LF
-    EXPECT_EQ(flags[2], 7);  // absent keys keep their value
-    EXPECT_EQ(flags[11], 7);
-}
