@@ -73,7 +73,7 @@ constexpr uint8_t kQrFunctionDark = 0x10;
 constexpr uint8_t kQrDataDark = 0x02;    // before masking
 constexpr uint8_t kQrMaskedDark = 0x01;  // after masking
 
-// The program's one encoder record (about 80 KB), overwritten by every encode.
+// The program's one encoder record (about 90 KB), overwritten by every encode.
 QrEncoder& TheQrEncoder();
 
 // Encodes `length` bytes of `text` (Shift_JIS expected; any bytes are accepted) at
