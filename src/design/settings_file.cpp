@@ -63,7 +63,10 @@ constexpr SettingsValueKind KindOf() {
 void AppendDecimal(std::u16string& out, int value) {
     char digits[16];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    for (const char* p = digits; p != end; ++p) out += static_cast<char16_t>(*p);
+    char16_t units[16];
+    const auto count = static_cast<std::size_t>(end - digits);
+    std::copy(digits, end, units);
+    out.append(units, count);
 }
 
 // Builds "name" and "array[index].member" keys in one reused buffer.
