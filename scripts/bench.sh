@@ -3,8 +3,24 @@
 # measured in the same run. Not part of the test command: timings want a quiet machine.
 #   bash scripts/bench.sh            the Windows benchmarks under Wine (paint, tools, print)
 #   bash scripts/bench.sh qr         also the QR encoder against libqrencode (native)
+#   bash scripts/bench.sh settings   only the settings reader on the shipped design (native)
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+# The native benchmarks: a release build without the sanitizers.
+native_bench() {
+    local dir="$VIVI_BUILD/bench-native"
+    cmake -S "$VIVI_ROOT" -B "$dir" -G Ninja -DVIVIVUZ_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null \
+        || fail "configure native release build"
+    cmake --build "$dir" --target "$1" || fail "build $1"
+    (cd "$VIVI_ROOT" && "$dir/bench/$1") || fail "$1"
+}
+
+if [ "${1:-}" = settings ]; then
+    step "settings reader (native release)"
+    native_bench settings_bench
+    exit 0
+fi
 
 bash "$VIVI_ROOT/scripts/setup.sh" || fail "setup"
 step "Windows build (release)"
@@ -19,10 +35,8 @@ wine "$VIVI_BUILD/win/bench/tools_bench.exe" 100 data || fail "tools_bench"
 step "printed sheet"
 wine "$VIVI_BUILD/win/bench/print_bench.exe" 5 || fail "print_bench"
 if [ "${1:-}" = qr ]; then
+    step "settings reader (native release)"
+    native_bench settings_bench
     step "QR encoder (native release)"
-    dir="$VIVI_BUILD/bench-native"
-    cmake -S "$VIVI_ROOT" -B "$dir" -G Ninja -DVIVIVUZ_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null \
-        || fail "configure native release build"
-    cmake --build "$dir" --target qr_bench || fail "build qr_bench"
-    "$dir/bench/qr_bench" || fail "qr_bench"
+    native_bench qr_bench
 fi

@@ -3,10 +3,12 @@
 # each from its checked-in seeds plus what earlier runs found (kept in the build folder).
 #   scripts/fuzz.sh [-runs=N | -max_total_time=SECONDS] [-max_len=BYTES] [target ...]
 # Options starting with "-" go to every target (libFuzzer's own); names pick targets
-# (settings_file, template_file, list_file, qr_encoder, address, numbers, layout_print;
-# default all). A crashing
-# input is kept in build/fuzz/tests/fuzz/work/<target>/findings/ and ends the run with
-# a non-zero status.
+# (settings_file, template_file, list_file, list_editor, qr_encoder, address, numbers,
+# layout_print; default all). A crashing input is kept in
+# build/fuzz/tests/fuzz/work/<target>/findings/ and ends the run with a non-zero status.
+# After each run the inputs that reach new code are merged, minimised, into the checked-in
+# corpus (tests/fuzz/corpus/<target>/), and the table in tests/fuzz/README.md gets the
+# run's executions added to the target's total, its corpus size and the date.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -27,13 +29,36 @@ if [ ${#names[@]} -eq 0 ]; then
     done
 fi
 
+# Adds a run of target $1 with $2 executions to the table of tests/fuzz/README.md: its
+# total, the files of its checked-in corpus and today's date (a new target gets a row).
+record_run() {
+    local readme="$VIVI_ROOT/tests/fuzz/README.md" name="$1" runs="$2" files today
+    files="$(find "$VIVI_ROOT/tests/fuzz/corpus/$name" -type f | wc -l)"
+    today="$(date -u +%Y-%m-%d)"
+    awk -F'|' -v name="$name" -v runs="$runs" -v files="$files" -v today="$today" '
+        $2 == " " name " " { printf "| %s | %d | %d | %s |\n", name, $3 + runs, files, today; found = 1; next }
+        /^<!-- end of the fuzz table -->/ && !found { printf "| %s | %d | %d | %s |\n", name, runs, files, today }
+        { print }' "$readme" >"$readme.new" && mv "$readme.new" "$readme"
+}
+
 step "fuzz build"
 configure_and_build fuzz
 status=0
 for name in "${names[@]}"; do
     step "fuzz $name ${options[*]}"
-    bash "$VIVI_ROOT/tests/fuzz/run_target.sh" "$VIVI_BUILD/fuzz/tests/fuzz/fuzz_$name" \
-        "$VIVI_ROOT/tests/fuzz/corpus/$name" "$VIVI_BUILD/fuzz/tests/fuzz/work/$name" "${options[@]}" \
-        || { echo "fuzz $name: FINDING (see $VIVI_BUILD/fuzz/tests/fuzz/work/$name/findings/)"; status=1; }
+    target="$VIVI_BUILD/fuzz/tests/fuzz/fuzz_$name"
+    seeds="$VIVI_ROOT/tests/fuzz/corpus/$name"
+    work="$VIVI_BUILD/fuzz/tests/fuzz/work/$name"
+    log="$work/last-run.log"
+    mkdir -p "$work"
+    # The run's progress goes to the log (tail -f it); its statistics are shown after.
+    bash "$VIVI_ROOT/tests/fuzz/run_target.sh" "$target" "$seeds" "$work" "${options[@]}" >"$log" 2>&1 \
+        || { echo "fuzz $name: FINDING (see $work/findings/ and $log)"; status=1; }
+    grep -E "^stat::|ERROR" "$log" || true
+    runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)"
+    # What the run found that reaches new code joins the checked-in seeds, minimised.
+    ASAN_OPTIONS=quarantine_size_mb=8 "$target" -merge=1 "$seeds" "$work/corpus" >"$work/merge.log" 2>&1 \
+        || echo "fuzz $name: the corpus could not be merged (see $work/merge.log)"
+    record_run "$name" "${runs:-0}"
 done
 exit $status

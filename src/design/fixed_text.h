@@ -3,6 +3,7 @@
 // zero-terminated array; capacity counts the terminator.
 #pragma once
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 #include <type_traits>
 
@@ -24,9 +25,10 @@ std::basic_string_view<Char> TextOf(const Char (&field)[N]) {
 // units of value copied in, so the field always stays terminated.
 template <class Char, std::size_t N>
 void SetText(Char (&field)[N], std::type_identity_t<std::basic_string_view<Char>> value) {
-    for (auto& c : field) c = Char();
+    static_assert(std::is_trivially_copyable_v<Char>, "a unit is cleared and copied as bytes");
+    std::memset(field, 0, sizeof field);  // Char() is all zero bits
     const std::size_t n = value.size() < N - 1 ? value.size() : N - 1;
-    for (std::size_t i = 0; i < n; ++i) field[i] = value[i];
+    if (n > 0) std::memcpy(field, value.data(), n * sizeof(Char));
 }
 
 template <class Char, std::size_t N>

@@ -1,8 +1,12 @@
 #include "design/settings_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cstddef>
 #include <climits>
+#include <cstring>
+#include <memory>
 #include <string_view>
 #include <type_traits>
 
@@ -59,7 +63,10 @@ constexpr SettingsValueKind KindOf() {
 void AppendDecimal(std::u16string& out, int value) {
     char digits[16];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    for (const char* p = digits; p != end; ++p) out += static_cast<char16_t>(*p);
+    char16_t units[16];
+    const auto count = static_cast<std::size_t>(end - digits);
+    std::copy(digits, end, units);
+    out.append(units, count);
 }
 
 // Builds "name" and "array[index].member" keys in one reused buffer.
@@ -232,33 +239,111 @@ bool ReadIn(SettingsScope scope, SettingsGroup group) {
     return scope == SettingsScope::Full || group == SettingsGroup::Card;
 }
 
-// Ordinals of SettingsKeys() sorted by name, for the lookup of a line's key.
-const std::vector<std::size_t>& KeysByName() {
-    static const std::vector<std::size_t> sorted = [] {
-        const auto& keys = SettingsKeys();
-        std::vector<std::size_t> order(keys.size());
-        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-        std::sort(order.begin(), order.end(),
-                  [&](std::size_t a, std::size_t b) { return keys[a].name < keys[b].name; });
-        return order;
-    }();
-    return sorted;
+// FNV-1a over the units of a key name.
+constexpr std::uint32_t kHashStart = 2166136261u;
+constexpr std::uint32_t kHashFactor = 16777619u;
+std::uint32_t KeyHash(std::u16string_view name) {
+    std::uint32_t hash = kHashStart;
+    for (char16_t unit : name) hash = (hash ^ unit) * kHashFactor;
+    return hash;
 }
 
-// The ordinal of the key named exactly `name`, or keys.size() when there is none.
-std::size_t FindKey(std::u16string_view name) {
-    const auto& keys = SettingsKeys();
-    const auto& order = KeysByName();
-    const auto it = std::lower_bound(order.begin(), order.end(), name,
-                                     [&](std::size_t i, std::u16string_view n) {
-                                         return std::u16string_view(keys[i].name) < n;
-                                     });
-    return it != order.end() && keys[*it].name == name ? *it : keys.size();
-}
+// The keys by the hash of their names, in open addressing with linear probing: slots
+// hold ordinal + 1, 0 is free. Three slots or more a key keep the probes short.
+class KeyIndex {
+public:
+    static constexpr std::size_t kSlots = 2048;
+    KeyIndex() {
+        const auto& keys = SettingsKeys();
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            std::size_t slot = KeyHash(keys[i].name) & (kSlots - 1);
+            while (slots_[slot] != 0) slot = (slot + 1) & (kSlots - 1);
+            slots_[slot] = static_cast<std::uint16_t>(i + 1);
+        }
+    }
+    // The key a line names, the text before its first "=": its ordinal and where the
+    // value starts; the key count as ordinal when the line names none. One pass finds the
+    // "=" and hashes the name.
+    struct Match {
+        std::size_t ordinal;
+        std::size_t value;
+    };
+    Match Find(std::u16string_view line) const {
+        const auto& keys = SettingsKeys();
+        const char16_t* const start = line.data();
+        const char16_t* const end = start + line.size();
+        std::uint32_t hash = kHashStart;
+        const char16_t* equals = start;
+        for (; equals != end && *equals != u'='; ++equals) hash = (hash ^ *equals) * kHashFactor;
+        if (equals == end) return {keys.size(), 0};
+        const auto length = static_cast<std::size_t>(equals - start);
+        for (std::size_t slot = hash & (kSlots - 1); slots_[slot] != 0; slot = (slot + 1) & (kSlots - 1)) {
+            const std::size_t ordinal = slots_[slot] - 1u;
+            const std::u16string& key = keys[ordinal].name;
+            if (key.size() == length && std::memcmp(key.data(), start, length * sizeof(char16_t)) == 0)
+                return {ordinal, length + 1};
+        }
+        return {keys.size(), 0};
+    }
+
+private:
+    std::uint16_t slots_[kSlots] = {};
+};
+
+static_assert(KeyIndex::kSlots >= 3 * 534, "the index keeps a third of its slots at most in use");
 
 template <std::size_t N>
 void StoreText(void* field, std::u16string_view value) {
     SetText(*static_cast<char16_t(*)[N]>(field), value);
+}
+
+}  // namespace
+
+// Where the field of a key lies in a record of one type, and how it is read: what the
+// reader and the writer share, found once per type by visiting a record.
+struct SettingsFieldPlace {
+    SettingsValueKind kind = SettingsValueKind::Integer;
+    SettingsGroup group = SettingsGroup::Card;
+    std::ptrdiff_t offset = -1;  // bytes from the record's start; -1: the record lacks it
+    void (*store_text)(void* field, std::u16string_view value) = nullptr;
+    int qr = -1;
+};
+
+struct SettingsFieldTable {
+    std::vector<SettingsFieldPlace> places;  // in the order of SettingsKeys()
+    std::ptrdiff_t qr_text[kQrCount] = {};   // offsets of the QR texts, for their line breaks
+};
+
+namespace {
+
+template <class Record>
+const SettingsFieldTable& FieldTable() {
+    static const SettingsFieldTable table = [] {
+        SettingsFieldTable t;
+        const auto record = std::make_unique<Record>();
+        const auto* base = reinterpret_cast<const char*>(record.get());
+        t.places.reserve(SettingsKeys().size());
+        ForEachSettingsField(*record, [&](std::u16string_view, SettingsGroup group, auto&& field) {
+            using FieldType = std::remove_cvref_t<decltype(field)>;
+            SettingsFieldPlace place;
+            place.group = group;
+            if constexpr (!std::is_same_v<FieldType, AbsentField>) {
+                place.kind = KindOf<FieldType>();
+                if constexpr (IsQrText<FieldType>::value) {
+                    place.offset = reinterpret_cast<const char*>(&field.text) - base;
+                    place.store_text = &StoreText<std::extent_v<std::remove_cvref_t<decltype(field.text)>>>;
+                    place.qr = field.qr;
+                    t.qr_text[field.qr] = place.offset;
+                } else {
+                    place.offset = reinterpret_cast<const char*>(&field) - base;
+                    if constexpr (std::is_array_v<FieldType>) place.store_text = &StoreText<std::extent_v<FieldType>>;
+                }
+            }
+            t.places.push_back(place);
+        });
+        return t;
+    }();
+    return table;
 }
 
 }  // namespace
@@ -290,88 +375,65 @@ std::size_t SettingsLineCount(SettingsScope scope) {
 }
 
 std::u16string FormatSettingsFile(const CardDesign& design, SettingsScope scope) {
+    const auto& keys = SettingsKeys();
+    const SettingsFieldTable& table = FieldTable<CardDesign>();
+    const char* record = reinterpret_cast<const char*>(&design);
     std::u16string out(1, kByteOrderMark);
     out.reserve(32 * 1024);
-    ForEachSettingsField(design, [&](std::u16string_view name, SettingsGroup group, auto&& field) {
-        if (!WrittenIn(scope, group)) return;
-        out += name;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const SettingsFieldPlace& place = table.places[i];
+        if (!WrittenIn(scope, place.group)) continue;
+        out += keys[i].name;
         out += u'=';
-        using Field = std::remove_cvref_t<decltype(field)>;
-        if constexpr (std::is_same_v<Field, int> || std::is_same_v<Field, std::uint8_t>) {
-            AppendDecimal(out, field);
-        } else if constexpr (std::is_array_v<Field>) {
-            out += TextOf(field);
-        } else {
-            for (char16_t c : TextOf(field.text))
-                out += c == kCr ? kCrInFile : c == kLf ? kLfInFile : c;
+        const char* field = record + place.offset;
+        switch (place.kind) {
+            case SettingsValueKind::Integer: AppendDecimal(out, *reinterpret_cast<const int*>(field)); break;
+            case SettingsValueKind::FontByte: AppendDecimal(out, *reinterpret_cast<const std::uint8_t*>(field)); break;
+            case SettingsValueKind::Text: {
+                const std::u16string_view whole(reinterpret_cast<const char16_t*>(field),
+                                                static_cast<std::size_t>(keys[i].capacity));
+                out += whole.substr(0, whole.find(u'\0'));
+                break;
+            }
+            case SettingsValueKind::QrText:
+                for (char16_t c : TextOf(*reinterpret_cast<const char16_t(*)[std::extent_v<decltype(QrcodeData::s)>]>(field)))
+                    out += c == kCr ? kCrInFile : c == kLf ? kLfInFile : c;
+                break;
         }
         out += u"\r\n";
-    });
+    }
     return out;
 }
 
 std::vector<std::uint8_t> SettingsFileBytes(const CardDesign& design, SettingsScope scope) {
     const std::u16string text = FormatSettingsFile(design, scope);
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(text.size() * 2);
-    for (char16_t unit : text) {
-        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    std::vector<std::uint8_t> bytes(text.size() * 2);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(bytes.data(), text.data(), bytes.size());
+    } else {
+        std::uint8_t* out = bytes.data();
+        for (char16_t unit : text) {
+            *out++ = static_cast<std::uint8_t>(unit & 0xFF);
+            *out++ = static_cast<std::uint8_t>(unit >> 8);
+        }
     }
     return bytes;
 }
 
-// A field of the record being read, typed by its kind.
-struct SettingsFileReader::Field {
-    SettingsValueKind kind;
-    bool applied = false;  // read in this scope and held by the record
-    int* number = nullptr;
-    std::uint8_t* byte = nullptr;
-    void* text = nullptr;  // the char16_t array itself
-    void (*store_text)(void* field, std::u16string_view value) = nullptr;
-    int qr = -1;
-};
-
-SettingsFileReader::SettingsFileReader(CardDesign& design, SettingsScope scope) {
+SettingsFileReader::SettingsFileReader(CardDesign& design, SettingsScope scope)
+    : table_(FieldTable<CardDesign>()), record_(reinterpret_cast<char*>(&design)), scope_(scope) {
     ResetDesign(design, scope);
-    BindFields(design, scope);
 }
 
-SettingsFileReader::SettingsFileReader(TemplateDesign& templ) {
+SettingsFileReader::SettingsFileReader(TemplateDesign& templ)
+    : table_(FieldTable<TemplateDesign>()), record_(reinterpret_cast<char*>(&templ)), scope_(SettingsScope::Design) {
     ResetTemplate(templ);
-    BindFields(templ, SettingsScope::Design);
-}
-
-template <class Record>
-void SettingsFileReader::BindFields(Record& record, SettingsScope scope) {
-    fields_.reserve(SettingsKeys().size());
-    ForEachSettingsField(record, [&](std::u16string_view, SettingsGroup group, auto&& field) {
-        using FieldType = std::remove_cvref_t<decltype(field)>;
-        Field f{SettingsValueKind::Integer};
-        if constexpr (!std::is_same_v<FieldType, AbsentField>) {
-            f.kind = KindOf<FieldType>();
-            f.applied = ReadIn(scope, group);
-        }
-        if constexpr (std::is_same_v<FieldType, int>) {
-            f.number = &field;
-        } else if constexpr (std::is_same_v<FieldType, std::uint8_t>) {
-            f.byte = &field;
-        } else if constexpr (std::is_array_v<FieldType>) {
-            f.text = &field;
-            f.store_text = &StoreText<std::extent_v<FieldType>>;
-        } else if constexpr (IsQrText<FieldType>::value) {
-            f.text = &field.text;
-            f.store_text = &StoreText<std::extent_v<std::remove_cvref_t<decltype(field.text)>>>;
-            f.qr = field.qr;
-            qr_text_[field.qr] = field.text;
-        }
-        fields_.push_back(f);
-    });
 }
 
 SettingsFileReader::~SettingsFileReader() = default;
 
 bool SettingsFileReader::Feed(std::span<const std::uint8_t> bytes) {
+    decoded_.reserve(bytes.size() / 2 + 1);
     const bool text = decoder_.Feed(bytes, decoded_);
     TakeUnits(decoded_);
     return text;
@@ -388,15 +450,28 @@ SettingsReadStatus SettingsFileReader::Finish() {
 }
 
 void SettingsFileReader::TakeUnits(std::u16string& units) {
-    for (char16_t unit : units) {
-        const bool lf_of_cr_lf = after_cr_ && unit == kLf;
-        after_cr_ = unit == kCr;
+    const char16_t* p = units.data();
+    const char16_t* const end = p + units.size();
+    while (p < end) {
+        const char16_t unit = *p;
         if (unit == kCr || unit == kLf) {
+            const bool lf_of_cr_lf = after_cr_ && unit == kLf;
+            after_cr_ = unit == kCr;
             if (!lf_of_cr_lf) EndLine();
+            ++p;
             continue;
         }
-        if (!IsBlank(unit)) any_text_ = true;
-        if (line_units_ < kSettingsLineLimit) line_[line_units_++] = unit;
+        after_cr_ = false;
+        // The run up to the next unit that may end a line, taken at once: a file is
+        // mostly such runs, and a unit compared once costs little when fuzzing.
+        const char16_t* stop = p + 1;
+        while (stop < end && *stop > kCr) ++stop;
+        const std::size_t run = static_cast<std::size_t>(stop - p);
+        const std::size_t kept = std::min(run, kSettingsLineLimit - line_units_);
+        std::copy_n(p, kept, line_ + line_units_);
+        line_units_ += kept;
+        if (!any_text_) any_text_ = !std::all_of(p, stop, IsBlank);
+        p = stop;
     }
     units.clear();
 }
@@ -411,7 +486,8 @@ void SettingsFileReader::ParseLine(std::u16string_view line) {
     // read by the previous line equals restoring every code before its keys are tried.
     for (int k = 0; k < kQrCount; ++k) {
         if (!qr_encoded_[k]) continue;
-        for (char16_t& c : std::span(qr_text_[k], std::extent_v<decltype(QrcodeData::s)>)) {
+        auto* text = reinterpret_cast<char16_t*>(record_ + table_.qr_text[k]);
+        for (char16_t& c : std::span(text, std::extent_v<decltype(QrcodeData::s)>)) {
             if (c == kCrInFile)
                 c = kCr;
             else if (c == kLfInFile)
@@ -422,26 +498,28 @@ void SettingsFileReader::ParseLine(std::u16string_view line) {
 
     // Keys hold no "=", so a line starts with "key=" exactly when the text before its
     // first "=" is the key: one lookup gives the one key the line can match.
-    const std::size_t equals = line.find(u'=');
-    if (equals == std::u16string_view::npos) return;
-    const std::size_t ordinal = FindKey(line.substr(0, equals));
-    if (ordinal >= fields_.size()) return;
+    static const KeyIndex index;
+    const KeyIndex::Match match = index.Find(line);
+    if (match.ordinal >= table_.places.size()) return;
     any_key_ = true;
-    const Field& field = fields_[ordinal];
-    if (!field.applied) return;
+    const SettingsFieldPlace& place = table_.places[match.ordinal];
+    if (place.offset < 0 || !ReadIn(scope_, place.group)) return;
 
-    const std::u16string_view value = line.substr(equals + 1);
-    switch (field.kind) {
-        case SettingsValueKind::Integer: *field.number = ParseWholeNumber(value.substr(0, kSettingsNumberLimit)); break;
+    char* field = record_ + place.offset;
+    const std::u16string_view value = line.substr(match.value);
+    switch (place.kind) {
+        case SettingsValueKind::Integer:
+            *reinterpret_cast<int*>(field) = ParseWholeNumber(value.substr(0, kSettingsNumberLimit));
+            break;
         case SettingsValueKind::FontByte:
-            *field.byte =
+            *reinterpret_cast<std::uint8_t*>(field) =
                 static_cast<std::uint8_t>(static_cast<unsigned>(ParseWholeNumber(value.substr(0, kSettingsNumberLimit))) & 0xFFu);
             break;
         case SettingsValueKind::QrText:
-            field.store_text(field.text, value);
-            qr_encoded_[field.qr] = true;
+            place.store_text(field, value);
+            qr_encoded_[place.qr] = true;
             break;
-        case SettingsValueKind::Text: field.store_text(field.text, value); break;
+        case SettingsValueKind::Text: place.store_text(field, value); break;
     }
 }
 

@@ -83,14 +83,16 @@ enum class SettingsReadStatus {
 // against the key table; a line without "=" or with an unknown key is ignored; a key that
 // occurs again replaces the earlier value. In Design scope only Card keys are applied; a
 // template takes the Card keys it holds (all but base_pw and base_ph).
-// Integer values: the first kSettingsNumberLimit units are converted like _wtoi (leading
-// tabs, LF, VT, FF, CR and spaces, an optional sign, decimal digits up to the first other
-// unit; no digits give 0; beyond the int range the result saturates); font bytes keep the
-// low byte.
+// Integer values: the first kSettingsNumberLimit units are converted by ParseWholeNumber
+// (leading tabs, LF, VT, FF, CR, spaces and ideographic spaces U+3000, an optional sign,
+// decimal digits up to the first other unit; no digits give 0; beyond the int range the
+// result saturates); font bytes keep the low byte.
 // Strings go through SetText: the field is cleared over its whole capacity and the value
 // cut to capacity - 1 units. Before each line is applied, U+0002 and U+0003 in a QR text
 // read by an earlier line turn back into CR and LF; a QR text on the very last parsed line
 // thus keeps U+0002 / U+0003 (the writer never puts it last).
+struct SettingsFieldTable;
+
 class SettingsFileReader {
 public:
     SettingsFileReader(CardDesign& design, SettingsScope scope);
@@ -107,15 +109,13 @@ public:
     SettingsReadStatus Finish();
 
 private:
-    struct Field;
-    template <class Record>
-    void BindFields(Record& record, SettingsScope scope);
     void TakeUnits(std::u16string& units);
     void EndLine();
     void ParseLine(std::u16string_view line);
 
-    std::vector<Field> fields_;  // in the order of SettingsKeys()
-    char16_t* qr_text_[kQrCount] = {};  // the QR texts of the record, for their line breaks
+    const SettingsFieldTable& table_;  // where each key's field lies in the record
+    char* record_;                            // the record read into
+    SettingsScope scope_;
     TextDecoder decoder_;
     std::u16string decoded_;  // units handed out by the decoder, not yet taken
     bool after_cr_ = false;   // the last unit taken was a CR, so an LF now ends no line

@@ -17,8 +17,8 @@ enum class TextEncoding {
 };
 
 enum class DecodedText {
-    Text,     // decoded; every unit was handed out
-    Empty,    // no bytes at all, or a byte-order mark alone
+    Text,     // decoded; every unit was handed out (none for a byte-order mark alone)
+    Empty,    // no bytes at all
     NotText,  // no encoding this program reads
 };
 

@@ -2,11 +2,10 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 
-#include "design/numbers.h"
+#include "list/list_rows.h"
 #include "list/list_view.h"
 #include "list/record_editor.h"
 #include "res/list_editor_ids.h"
@@ -56,19 +55,8 @@ bool Select(HWND dialog, const wchar_t* caption) {
     return false;
 }
 
-// The copies of a cell as the record keeps them: the number of its first 30 units.
-std::u16string CopiesText(std::u16string_view cell) {
-    return std::u16string(U16(std::to_wstring(ParseWholeNumber(cell.substr(0, 30)))));
-}
-
-// A row as the record buffer holds it: copies as a number, strings of at most 62 units.
-ListRow RecordOf(HWND view, int row) {
-    ListRow record = ReadRow(view, row);
-    record[1] = CopiesText(record[1]);
-    for (int k = kListStringBase; k < kListFields; ++k)
-        if (record[k].size() > kListFieldUnits) record[k].resize(kListFieldUnits);
-    return record;
-}
+// A row as the record buffer holds it.
+ListRow RecordOf(HWND view, int row) { return BufferedRecord(ReadRow(view, row)); }
 
 // Takes the in-place editor's text into its cell; the editor window goes afterwards.
 void CommitCellEditor(HWND dialog, ListEditor& state) {
@@ -180,23 +168,24 @@ void DeleteRows(HWND dialog, ListEditor& state) {
 }
 
 // Moves every selected row one place up (step -1) or down (+1); nothing moves when a
-// selected row is already at that end. Each moved row passes through the record buffer.
+// selected row is already at that end. Rows exchange their texts, so nothing is deleted
+// or inserted and no row can be lost; each moved row passes through the record buffer.
 void MoveRows(HWND dialog, ListEditor& state, int step) {
-    std::vector<int> rows = SelectedRows(state.view);
+    const std::vector<int> rows = SelectedRows(state.view);
     if (rows.empty()) {
         ShowMessage(dialog, L"項目を選んで下さい。", L"項目移動");
         return;
     }
-    const int count = RowCount(state.view);
-    if ((step < 0 && rows.front() == 0) || (step > 0 && rows.back() == count - 1)) return;
-    if (step > 0) std::reverse(rows.begin(), rows.end());
-    for (int& row : rows) {
-        RecordBuffer() = RecordOf(state.view, row);
-        SendMessageW(state.view, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-        row = InsertRow(state.view, row + step, RecordBuffer());
+    const std::vector<RowSwap> swaps = RowMoveSwaps(rows, RowCount(state.view), step);
+    if (swaps.empty()) return;
+    for (const RowSwap& swap : swaps) {
+        RecordBuffer() = RecordOf(state.view, swap.row);
+        const ListRow other = ReadRow(state.view, swap.other);
+        WriteRow(state.view, swap.other, RecordBuffer());
+        WriteRow(state.view, swap.row, other);
     }
     MarkAllRows(state.view, false);
-    for (int row : rows) MarkRow(state.view, row, true);
+    for (int row : rows) MarkRow(state.view, row + step, true);
 }
 
 void ShowBadName(HWND dialog, int row, TemplateNameCheck check) {

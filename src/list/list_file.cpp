@@ -1,5 +1,6 @@
 #include "list/list_file.h"
 
+#include <algorithm>
 #include <string>
 
 #include "design/fixed_text.h"
@@ -93,43 +94,61 @@ bool StartsWith(std::span<const std::uint8_t> bytes, std::initializer_list<std::
     return true;
 }
 
-// Splits one record (at most kListRecordUnits units, line end removed) into its fields.
-ListRow ParseRecord(std::u16string_view record) {
-    ListRow row;
-    int field = 0;
-    std::size_t i = 0;
-    while (true) {
-        std::u16string value;
-        if (i < record.size() && record[i] == u'"') {
-            ++i;
-            while (i < record.size()) {
-                if (record[i] == u'"') {
-                    if (i + 1 < record.size() && record[i + 1] == u'"') {
-                        value += u'"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                value += record[i++];
-            }
-        }
-        while (i < record.size() && record[i] != u',') value += record[i++];
-        if (field < kListFields) row[field] = std::move(value);
-        ++field;
-        if (i >= record.size()) break;
-        ++i;  // the comma
-    }
-    return row;
+// Whether a closing quote may stand right before `rest`: a comma, a line end (LF or
+// CR LF) or the end of the text follows it.
+bool EndsAField(std::u16string_view rest) {
+    return rest.empty() || rest.front() == u',' || rest.front() == u'\n' || rest.starts_with(u"\r\n");
 }
 
-constexpr std::u16string_view kOnKeys[kTextCount] = {
-    u"str_data[0].on=",  u"str_data[1].on=",  u"str_data[2].on=",  u"str_data[3].on=",
-    u"str_data[4].on=",  u"str_data[5].on=",  u"str_data[6].on=",  u"str_data[7].on=",
-    u"str_data[8].on=",  u"str_data[9].on=",  u"str_data[10].on=", u"str_data[11].on=",
-    u"str_data[12].on=", u"str_data[13].on=", u"str_data[14].on=",
-};
+// The closing quote of a field whose opening quote is text[open]: the next quote that is
+// not one of a doubled pair, when it lies before bound and ends a field; npos otherwise,
+// and the field is then no quoted one.
+std::size_t ClosingQuote(std::u16string_view text, std::size_t open, std::size_t bound) {
+    for (std::size_t i = open + 1; i < bound; ++i) {
+        if (text[i] != u'"') continue;
+        if (i + 1 < text.size() && text[i + 1] == u'"') {
+            ++i;
+            continue;
+        }
+        return EndsAField(text.substr(i + 1)) ? i : std::u16string_view::npos;
+    }
+    return std::u16string_view::npos;
+}
+
+std::u16string Unquoted(std::u16string_view inside) {
+    std::u16string value;
+    for (std::size_t i = 0; i < inside.size(); ++i) {
+        value += inside[i];
+        if (inside[i] == u'"') ++i;  // the second quote of a pair
+    }
+    return value;
+}
+
+// Reads the record that starts at text[start] and returns where the next one starts.
+// Units from start + kListRecordUnits on are not kept, and no quoted field reaches them.
+std::size_t ReadRecord(std::u16string_view text, std::size_t start, ListRow& row) {
+    const std::size_t bound = std::min(text.size(), start + kListRecordUnits);
+    std::size_t i = start;
+    for (int field = 0;; ++field) {
+        std::u16string value;
+        const std::size_t close =
+            i < bound && text[i] == u'"' ? ClosingQuote(text, i, bound) : std::u16string_view::npos;
+        if (close != std::u16string_view::npos) {
+            value = Unquoted(text.substr(i + 1, close - i - 1));
+            i = close + 1;
+            if (text.substr(i).starts_with(u"\r\n")) ++i;
+        } else {
+            const std::size_t from = i;
+            while (i < text.size() && text[i] != u',' && text[i] != u'\n') ++i;
+            std::size_t to = std::min(i, bound);
+            if (to > from && i < text.size() && text[i] == u'\n' && to == i && text[to - 1] == u'\r') --to;
+            if (to > from) value.assign(text.substr(from, to - from));
+        }
+        if (field < kListFields) row[field] = std::move(value);
+        if (i >= text.size()) return i;
+        if (text[i++] == u'\n') return i;
+    }
+}
 
 bool IsBlank(const ListRow& row) {
     for (const auto& field : row)
@@ -202,37 +221,12 @@ std::u16string DecodeListText(std::span<const std::uint8_t> bytes, ShiftJisDecod
 }
 
 std::vector<ListRow> ParseListText(std::u16string_view text) {
-    // Where the splitter stands, so that a line break inside quotes stays in its field.
-    enum class Place { FieldStart, Quoted, AfterQuote, Unquoted };
     std::vector<ListRow> rows;
-    std::u16string record;
-    Place place = Place::FieldStart;
-    bool open = false;  // a record has begun
-    auto finish = [&]() {
-        if (!record.empty() && record.back() == u'\r') record.pop_back();
-        ListRow row = ParseRecord(record);
+    for (std::size_t start = 0; start < text.size();) {
+        ListRow row;
+        start = ReadRecord(text, start, row);
         if (!IsBlank(row)) rows.push_back(std::move(row));
-        record.clear();
-        place = Place::FieldStart;
-        open = false;
-    };
-    for (char16_t c : text) {
-        if (c == u'\n' && place != Place::Quoted) {
-            finish();
-            continue;
-        }
-        open = true;
-        switch (place) {
-            case Place::Quoted: place = c == u'"' ? Place::AfterQuote : Place::Quoted; break;
-            case Place::AfterQuote:
-            case Place::FieldStart:
-                place = c == u'"' ? Place::Quoted : c == u',' ? Place::FieldStart : Place::Unquoted;
-                break;
-            case Place::Unquoted: place = c == u',' ? Place::FieldStart : Place::Unquoted; break;
-        }
-        if (record.size() < kListRecordUnits) record += c;
     }
-    if (open) finish();
     return rows;
 }
 
@@ -274,23 +268,6 @@ QueueFill FillPrintQueue(std::span<const ListRow> selected, int list_rows, Print
             SetText(record.strings[k], CutField(row[kListStringBase + k]));
     }
     return {QueueFillStatus::Filled};
-}
-
-void ParseTemplateOnFlags(std::span<const std::uint8_t> bytes, int (&flags)[kTextCount]) {
-    const std::u16string text = Utf16Units(bytes);
-    std::u16string_view rest(text);
-    if (!rest.empty() && rest.front() == u'\uFEFF') rest.remove_prefix(1);
-    while (!rest.empty()) {
-        const std::size_t end = rest.find(u'\n');
-        std::u16string_view line = rest.substr(0, end);
-        rest = end == std::u16string_view::npos ? std::u16string_view() : rest.substr(end + 1);
-        if (end != std::u16string_view::npos && !line.empty() && line.back() == u'\r')
-            line.remove_suffix(1);
-        for (int i = 0; i < kTextCount; ++i) {
-            const std::u16string_view key = kOnKeys[i];
-            if (line.substr(0, key.size()) == key) flags[i] = ParseWholeNumber(line.substr(key.size(), 32));
-        }
-    }
 }
 
 bool IsListText(std::u16string_view text) {

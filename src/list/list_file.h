@@ -56,11 +56,14 @@ std::u16string DecodeListText(std::span<const std::uint8_t> bytes, ShiftJisDecod
 // Shift_JIS fails this almost at once; a list any editor wrote passes.
 bool IsListText(std::u16string_view text);
 
-// Parses list text into rows. Records end at LF outside quotes; the unit before that LF
-// is dropped only when it is CR; a last record without LF is read too. A field that
-// starts with '"' runs to the next lone '"' ("" stands for one quote) and may hold commas
-// and line breaks; anything after its closing quote up to the comma is kept as it is.
-// Of a record only the first kListRecordUnits units are parsed. Fields past the
+// Parses list text into rows. Records end at LF outside quoted fields; the unit before
+// that LF is dropped only when it is CR; a last record without LF is read too. A field
+// that starts with '"' is quoted when its closing quote (the next lone '"'; "" stands for
+// one quote) is followed by a comma, a line end or the end of the text and lies within
+// the first kListRecordUnits units of the record: it may then hold commas and line
+// breaks. Any other field, `"ABC"商事` or an unmatched '"' among them, is read literally
+// up to the next comma or line end, so a stray quote never joins the following lines.
+// Of a record only the first kListRecordUnits units are kept. Fields past the
 // seventeenth are dropped; missing ones are empty. A record whose fields are all empty
 // (a blank line) gives no row; any other record gives a row, even with an empty template
 // name, so no later row shifts.
@@ -120,9 +123,3 @@ struct QueueFill {
 // ("abc" 0, "-3" -3); the strings keep at most kListFieldUnits units. On any other
 // status the queue count is 0.
 QueueFill FillPrintQueue(std::span<const ListRow> selected, int list_rows, PrintQueue& queue);
-
-// The "str_data[i].on=" values of a template file (a settings file: UTF-16LE after its
-// byte-order mark). Entry i takes the leading number of at most 32 units
-// after the key; entries whose key is absent keep their value. Lines end at LF, the unit
-// before it dropped only when it is CR; a last line without LF is read too.
-void ParseTemplateOnFlags(std::span<const std::uint8_t> bytes, int (&flags)[kTextCount]);

@@ -187,17 +187,6 @@ void OpenList(HWND owner, HWND view) {
     ReadListFile(owner, view, W(ForceCsvExtension(U16(name)).c_str()));
 }
 
-bool ReadTemplateOnFlags(HWND owner, const wchar_t* fileName, int (&flags)[kTextCount]) {
-    for (int& flag : flags) flag = 0;
-    std::vector<std::uint8_t> bytes;
-    if (ReadWholeFile(fileName, kLargestListFile, bytes) != WholeFile::Read) {
-        ShowCannotOpen(owner);
-        return false;
-    }
-    ParseTemplateOnFlags(bytes, flags);
-    return true;
-}
-
 void ListTemplateNames(HWND combo) {
     EnterStartFolder();
     const std::wstring pattern = StartFolderOrCurrent() + L"\\temp\\*.tep";

@@ -54,11 +54,5 @@ void SaveListAs(HWND owner, HWND view);
 // "ファイル読込": the open dialog, ".csv" forced on the chosen name, then ReadListFile.
 void OpenList(HWND owner, HWND view);
 
-// The use flags of a template: entry i is the "str_data[i].on=" value of the file
-// (relative to the start folder), 0 when the key is absent. A file that cannot be opened
-// (it is never created) shows "ﾌｧｲﾙが開けません" captioned "CreateFile"; all flags are
-// then 0. False in that case.
-bool ReadTemplateOnFlags(HWND owner, const wchar_t* fileName, int (&flags)[kTextCount]);
-
 // The file names of the templates in the start folder's "temp" folder, added to a combo box.
 void ListTemplateNames(HWND combo);

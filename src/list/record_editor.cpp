@@ -1,8 +1,12 @@
 #include "list/record_editor.h"
 
+#include <memory>
 #include <string>
 
 #include "design/numbers.h"
+#include "design/settings_file.h"
+#include "design/settings_file_win.h"
+#include "design/template_design.h"
 #include "list/list_view.h"
 #include "res/list_editor_ids.h"
 #include "win/modal_dialog.h"
@@ -30,19 +34,17 @@ std::wstring ControlText(HWND dialog, int id, int units) {
     return text;
 }
 
-void EnableStrings(HWND dialog, const int (&flags)[kTextCount]) {
-    for (int k = 0; k < kTextCount; ++k) EnableWindow(GetDlgItem(dialog, IDC_RECORD_STRING + k), flags[k] != 0);
-}
-
 // The fields of the text items the template switches on are enabled, the others disabled
-// (their text stays). A template that cannot be read, or no usable name, enables all.
+// (their text stays). The template is read as the browser and the batch read it, in any
+// encoding and line end the template reader takes; one that cannot be read (reported
+// there), or no usable name, enables all.
 void ApplyTemplateFlags(HWND dialog, const std::wstring& name) {
-    int flags[kTextCount];
+    auto templ = std::make_unique<TemplateDesign>();
+    SettingsFileReader reader(*templ);
     const bool readable = CheckTemplateName(U16(name)) == TemplateNameCheck::Ok &&
-                          ReadTemplateOnFlags(dialog, (L"temp\\" + name).c_str(), flags);
-    if (!readable)
-        for (int& flag : flags) flag = 1;
-    EnableStrings(dialog, flags);
+                          ReadSettingsInto(dialog, reader, (L"temp\\" + name).c_str());
+    for (int k = 0; k < kTextCount; ++k)
+        EnableWindow(GetDlgItem(dialog, IDC_RECORD_STRING + k), !readable || templ->str_data[k].on != 0);
 }
 
 void OnInit(HWND dialog, RecordEditor& state) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <utility>
+#include <vector>
 
 #include "design/fixed_text.h"
 
@@ -12,12 +13,14 @@ static_assert(kQrByteLimit <= kQrTextLimit,
               "within s as well");
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Drops the last character of value, a surrogate pair as a whole.
+// Drops the last character of value: a surrogate pair as a whole, a lone half alone.
 void DropLastCharacter(std::u16string& value) {
     if (value.empty()) return;
+    const bool low = IsLowSurrogate(value.back());
     value.pop_back();
-    if (!value.empty() && IsHighSurrogate(value.back())) value.pop_back();
+    if (low && !value.empty() && IsHighSurrogate(value.back())) value.pop_back();
 }
 
 // The nine contact fields in the order that breaks ties when a value must be cut.
@@ -133,6 +136,76 @@ bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0
 
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
+bool IsLetterOrDigit(char c) {
+    return IsDigit(static_cast<unsigned char>(c)) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool IsLocalPartCharacter(char c) {
+    return IsLetterOrDigit(c) || c == '.' || c == '_' || c == '%' || c == '+' || c == '-';
+}
+
+bool IsDomainCharacter(char c) { return IsLetterOrDigit(c) || c == '-' || c == '.'; }
+
+// The single-byte characters of a Shift_JIS text, each run of them a string: a lead byte
+// and the trail byte after it (which may have any value, an at sign or another lead value
+// among them) end the run and belong to none.
+std::vector<std::string> SingleByteRuns(std::string_view text) {
+    std::vector<std::string> runs(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (IsLeadByte(c)) {
+            ++i;  // its trail byte
+            if (!runs.back().empty()) runs.emplace_back();
+        } else {
+            runs.back() += static_cast<char>(c);
+        }
+    }
+    return runs;
+}
+
+// The address around the at sign at `at` of run, or an empty view: the local-part
+// characters before it and the domain characters after it, less leading and trailing
+// punctuation; the domain must then hold a full stop between letters or digits.
+std::string_view AddressAround(std::string_view run, std::size_t at) {
+    std::size_t begin = at;
+    while (begin > 0 && IsLocalPartCharacter(run[begin - 1])) --begin;
+    while (begin < at && !IsLetterOrDigit(run[begin])) ++begin;
+    std::size_t end = at + 1;
+    while (end < run.size() && IsDomainCharacter(run[end])) ++end;
+    while (end > at + 1 && !IsLetterOrDigit(run[end - 1])) --end;
+    const std::string_view domain = run.substr(at + 1, end - at - 1);
+    if (begin == at || domain.empty() || !IsLetterOrDigit(domain.front()) ||
+        domain.find('.') == std::string_view::npos)
+        return {};
+    return run.substr(begin, end - begin);
+}
+
+// The mail addresses of a Shift_JIS text in order: in each run of single-byte characters,
+// the longest well-formed address among those that overlap (one at sign each), then the
+// next one after it.
+std::vector<std::string> MailAddresses(std::string_view text) {
+    std::vector<std::string> addresses;
+    for (const std::string& run : SingleByteRuns(text)) {
+        std::string_view best;
+        std::size_t best_end = 0;
+        for (std::size_t at = run.find('@'); at != std::string::npos; at = run.find('@', at + 1)) {
+            const std::string_view address = AddressAround(run, at);
+            if (address.empty()) continue;
+            const auto begin = static_cast<std::size_t>(address.data() - run.data());
+            if (!best.empty() && begin >= best_end) {
+                addresses.emplace_back(best);
+                best = {};
+            }
+            if (address.size() > best.size()) {
+                best = address;
+                best_end = begin + address.size();
+            }
+        }
+        if (!best.empty()) addresses.emplace_back(best);
+    }
+    return addresses;
+}
+
 std::u16string Widen(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
 }  // namespace
@@ -205,23 +278,9 @@ AutoAddress AutoSetAddress(const CardDesign& design, const ShiftJisTexts& texts)
 
     std::size_t mail_count = 0;
     for (const std::string& text : texts) {
-        std::string run;
-        auto end_run = [&] {
-            const bool looks_like_mail = run.find('@') != std::string::npos &&
-                                         run.find('.') != std::string::npos && run.size() > 3;
-            if (looks_like_mail && mail_count < 2) found.mail[mail_count++] = Widen(run);
-            run.clear();
-        };
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const auto c = static_cast<unsigned char>(text[i]);
-            const bool after_lead = i > 0 && IsLeadByte(static_cast<unsigned char>(text[i - 1]));
-            if (c <= 0x20 || c > 0x7E || after_lead) {
-                end_run();
-            } else {
-                run += static_cast<char>(c);
-            }
+        for (const std::string& mail : MailAddresses(text)) {
+            if (mail_count < 2) found.mail[mail_count++] = Widen(mail);
         }
-        end_run();
     }
     return found;
 }

@@ -73,11 +73,14 @@ using ShiftJisTexts = std::array<std::string, kTextCount>;
 //   passed over, any other byte ends the run. At a run's end and at the end of each
 //   text, a run of exactly 10 digits is taken, or of exactly 11 digits while fewer than
 //   two numbers are taken; at most three numbers are taken.
-// - Mail addresses: a byte ends the run, and belongs to none, when it is at most 0x20 or
-//   above 0x7E, or when the byte before it in the text is a Shift_JIS lead byte value
-//   (0x81..0x9F, 0xE0..0xFC), so the second byte of a double-byte character (the
-//   ideographic space is 0x81 0x40, an at sign as second byte) never joins an address.
-//   A run with an at sign and a full stop and more than three characters is taken
-//   while fewer than two are taken.
+// - Mail addresses: each text is walked from its start, a lead byte (0x81..0x9F,
+//   0xE0..0xFC) taking the byte after it as its trail byte, whatever that byte's value
+//   (the ideographic space is 0x81 0x40, an at sign as trail byte; ル is 0x83 0x8B, a
+//   lead value as trail byte). A double-byte character belongs to no address. Around each
+//   at sign the address is the letters, digits and ". _ % + -" before it and the
+//   letters, digits, "-" and "." after it, less leading and trailing punctuation, and is
+//   taken only when both parts remain and the domain holds a full stop. Of addresses that
+//   overlap (sharing characters) the longest is taken, the first of equally long ones.
+//   Addresses are taken in text order while fewer than two are taken.
 // name and address are the design's text items 2 and 3 as they are.
 AutoAddress AutoSetAddress(const CardDesign& design, const ShiftJisTexts& texts);

@@ -1,6 +1,7 @@
 // Data encoding: classification of the bytes into mode segments, the two merge passes
-// that shorten the bit stream, version choice, and the data bit stream with its
-// terminator and pad codewords.
+// that shorten the bit stream, the shortest stream for a text those do not fit, version
+// choice, and the data bit stream with its terminator and pad codewords.
+#include <climits>
 #include <cstring>
 
 #include "qr/qr_encoder.h"
@@ -190,8 +191,15 @@ bool WriteSegments(QrEncoder& qr, const uint8_t* text, int group) {
         const int mode = qr.segment_modes[s];
         const int len = qr.segment_lengths[s];
         const uint8_t* end = p + len;
+        const int count = mode == kQrKanji ? len / 2 : len;
+        const int count_bits = CountIndicatorBits(mode, group);
+        // A count its indicator cannot hold would be read back as another count.
+        if (count >= (1 << count_bits)) {
+            qr.data_bit_count = -1;
+            return false;
+        }
         AppendBits(qr, kModeIndicator[mode], 4);
-        AppendBits(qr, mode == kQrKanji ? len / 2 : len, CountIndicatorBits(mode, group));
+        AppendBits(qr, count, count_bits);
         switch (mode) {
         case kQrNumeric:
             for (; end - p >= 3; p += 3)
@@ -219,6 +227,86 @@ bool WriteSegments(QrEncoder& qr, const uint8_t* text, int group) {
         if (qr.data_bit_count < 0) return false;
     }
     return true;
+}
+
+// The modes that can encode the character at text[pos]; a Kanji pair takes two bytes.
+bool Encodes(int mode, const uint8_t* text, int pos, int length) {
+    switch (mode) {
+    case kQrNumeric: return text[pos] >= '0' && text[pos] <= '9';
+    case kQrAlphanumeric: return kAlphanumeric.value[text[pos]] >= 0;
+    case kQrByte: return true;
+    default: return pos + 1 < length && IsKanjiPair(text[pos], text[pos + 1]);
+    }
+}
+
+// A character's bits in sixths of a bit, so that the cost of every mode is whole.
+constexpr int kCharacterSixths[4] = {20, 33, 48, 78};
+constexpr int kNoMode = 4;  // before the first character
+
+// The segmentation with the fewest bits into qr's segments; false when it has more than
+// kQrMaxDataCodewords segments. Costs of three positions are kept at a time (a Kanji
+// pair reaches two ahead); the way back is in qr.segment_from.
+bool SegmentByFewestBits(QrEncoder& qr, const uint8_t* text, int length, int group) {
+    constexpr int kNone = INT_MAX / 2;
+    int cost[3][5];
+    for (auto& position : cost)
+        for (int& c : position) c = kNone;
+    cost[0][kNoMode] = 0;
+    for (int pos = 0; pos < length; ++pos) {
+        const int* here = cost[pos % 3];
+        for (int& c : cost[(pos + 2) % 3]) c = kNone;
+        for (int mode = kQrNumeric; mode <= kQrKanji; ++mode) {
+            if (!Encodes(mode, text, pos, length)) continue;
+            const int header = 6 * (4 + CountIndicatorBits(mode, group));
+            int best = kNone, from = kNoMode;
+            for (int before = 0; before <= kNoMode; ++before) {
+                if (here[before] >= kNone) continue;
+                const int total = here[before] + (before == mode ? 0 : header);
+                if (total < best) best = total, from = before;
+            }
+            if (best >= kNone) continue;
+            const int end = pos + (mode == kQrKanji ? 2 : 1);
+            int& there = cost[end % 3][mode];
+            if (best + kCharacterSixths[mode] < there) {
+                there = best + kCharacterSixths[mode];
+                qr.segment_from[end][mode] = static_cast<uint8_t>(from);
+            }
+        }
+    }
+    int mode = kQrNumeric;
+    for (int m = kQrAlphanumeric; m <= kQrKanji; ++m)
+        if (cost[length % 3][m] < cost[length % 3][mode]) mode = m;
+    // The way back gives the segments last first; they are turned round at the end.
+    int count = 0;
+    for (int pos = length; pos > 0;) {
+        const int width = mode == kQrKanji ? 2 : 1;
+        if (count == 0 || qr.segment_modes[count - 1] != mode) {
+            if (count == kQrMaxDataCodewords) return false;
+            qr.segment_modes[count] = static_cast<uint8_t>(mode);
+            qr.segment_lengths[count++] = 0;
+        }
+        qr.segment_lengths[count - 1] += width;
+        const int from = qr.segment_from[pos][mode];
+        pos -= width;
+        mode = from;
+    }
+    for (int a = 0, b = count - 1; a < b; ++a, --b) {
+        const uint8_t m = qr.segment_modes[a];
+        qr.segment_modes[a] = qr.segment_modes[b];
+        qr.segment_modes[b] = m;
+        const int32_t l = qr.segment_lengths[a];
+        qr.segment_lengths[a] = qr.segment_lengths[b];
+        qr.segment_lengths[b] = l;
+    }
+    qr.segment_count = count;
+    return true;
+}
+
+int SmallestVersion(const QrEncoder& qr, int group) {
+    const int need = (qr.data_bit_count + 7) / 8;
+    for (int v = kGroupFirstVersion[group]; v <= kGroupLastVersion[group]; ++v)
+        if (QrVersionInfo[v].data_codewords[qr.level] >= need) return v;
+    return 0;
 }
 
 }  // namespace
@@ -274,9 +362,27 @@ bool SegmentSource(QrEncoder& qr, const char* text, int length, int group) {
 int ChooseVersion(QrEncoder& qr, const char* text, int length) {
     for (int group = kQrSmall; group <= kQrLarge; ++group) {
         if (!SegmentSource(qr, text, length, group)) continue;
-        const int need = (qr.data_bit_count + 7) / 8;
-        for (int v = kGroupFirstVersion[group]; v <= kGroupLastVersion[group]; ++v)
-            if (QrVersionInfo[v].data_codewords[qr.level] >= need) return v;
+        if (const int version = SmallestVersion(qr, group)) return version;
+    }
+    return 0;
+}
+
+bool SegmentShortest(QrEncoder& qr, const char* text, int length, int group) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text);
+    const int one_segment = SegmentBitLength(kQrByte, length, group);
+    if (SegmentByFewestBits(qr, bytes, length, group) && WriteSegments(qr, bytes, group) &&
+        qr.data_bit_count <= one_segment)
+        return true;
+    qr.segment_count = 1;
+    qr.segment_modes[0] = kQrByte;
+    qr.segment_lengths[0] = length;
+    return WriteSegments(qr, bytes, group);
+}
+
+int ChooseShortestVersion(QrEncoder& qr, const char* text, int length) {
+    for (int group = kQrSmall; group <= kQrLarge; ++group) {
+        if (!SegmentShortest(qr, text, length, group)) continue;
+        if (const int version = SmallestVersion(qr, group)) return version;
     }
     return 0;
 }
@@ -308,6 +414,7 @@ int EncodeQr(QrEncoder& qr, int level, const char* text, int length) {
     if (length < 1) length = static_cast<int>(strnlen(text, kQrMaxTextLength + 1));
     if (length < 1 || length > kQrMaxTextLength) return 0;
     qr.version = ChooseVersion(qr, text, length);
+    if (qr.version == 0) qr.version = ChooseShortestVersion(qr, text, length);
     if (qr.version == 0) return 0;
     FinishDataCodewords(qr);
     InterleaveCodewords(qr);

@@ -54,6 +54,9 @@ struct QrEncoder {
     // so that joining two is one step however long the list.
     int16_t segment_next[kQrMaxDataCodewords];
     int16_t segment_prev[kQrMaxDataCodewords];
+    // Work area of the shortest segmentation: the mode of the character before text
+    // position i when the character ending there is encoded in mode m ([i][m]).
+    uint8_t segment_from[kQrMaxTextLength + 1][4];
     uint8_t data_bits[kQrMaxDataCodewords];         // most significant bit first
     int data_bit_count;                             // -1 after an overflow
     int codeword_count;                             // total codewords of the version
@@ -70,11 +73,13 @@ constexpr uint8_t kQrFunctionDark = 0x10;
 constexpr uint8_t kQrDataDark = 0x02;    // before masking
 constexpr uint8_t kQrMaskedDark = 0x01;  // after masking
 
-// The program's one encoder record (about 50 KB), overwritten by every encode.
+// The program's one encoder record (about 90 KB), overwritten by every encode.
 QrEncoder& TheQrEncoder();
 
 // Encodes `length` bytes of `text` (Shift_JIS expected; any bytes are accepted) at
-// `level` 0..3 into `qr`: smallest version that holds the data, mask by penalty score.
+// `level` 0..3 into `qr`: smallest version that holds the data of the merged segments
+// (ChooseVersion), or when they fit none, of the shortest stream (ChooseShortestVersion);
+// mask by penalty score.
 // A length below 1 means "up to the first zero byte".
 // Returns 1 on success, with version, size, mask and the 0/1 matrix set; 0 for an
 // empty text, a text longer than kQrMaxTextLength or splitting into more than
@@ -94,6 +99,18 @@ bool SegmentSource(QrEncoder& qr, const char* text, int length, int group);
 // Smallest version 1..40 whose data codewords at qr.level hold the text, leaving the
 // stream of that version's group in the record; 0 when none does.
 int ChooseVersion(QrEncoder& qr, const char* text, int length);
+
+// The shortest data stream for version group `group`: of the segmentation with the
+// fewest bits (by dynamic programming over the text, a digit counted 10/3 bits, an
+// alphanumeric character 11/2, a Kanji pair 13, a byte 8, and a mode and count
+// indicator for each segment) and the whole text as one 8-bit segment, the one that
+// writes fewer bits. False when neither can be written (a segment count too large for
+// its count indicator, more than kQrMaxDataCodewords segments, or more than
+// kQrMaxDataBits bits).
+bool SegmentShortest(QrEncoder& qr, const char* text, int length, int group);
+
+// ChooseVersion over the shortest streams, for a text the merged segments do not fit.
+int ChooseShortestVersion(QrEncoder& qr, const char* text, int length);
 
 // Appends the low n (0..31) bits of value, most significant first, to the data bit
 // stream (whatever lies past its count is overwritten). Returns the new bit count, or -1 (and the

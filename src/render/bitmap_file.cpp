@@ -1,5 +1,7 @@
 #include "render/bitmap_file.h"
 
+#include <cstdint>
+
 namespace {
 
 void Put16(std::uint8_t* at, std::uint32_t value) {
@@ -25,13 +27,16 @@ bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
 std::int64_t BitmapRowSize(int width) { return (std::int64_t{width} * 3 + 3) / 4 * 4; }
 
 std::int64_t BitmapFileSize(int width, int height) {
-    return kBitmapHeaderSize + std::int64_t{height} * BitmapRowSize(width);
+    // A row takes up to 2^33 bytes, so near the int limit the product passes 2^63.
+    const std::int64_t row = BitmapRowSize(width);
+    if (row > 0 && height > (INT64_MAX - kBitmapHeaderSize) / row) return INT64_MAX;
+    return kBitmapHeaderSize + std::int64_t{height} * row;
 }
 
 std::optional<BitmapHeader> MakeBitmapHeader(int width, int height) {
     if (width < 1 || height < 1) return std::nullopt;
+    if (height > (kLargestBitmapFile - kBitmapHeaderSize) / BitmapRowSize(width)) return std::nullopt;
     const std::int64_t file_size = BitmapFileSize(width, height);
-    if (file_size > kLargestBitmapFile) return std::nullopt;
     BitmapHeader h{};
     h[0] = 'B';
     h[1] = 'M';

@@ -24,7 +24,8 @@ inline constexpr std::int64_t kLargestBitmapFile = std::int64_t{1} << 31;
 // of 4. Width >= 0; 64-bit, so no int width overflows.
 std::int64_t BitmapRowSize(int width);
 
-// Bytes of the whole file: the header and height rows. Width and height >= 0.
+// Bytes of the whole file: the header and height rows. Width and height >= 0; INT64_MAX
+// for a size past the 64-bit range.
 std::int64_t BitmapFileSize(int width, int height);
 
 // The header of a width x height file, little-endian: "BM", the file size, the pixel

@@ -18,21 +18,22 @@ int AtLeastThenAtMost(long long value, long long low, long long high) {
     return Sum(value);
 }
 
-// A size: at least 1, then within the room left on the card, then at least 1 again, so
-// that an item never ends without area (and can always be hit again).
+// A size: within the room left on the card (card - position, the design's range rule),
+// then at least 1, so that an item never ends without area (and can always be hit again).
 int NewSize(long long size, long long position, long long card) {
-    if (size < 1) size = 1;
-    if (position + size > card - 1) size = card - position - 1;
-    if (size < 1) size = 1;
-    return Sum(size);
+    return Sum(std::max(1LL, std::min(size, card - position)));
 }
 
-// A new place of a box of `size` on a card of `card` pixels: 0 if negative, at most
-// card - size - 1.
+// A place of a box of `size` on a card of `card` pixels: within 0..card - size, the
+// design's range rule; 0 for a box larger than the card.
 int NewPlace(long long place, long long size, long long card) {
-    if (place < 0) place = 0;
-    if (place > card - size - 1) place = card - size - 1;
-    return Sum(place);
+    return Sum(std::max(0LL, std::min(place, card - size)));
+}
+
+bool IsPick(int pick) {
+    const auto among = [pick](int first, int count) { return pick >= first && pick < first + count; };
+    return among(kPickMark, kMarkCount) || among(kPickMarkResize, kMarkCount) || pick == kPickFace ||
+           pick == kPickFaceResize || among(kPickText, kTextCount) || among(kPickQr, kQrCount);
 }
 
 }  // namespace
@@ -133,6 +134,10 @@ Overlay QrOverlay(const QrcodeData& qr, int dx, int dy, int card_w, int card_h) 
 }
 
 bool DropPick(CardDesign& d, const TextSizes& sizes, int pick, int ddx, int ddy) {
+    if (!IsPick(pick)) return false;
+    // A release where the press was is no move, also for an item the range rule would
+    // move (a text or QR code that reaches past the card's edge).
+    if (ddx == 0 && ddy == 0) return true;
     const long long W = d.base_w, H = d.base_h;
     auto move = [&](int& x, int& y, int w, int h) {
         x = NewPlace(static_cast<long long>(x) + ddx, w, W);
@@ -157,16 +162,14 @@ bool DropPick(CardDesign& d, const TextSizes& sizes, int pick, int ddx, int ddy)
         StrData& t = d.str_data[j];
         const TextSize size = sizes[j];
         if (IsVertical(d.lf[j])) {
-            t.x = AtLeastThenAtMost(static_cast<long long>(t.x) + ddx, size.cy, W - 1);
+            t.x = AtLeastThenAtMost(static_cast<long long>(t.x) + ddx, size.cy, W);
             t.y = NewPlace(static_cast<long long>(t.y) + ddy, size.cx, H);
         } else {
             move(t.x, t.y, size.cx, size.cy);
         }
-    } else if (pick >= kPickQr && pick < kPickQr + kQrCount) {
+    } else {
         QrcodeData& q = d.qrcode_data[pick - kPickQr];
         move(q.x, q.y, q.w, q.h);
-    } else {
-        return false;
     }
     return true;
 }

@@ -61,7 +61,9 @@ TextOverlay TextDragOverlay(const StrData& item, const LogFont& font, TextSize s
 // The frame of a QR code dragged by (dx, dy), its stored size, kept on the card.
 Overlay QrOverlay(const QrcodeData& qr, int dx, int dy, int card_w, int card_h);
 
-// Writes the release of pick by (ddx, ddy) into the design: new places are kept inside
-// the card, sizes at least 1 and inside the card. Returns false (nothing written) for
-// kPickNone or an unknown code.
+// Writes the release of pick by (ddx, ddy) into the design, by the design's range rule:
+// a moved box's place within 0..card - size (0 when it is larger than the card), a
+// vertical text's anchor within its glyphs' width..card; a resized box's size within
+// 1..card - place. A release at the press point (0, 0) writes nothing. Returns false
+// (nothing written) for kPickNone or an unknown code.
 bool DropPick(CardDesign& design, const TextSizes& sizes, int pick, int ddx, int ddy);

@@ -213,6 +213,14 @@ void EraseBand(HWND dialog, PhotoEditor& editor) {
     UpdateWindow(dialog);
 }
 
+constexpr wchar_t kCutCaption[] = L"切取";
+
+void ShowLargerThanView(HWND dialog) {
+    wchar_t text[80];
+    wsprintfW(text, L"切り取りサイズが表示範囲(%d×%d)より大きいです。", kViewWidth, kViewHeight);
+    ShowMessage(dialog, text, kCutCaption);
+}
+
 // The outline of a cut, drawn straight onto the screen with the context's own pen.
 void DrawBand(HWND dialog, const PixelRect& cut, PhotoEditor& editor) {
     if (cut.Empty()) return;
@@ -222,7 +230,7 @@ void DrawBand(HWND dialog, const PixelRect& cut, PhotoEditor& editor) {
     editor.band = {cut.x, cut.y, cut.x + cut.width + 2, cut.y + cut.height + 2};
 }
 
-PixelRect CurrentCut(const PhotoEditor& editor, int x, int y) {
+ViewCut CurrentCut(const PhotoEditor& editor, int x, int y) {
     return editor.mode == kFixedCutMode ? FixedCut(x, y, editor.cut_width, editor.cut_height)
                                         : DraggedCut(editor.press.x, editor.press.y, x, y);
 }
@@ -278,14 +286,18 @@ void OnDrag(HWND dialog, int x, int y, bool released, PhotoEditor& editor) {
         default: break;
     }
     EraseBand(dialog, editor);
-    const PixelRect cut = CurrentCut(editor, x, y);
+    const ViewCut cut = CurrentCut(editor, x, y);
     if (!released) {
-        DrawBand(dialog, cut, editor);
+        DrawBand(dialog, cut.rect, editor);
         return;
     }
     // An empty cut would save a picture that can never be loaded again.
-    if (cut.Empty()) return;
-    if (!CaptureCut(dialog, cut, editor)) {
+    switch (cut.status) {
+        case CutStatus::Empty: ShowMessage(dialog, L"切り取る範囲がありません。", kCutCaption); return;
+        case CutStatus::LargerThanView: ShowLargerThanView(dialog); return;
+        case CutStatus::Ok: break;
+    }
+    if (!CaptureCut(dialog, cut.rect, editor)) {
         ShowMessage(dialog, kMemoryDcFailed, kMemoryDcCaption);
         return;
     }

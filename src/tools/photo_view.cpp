@@ -60,20 +60,18 @@ void ClampToView(int& x, int& y) {
     y = Clamp(y, 0, kViewHeight);
 }
 
-int CutSide(int typed, int view_side) { return typed < 1 ? 0 : std::min(typed, view_side); }
-
-PixelRect FixedCut(int x, int y, int width, int height) {
+ViewCut FixedCut(int x, int y, int width, int height) {
+    if (width < 1 || height < 1) return {};
+    if (width > kViewWidth || height > kViewHeight) return {CutStatus::LargerThanView, {}};
     ClampToView(x, y);
-    width = CutSide(width, kViewWidth);
-    height = CutSide(height, kViewHeight);
-    const PixelRect cut{x, y, std::min(width, kViewWidth - x), std::min(height, kViewHeight - y)};
-    return cut.Empty() ? PixelRect{} : cut;
+    return {CutStatus::Ok, {std::min(x, kViewWidth - width), std::min(y, kViewHeight - height), width, height}};
 }
 
-PixelRect DraggedCut(int press_x, int press_y, int x, int y) {
+ViewCut DraggedCut(int press_x, int press_y, int x, int y) {
     ClampToView(press_x, press_y);
     ClampToView(x, y);
     const PixelRect cut{std::min(press_x, x), std::min(press_y, y), press_x > x ? press_x - x : x - press_x,
                         press_y > y ? press_y - y : y - press_y};
-    return cut.Empty() ? PixelRect{} : cut;
+    if (cut.Empty()) return {};
+    return {CutStatus::Ok, cut};
 }

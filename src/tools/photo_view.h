@@ -49,14 +49,21 @@ int ZoomedScale(int scale_at_press, int dx, int dy);
 // nearest point of the view (0..kViewWidth, 0..kViewHeight).
 void ClampToView(int& x, int& y);
 
-// A cut size typed by the user: below 1 (also non-numbers, read as 0) is no cut (0);
-// larger than the view is the view's size.
-int CutSide(int typed, int view_side);
+// What a cut takes: a rectangle of the view, nothing (a side below 1, also a size typed
+// as a non-number, or a click without a drag), or a fixed size larger than the view.
+enum class CutStatus { Ok, Empty, LargerThanView };
 
-// The fixed cut: width x height at the (clamped) point, cut to the view. Empty when a
-// side is below 1 or nothing of it lies in the view.
-PixelRect FixedCut(int x, int y, int width, int height);
+struct ViewCut {
+    CutStatus status = CutStatus::Empty;
+    PixelRect rect;  // within the view when Ok; empty otherwise
+    friend bool operator==(const ViewCut&, const ViewCut&) = default;
+};
+
+// The fixed cut: width x height with its top-left corner at the (clamped) point, moved
+// left and up just as far as it takes to lie wholly inside the view, so its size is kept.
+// Empty when a side is below 1; LargerThanView when a side exceeds the view's.
+ViewCut FixedCut(int x, int y, int width, int height);
 
 // The dragged cut: the rectangle between the press point and the current point (both
-// clamped to the view). Empty for a click without a drag.
-PixelRect DraggedCut(int press_x, int press_y, int x, int y);
+// clamped to the view). Empty for a click without a drag, or a drag along one line.
+ViewCut DraggedCut(int press_x, int press_y, int x, int y);

@@ -141,7 +141,7 @@ ThumbnailPlacement PlaceThumbnail(int category, std::u16string_view file, int w,
 void ApplyPartEdit(PortraitPart& part, PartEdit edit, const PortraitBackground& background) {
     switch (edit) {
         case PartEdit::kWider:
-            if (part.w < 120) part.w += 2;
+            if (part.w <= 120 - 2) part.w += 2;
             if (part.x > -background.left) part.x -= 1;
             break;
         case PartEdit::kNarrower:
@@ -149,7 +149,7 @@ void ApplyPartEdit(PortraitPart& part, PartEdit edit, const PortraitBackground& 
             if (part.x < 80) part.x += 1;
             break;
         case PartEdit::kTaller:
-            if (part.h < 150) part.h += 2;
+            if (part.h <= 150 - 2) part.h += 2;
             if (part.y > -background.top) part.y -= 1;
             break;
         case PartEdit::kShorter:

@@ -118,7 +118,8 @@ ThumbnailPlacement PlaceThumbnail(int category, std::u16string_view file, int w,
 
 // The buttons that change a part; background is where the part sits (its left and top
 // bound how far it may move out). Each step is applied only when its own limit allows:
-// width and height grow to 120 and 150 at most and shrink to 0 at least, by 2; the
+// width and height grow by 2 while they stay within 120 and 150 (an odd 119 stays) and
+// shrink by 2 while they stay at least 0; the
 // corner moves by 1 to keep the part centred, no further than -left, -top and 80, 100.
 // The angle stays within -50..50.
 enum class PartEdit {

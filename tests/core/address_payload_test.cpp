@@ -317,6 +317,19 @@ TEST(BuildAddressPayload, VcardCutNameStaysTheSameInNAndFn) {
 }
 
 // The card's texts as Shift_JIS bytes; items not given are empty.
+TEST(AddressPayload, AnUnpairedSurrogateIsCutAsOneUnit) {
+    auto entry = EmptyEntry();
+    SetText(entry->sn, Repeat(u"x", 31));
+    SetText(entry->sm1, Repeat(u"x", 31));
+    SetText(entry->sy, Repeat(u"y", 24));
+    // 63 units of 94 bytes, the longest value, each high surrogate without its low half;
+    // the payload is one byte over, so only the last "a" goes.
+    const std::u16string address = u"a" + Repeat(u"\xD800" u"a", 31);
+    SetText(entry->sa, address);
+    BuildAddressPayload(*entry, AddressFormat::kAu);
+    EXPECT_EQ(Values(*entry).back(), address.substr(0, address.size() - 1));
+}
+
 ShiftJisTexts Texts(std::initializer_list<std::pair<int, std::string>> items) {
     ShiftJisTexts texts;
     for (const auto& [index, bytes] : items) texts[index] = bytes;
@@ -359,27 +372,48 @@ TEST(AutoSetAddress, ElevenDigitsOnlyForTheFirstTwoNumbersAndThreeAtMost) {
     }
 }
 
-TEST(AutoSetAddress, MailRunsNeedAnAtSignAFullStopAndFourCharacters) {
+std::u16string FirstMail(const std::string& text) {
+    auto design = SampleCard();
+    return AutoSetAddress(*design, Texts({{0, text}})).mail[0];
+}
+
+TEST(AutoSetAddress, MailAddressesNeedALocalPartAndADomainWithAFullStop) {
     auto design = SampleCard();
     const AutoAddress found = AutoSetAddress(
-        *design, Texts({{5, "name@host @.x a@b."},
+        *design, Texts({{5, "name@host @.x a@b. x@.jp"},
                         // "e-Mail：" with the full-width colon 0x81 0x46.
                         {6, "e-Mail\x81\x46sato@example.co.jp"},
-                        {9, "http://www.example.jp/ third@example.jp"}}));
-    EXPECT_EQ(found.mail[0], u"a@b.");
-    EXPECT_EQ(found.mail[1], u"sato@example.co.jp");
+                        {9, "http://www.example.jp/ a@b.jp third@example.jp"}}));
+    EXPECT_EQ(found.mail[0], u"sato@example.co.jp");
+    EXPECT_EQ(found.mail[1], u"a@b.jp");
     EXPECT_EQ(found.mail[2], u"");
 }
 
-TEST(AutoSetAddress, TheByteAfterALeadByteNeverJoinsAMailRun) {
+TEST(AutoSetAddress, ATrailByteWithALeadValueDoesNotCutTheAddressAfterIt) {
+    // メール is 83 81, 81 5B, 83 8B: the trail byte of ル is itself a lead value.
+    const std::string mail_label = "\x83\x81\x81\x5B\x83\x8B";
+    EXPECT_EQ(FirstMail(mail_label + "taro@example.jp"), u"taro@example.jp");
+    EXPECT_EQ(FirstMail(mail_label + ":taro@example.jp"), u"taro@example.jp");
+    // "E-mail：taro@example.jp（代表）": the full-width colon and brackets, and 表 whose
+    // trail byte is a backslash.
+    EXPECT_EQ(FirstMail("E-mail\x81\x46taro@example.jp\x81\x69\x91\xE3\x95\x5C\x81\x6A"),
+              u"taro@example.jp");
+    // The ideographic space is 0x81 0x40: its trail byte is no at sign.
+    EXPECT_EQ(FirstMail("ab\x81\x40" "cd.ef"), u"");
+    // 亜 is 0x88 0x9F; a half-width katakana (0xB1) is one byte, neither joins an address.
+    EXPECT_EQ(FirstMail("\x88\x9Fx@y.jp"), u"x@y.jp");
+    EXPECT_EQ(FirstMail("\xB1" "a@b.jp"), u"a@b.jp");
+}
+
+TEST(AutoSetAddress, PunctuationAroundAnAddressIsNotPartOfIt) {
+    EXPECT_EQ(FirstMail("<-taro.yamada+card@mail.example.jp.>"), u"taro.yamada+card@mail.example.jp");
+    EXPECT_EQ(FirstMail("(taro_1@ex-ample.jp),"), u"taro_1@ex-ample.jp");
+    // Two addresses joined by a comma are both found; of overlapping ones the longest.
     auto design = SampleCard();
-    // The ideographic space is 0x81 0x40: its second byte is an at sign.
-    EXPECT_EQ(AutoSetAddress(*design, Texts({{0, "ab\x81\x40" "cd.ef"}})).mail[0], u"");
-    // 亜 is 0x88 0x9F: its second byte is itself a lead byte value, so the character
-    // after it is not taken either.
-    EXPECT_EQ(AutoSetAddress(*design, Texts({{0, "\x88\x9Fx@y.jp"}})).mail[0], u"@y.jp");
-    // A half-width katakana (0xB1) is one byte and no lead byte.
-    EXPECT_EQ(AutoSetAddress(*design, Texts({{0, "\xB1" "a@b.jp"}})).mail[0], u"a@b.jp");
+    const AutoAddress two = AutoSetAddress(*design, Texts({{0, "a@b.jp,cc@dd.jp"}}));
+    EXPECT_EQ(two.mail[0], u"a@b.jp");
+    EXPECT_EQ(two.mail[1], u"cc@dd.jp");
+    EXPECT_EQ(FirstMail("a@b.c@dd.ee"), u"b.c@dd.ee");
 }
 
 TEST(AutoSetAddress, NameAndAddressComeFromTextItemsTwoAndThree) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -54,6 +55,12 @@ TEST(BitmapFile, RefusesEmptyAndNegativeSizesAndFilesOver2GB) {
     // Sizes whose products overflow 32 bits are refused, not wrapped into small files.
     EXPECT_FALSE(MakeBitmapHeader(INT_MAX, 1));
     EXPECT_FALSE(MakeBitmapHeader(65536, 65536));
+    // Near the int limit the 64-bit product itself would overflow: refused, and the file
+    // size saturates instead of wrapping.
+    EXPECT_FALSE(MakeBitmapHeader(2147483640, 2147483647));
+    EXPECT_FALSE(MakeBitmapHeader(INT_MAX, INT_MAX));
+    EXPECT_EQ(BitmapFileSize(2147483640, 2147483647), INT64_MAX);
+    EXPECT_EQ(BitmapFileSize(INT_MAX, 1), 54 + 6442450944);
 }
 
 TEST(BitmapFile, PathUnderTheFolderBecomesRelative) {

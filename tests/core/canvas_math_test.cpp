@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <memory>
+#include <utility>
+
+#include "design/design_ranges.h"
 
 namespace {
 
@@ -87,30 +91,30 @@ TEST(CanvasDrop, MovedItemsStayOnTheCardAtAllFourEdges) {
     EXPECT_EQ(m.x, 0);
     EXPECT_EQ(m.y, 0);
     ASSERT_TRUE(DropPick(*d, sizes, kPickMark, 5000, 5000));
-    EXPECT_EQ(m.x, 455 - 40 - 1);
-    EXPECT_EQ(m.y, 275 - 30 - 1);
+    EXPECT_EQ(m.x, 455 - 40);
+    EXPECT_EQ(m.y, 275 - 30);
     ASSERT_TRUE(DropPick(*d, sizes, kPickMark, -10, -20));
-    EXPECT_EQ(m.x, 404);
-    EXPECT_EQ(m.y, 224);
+    EXPECT_EQ(m.x, 405);
+    EXPECT_EQ(m.y, 225);
 
     StrData& t = d->str_data[1];
     t.on = 1, t.x = 10, t.y = 10;
     sizes[1] = {100, 20};
     DropPick(*d, sizes, kPickText + 1, 1000, 1000);
-    EXPECT_EQ(t.x, 455 - 100 - 1);
-    EXPECT_EQ(t.y, 275 - 20 - 1);
+    EXPECT_EQ(t.x, 455 - 100);
+    EXPECT_EQ(t.y, 275 - 20);
     // A vertical text keeps its glyphs, which lie left of x, on the card.
     Vertical(d->lf[1]);
     DropPick(*d, sizes, kPickText + 1, -1000, 0);
     EXPECT_EQ(t.x, 20);  // at least cy
     DropPick(*d, sizes, kPickText + 1, 1000, 1000);
-    EXPECT_EQ(t.x, 454);
-    EXPECT_EQ(t.y, 275 - 100 - 1);
+    EXPECT_EQ(t.x, 455);
+    EXPECT_EQ(t.y, 275 - 100);
 
     QrcodeData& q = d->qrcode_data[0];
     q.on = 1, q.x = 5, q.y = 5, q.w = 75, q.h = 75;
     DropPick(*d, sizes, kPickQr, 1000, -1000);
-    EXPECT_EQ(q.x, 455 - 75 - 1);
+    EXPECT_EQ(q.x, 455 - 75);
     EXPECT_EQ(q.y, 0);
     EXPECT_FALSE(DropPick(*d, sizes, kPickNone, 1, 1));
 }
@@ -124,14 +128,76 @@ TEST(CanvasDrop, ResizingNeverLeavesLessThanOnePixel) {
     EXPECT_EQ(f.w, 1);
     EXPECT_EQ(f.h, 1);
     DropPick(*d, sizes, kPickFaceResize, 1000, 1000);
-    EXPECT_EQ(f.w, 455 - 100 - 1);
-    EXPECT_EQ(f.h, 275 - 100 - 1);
+    EXPECT_EQ(f.w, 455 - 100);
+    EXPECT_EQ(f.h, 275 - 100);
     // An item placed right of the card keeps a size of 1 and can be hit again.
     MarkData& m = d->mark_data[1];
     m = {1, 500, 300, 40, 40, 0, {}};
-    DropPick(*d, sizes, kPickMarkResize + 1, 0, 0);
+    DropPick(*d, sizes, kPickMarkResize + 1, 1, 1);
     EXPECT_EQ(m.w, 1);
     EXPECT_EQ(m.h, 1);
+}
+
+TEST(CanvasDrop, AReleaseWithoutMovementChangesNothingAtAnyEdge) {
+    auto d = Card();
+    TextSizes sizes{};
+    sizes[0] = {100, 20};
+    sizes[1] = {20, 100};
+    Vertical(d->lf[1]);
+    // Each item at the card's corners and edges, and as large as the card; picked to
+    // move and to resize, released where it was pressed.
+    const int xs[] = {0, 10, 455 - 445, 455 - 40, 455};
+    const int ys[] = {0, 275 - 30, 275};
+    for (int x : xs) {
+        for (int y : ys) {
+            for (const auto& [w, h] : {std::pair{40, 30}, {445, 30}, {455, 275}, {1, 1}}) {
+                d->mark_data[0] = {1, x, y, w, h, 0, {}};
+                d->phot_data = {1, x, y, w, h, {}};
+                d->str_data[0].x = d->str_data[1].x = x;
+                d->str_data[0].y = d->str_data[1].y = y;
+                d->qrcode_data[0].x = x, d->qrcode_data[0].y = y, d->qrcode_data[0].w = w, d->qrcode_data[0].h = h;
+                const auto before = std::make_unique<CardDesign>(*d);
+                for (int pick : {kPickMark, kPickMarkResize, kPickFace, kPickFaceResize, kPickText, kPickText + 1,
+                                 kPickQr}) {
+                    EXPECT_TRUE(DropPick(*d, sizes, pick, 0, 0));
+                    EXPECT_EQ(std::memcmp(d.get(), before.get(), sizeof(CardDesign)), 0)
+                        << "pick " << pick << " at " << x << ", " << y << " size " << w << " x " << h;
+                }
+            }
+        }
+    }
+}
+
+TEST(CanvasDrop, TheRangeRuleIsTheDesignsOwn) {
+    auto d = Card();
+    TextSizes sizes{};
+    // x = 10, w = 445 on the 455-pixel card may stay where it is after a move to it.
+    MarkData& m = d->mark_data[0];
+    m = {1, 0, 0, 445, 30, 0, {}};
+    DropPick(*d, sizes, kPickMark, 10, 0);
+    EXPECT_EQ(m.x, 10);
+    DropPick(*d, sizes, kPickMark, 1, 0);
+    EXPECT_EQ(m.x, 10);
+    // As large as the card: at (0, 0), never off it; moved, it stays there.
+    m = {1, 0, 0, 455, 275, 0, {}};
+    DropPick(*d, sizes, kPickMark, 5, 5);
+    EXPECT_EQ(m.x, 0);
+    EXPECT_EQ(m.y, 0);
+    // Larger than the card (a long text): at the card's left, not before it.
+    StrData& t = d->str_data[0];
+    t.x = 100, t.y = 100;
+    sizes[0] = {600, 20};
+    DropPick(*d, sizes, kPickText, 3, 0);
+    EXPECT_EQ(t.x, 0);
+    // A resize fills the room left exactly, and what the design's rule keeps it keeps.
+    m = {1, 100, 100, 40, 30, 0, {}};
+    DropPick(*d, sizes, kPickMarkResize, 1000, 1000);
+    EXPECT_EQ(m.w, 355);
+    EXPECT_EQ(m.h, 175);
+    MarkData kept = m;
+    KeepRectOnCard(kept.x, kept.y, kept.w, kept.h, 455, 275);
+    EXPECT_EQ(kept.w, m.w);
+    EXPECT_EQ(kept.h, m.h);
 }
 
 TEST(CanvasOverlay, PicturesStayOnTheCardWhileDragged) {

@@ -120,6 +120,54 @@ TEST(ListFile, OverLongRecordsAreBoundedAndTheNextOnesStillRead) {
     EXPECT_LE(open[0][2].size(), kListRecordUnits);
 }
 
+TEST(ListFile, AQuoteThatDoesNotCloseTheFieldIsReadLiterally) {
+    // Lists written without quoting, or by hand: quotes that do not enclose a whole field
+    // are part of the text.
+    const auto rows = ParseListText(u"a.tep,1,\"ABC\"商事,\"x\"y\"\r\n"
+                                    u"b.tep,2,say \"hi\",\"quoted, comma\",\"\"\r\n");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][2], u"\"ABC\"商事");
+    EXPECT_EQ(rows[0][3], u"\"x\"y\"");
+    EXPECT_EQ(rows[1][2], u"say \"hi\"");
+    EXPECT_EQ(rows[1][3], u"quoted, comma");
+    EXPECT_EQ(rows[1][4], u"");
+}
+
+TEST(ListFile, AnUnmatchedQuoteNeverSwallowsTheFollowingLines) {
+    const auto rows = ParseListText(u"a.tep,1,\"未完\r\nb.tep,2,次\r\nc.tep,3,\"閉じ\"た\r\nd.tep,4\r\n");
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0][2], u"\"未完");
+    EXPECT_EQ(rows[1][0], u"b.tep");
+    EXPECT_EQ(rows[2][2], u"\"閉じ\"た");
+    EXPECT_EQ(rows[3][0], u"d.tep");
+    // A quoted field spans lines only when it closes within the record bound.
+    const std::u16string far = u"a.tep,1,\"" + std::u16string(kListRecordUnits, u'x') + u"\r\nb.tep,2\"\r\n";
+    const auto bounded = ParseListText(far);
+    ASSERT_EQ(bounded.size(), 2u);
+    EXPECT_EQ(bounded[0][2].size(), kListRecordUnits - 8);
+    EXPECT_EQ(bounded[1][0], u"b.tep");
+    EXPECT_EQ(bounded[1][1], u"2\"");
+    const auto near = ParseListText(u"a.tep,1,\"two\r\nlines\",z\r\nb.tep\r\n");
+    ASSERT_EQ(near.size(), 2u);
+    EXPECT_EQ(near[0][2], u"two\r\nlines");
+    EXPECT_EQ(near[0][3], u"z");
+}
+
+TEST(ListFile, TheProgramsOwnFileReadsBackByteForByte) {
+    ListRow row = Row(u"\"ABC\"商事.tep", u"\"1", u"\"ABC\"商事");
+    row[3] = u"\"";
+    row[9] = u"\"\"";
+    row[5] = u"a\"\r";
+    row[6] = u"\r\n\"";
+    row[7] = u"\uFEFF先頭";
+    row[8] = std::u16string(62, u'"');
+    const std::vector<ListRow> rows{row, Row(u"b.tep", u"1", u",")};
+    const auto bytes = ListFileBytes(rows);
+    const auto back = ParseListText(DecodeListText(bytes, TinyShiftJis));
+    EXPECT_EQ(back, rows);
+    EXPECT_EQ(ListFileBytes(back), bytes);
+}
+
 TEST(ListFile, ReadsTheEncodingsSpreadsheetsWrite) {
     const std::u16string text = u"a.tep,1,,,山田\r\n";
     auto with_mark = Utf16Bytes(text);
@@ -235,20 +283,4 @@ TEST(ListFile, QueueTakesTheSelectionInOrder) {
     EXPECT_EQ(refused.status, QueueFillStatus::BadName);
     EXPECT_EQ(refused.bad_row, 1);
     EXPECT_EQ(queue->count, 0);
-}
-
-TEST(ListFile, UseFlagsAreReadFromTheTemplateText) {
-    int flags[kTextCount];
-    for (int& f : flags) f = 7;
-    const auto bytes = Utf16Bytes(u"\uFEFFstr_data[0].on=1\r\nbase_w=455\r\nstr_data[5].on=1\r\nstr_data[1].on=0\r\n"
-                                  u"str_data[10].on=1\r\nstr_data[14].on=  3x\r\nstr_data[2].onx=1\n"
-                                  u"str_data[3].on=1");
-    ParseTemplateOnFlags(bytes, flags);
-    EXPECT_EQ(flags[0], 1);
-    EXPECT_EQ(flags[1], 0);
-    EXPECT_EQ(flags[10], 1);
-    EXPECT_EQ(flags[14], 3);
-    EXPECT_EQ(flags[3], 1);  // a last line without LF
-    EXPECT_EQ(flags[2], 7);  // absent keys keep their value
-    EXPECT_EQ(flags[11], 7);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 TEST(PhotoView, FitTakesTheTighterSideInWholeHundredths) {
@@ -57,21 +59,25 @@ TEST(PhotoView, ZoomDragStepsByTensOfThePixelsOfTheLargerMove) {
     EXPECT_EQ(ZoomedScale(100, 0, 0), 100);
 }
 
-TEST(PhotoView, FixedCutIsClampedToTheViewAndRefusesEmptySizes) {
-    EXPECT_EQ(FixedCut(10, 20, 80, 120), (PixelRect{10, 20, 80, 120}));
-    EXPECT_EQ(FixedCut(700, 450, 80, 120), (PixelRect{700, 450, 20, 10}));
-    EXPECT_EQ(FixedCut(-30, -30, 80, 120), (PixelRect{0, 0, 80, 120}));  // press left of the view
-    EXPECT_EQ(FixedCut(0, 0, 99999, 99999), (PixelRect{0, 0, kViewWidth, kViewHeight}));
-    EXPECT_TRUE(FixedCut(10, 20, 0, 120).Empty());
-    EXPECT_TRUE(FixedCut(10, 20, -50, 120).Empty());
-    EXPECT_TRUE(FixedCut(kViewWidth, 20, 80, 120).Empty());  // nothing of it in the view
+ViewCut Cut(int x, int y, int width, int height) { return {CutStatus::Ok, {x, y, width, height}}; }
+
+TEST(PhotoView, AFixedCutKeepsItsSizeAndMovesInsideTheView) {
+    EXPECT_EQ(FixedCut(10, 20, 80, 120), Cut(10, 20, 80, 120));
+    EXPECT_EQ(FixedCut(700, 450, 80, 120), Cut(kViewWidth - 80, kViewHeight - 120, 80, 120));
+    EXPECT_EQ(FixedCut(-30, -30, 80, 120), Cut(0, 0, 80, 120));  // press left of the view
+    EXPECT_EQ(FixedCut(kViewWidth, 20, 80, 120), Cut(kViewWidth - 80, 20, 80, 120));
+    EXPECT_EQ(FixedCut(300, 300, kViewWidth, kViewHeight), Cut(0, 0, kViewWidth, kViewHeight));
+    for (const auto& [w, h] : {std::pair{0, 120}, {-50, 120}, {80, 0}})
+        EXPECT_EQ(FixedCut(10, 20, w, h), ViewCut{}) << w << " x " << h;
+    for (const auto& [w, h] : {std::pair{kViewWidth + 1, 10}, {10, kViewHeight + 1}, {99999, 99999}})
+        EXPECT_EQ(FixedCut(0, 0, w, h), (ViewCut{CutStatus::LargerThanView, {}})) << w << " x " << h;
 }
 
 TEST(PhotoView, DraggedCutSpansBothPointsInsideTheView) {
-    EXPECT_EQ(DraggedCut(50, 60, 10, 100), (PixelRect{10, 60, 40, 40}));
-    EXPECT_EQ(DraggedCut(700, 10, 900, -50), (PixelRect{700, 0, 20, 10}));
-    EXPECT_TRUE(DraggedCut(50, 60, 50, 60).Empty());
-    EXPECT_TRUE(DraggedCut(50, 60, 90, 60).Empty());
+    EXPECT_EQ(DraggedCut(50, 60, 10, 100), Cut(10, 60, 40, 40));
+    EXPECT_EQ(DraggedCut(700, 10, 900, -50), Cut(700, 0, 20, 10));
+    EXPECT_EQ(DraggedCut(50, 60, 50, 60), ViewCut{});
+    EXPECT_EQ(DraggedCut(50, 60, 90, 60), ViewCut{});
 }
 
 }  // namespace

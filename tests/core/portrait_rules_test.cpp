@@ -124,6 +124,12 @@ TEST(PortraitRules, PartEditsStopAtTheirLimitsEachOnItsOwn) {
     EXPECT_EQ(part.x, -40);  // but still moves left, down to -left
     ApplyPartEdit(part, PartEdit::kLarger, background);
     EXPECT_EQ((std::vector{part.w, part.x, part.h, part.y}), (std::vector{120, -40, 22, -1}));
+    // Odd sizes one short of the limits never step past them.
+    part.w = 119;
+    part.h = 149;
+    for (int i = 0; i < 3; ++i) ApplyPartEdit(part, PartEdit::kLarger, background);
+    EXPECT_EQ(part.w, 119);
+    EXPECT_EQ(part.h, 149);
     part.w = 4;
     part.h = 4;
     for (int i = 0; i < 13; ++i) ApplyPartEdit(part, PartEdit::kSmaller, background);

@@ -310,6 +310,29 @@ TEST(SettingsFile, KeysAndValuesAreParsedAsWritten) {
     EXPECT_EQ(twice->base_filepass[5], 0);  // cleared over the whole capacity
 }
 
+TEST(SettingsFile, EveryKeyIsFoundAndOnlyWholeKeys) {
+    // Each line of a full file alone names its key, and takes it: an integer key set to
+    // 7 reads 7 (texts and font bytes alike take their value).
+    const auto& keys = SettingsKeys();
+    for (std::size_t at = 0; at < keys.size(); ++at) {
+        auto d = std::make_unique<CardDesign>();
+        const Bytes file = WideFile(keys[at].name + u"=7\r\n");
+        EXPECT_EQ(ReadSettingsBytes(*d, SettingsScope::Full, file), SettingsReadStatus::Read) << "key " << at;
+        EXPECT_EQ(Lines(FormatSettingsFile(*d, SettingsScope::Full))[at], keys[at].name + u"=7") << "key " << at;
+    }
+    // A prefix of a key, a key with more after it, and a line that names no key are no keys:
+    // a file of only such lines is no settings file.
+    const char16_t* const not_keys[] = {u"str_data[1]=5",      u"str_data[1].o=5",   u"mark_data[0].onx=1",
+                                        u"base_w2=9",          u"lf[14].lfFaceNam=x", u"qrcode_data[4].s=x",
+                                        u"phot_data=1",        u"x=1"};
+    for (std::size_t i = 0; i < std::size(not_keys); ++i) {
+        auto d = std::make_unique<CardDesign>();
+        EXPECT_EQ(ReadSettingsBytes(*d, SettingsScope::Full, WideFile(not_keys[i] + std::u16string(u"\r\n"))),
+                  SettingsReadStatus::Unreadable)
+            << "line " << i;
+    }
+}
+
 TEST(SettingsFile, DesignScopeReadsOnlyTheCard) {
     const std::u16string body =
         u"base_pw=123\r\nbase_ph=45\r\nbase_cntx=9\r\nbase_spy=9\r\nmain_filename=x.ini\r\n"

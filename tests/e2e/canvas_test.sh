@@ -215,7 +215,7 @@ expect_saved "str_data[7].on" 1 "str_data[7].x" 300 "str_data[7].y" 20 \
 qr_x="$(e2e_saved "qrcode_data[0].x")" qr_y="$(e2e_saved "qrcode_data[0].y")"
 expect_saved "qrcode_data[0].on" 1 "qrcode_data[0].w" 58 "qrcode_data[0].h" 58
 [[ "$qr_x" =~ ^[0-9]+$ && "$qr_y" =~ ^[0-9]+$ ]] &&
-    [ "$qr_x" -le $((CARD_W - 58 - 1)) ] && [ "$qr_y" -le $((CARD_H - 58 - 1)) ] ||
+    [ "$qr_x" -le $((CARD_W - 58)) ] && [ "$qr_y" -le $((CARD_H - 58)) ] ||
     e2e_fail "the QR code left the card: x=$qr_x y=$qr_y"
 e2e_log "QR code dropped at card ($qr_x, $qr_y)"
 

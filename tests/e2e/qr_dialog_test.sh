@@ -38,10 +38,11 @@ e2e_screenshot address_dialog
 e2e_drive click "$address" 207 || e2e_fail "cannot click OK in the address dialog"
 e2e_drive gone "$address" --timeout 10000 || e2e_fail "address dialog stays after OK"
 
-# The payload the card gives: the name and address lines of the card, its two telephone
-# numbers and its mail address; the reading and the third number and mail stay empty.
-# Every line, the last too, ends with CR LF.
-printf '%s\r\n' "MEMORY:" "NAME1:氏名○○　太郎" "NAME2:" "MAIL1:****@****.**.jp" "MAIL2:" \
+# The payload the card gives: the name and address lines of the card and its two telephone
+# numbers; its mail line holds the placeholder "****@****.**.jp", which is no address. The
+# reading, the third number and the mails stay empty. Every line, the last too, ends with
+# CR LF.
+printf '%s\r\n' "MEMORY:" "NAME1:氏名○○　太郎" "NAME2:" "MAIL1:" "MAIL2:" \
     "MAIL3:" "TEL1:0000000000" "TEL2:0000000000" "TEL3:" \
     "ADD:住所□□県○○市△△－○○－○○ 〒000-0000" >"$E2E_ARTEFACTS/expected.txt"
 # vivdrive writes a field's line breaks as \r and \n.

@@ -88,9 +88,9 @@ TEST_F(AddressDialogTest, TheEntrysFormatIsTickedAndTheTickedOneIsWritten) {
 }
 
 TEST_F(AddressDialogTest, AutoSetFillsTheControlsAndCancelLeavesTheEntry) {
-    // The sample card: its telephone line holds two 10-digit numbers, its mail line one
-    // address after a full-width colon. 亜 (0x88 0x9F in Shift_JIS) keeps the x after it
-    // out of the second address.
+    // The sample card: its telephone line holds two 10-digit numbers, its mail line the
+    // placeholder "****@****.**.jp", which is no address. 亜 (0x88 0x9F in Shift_JIS) is
+    // one character, so the address after it is whole.
     SetText(Design().str_data[10].s64, u"亜x@y.jp");
     SetText(Entry().sy, u"ヨミ");
     SetText(Entry().s, u"old");
@@ -105,8 +105,8 @@ TEST_F(AddressDialogTest, AutoSetFillsTheControlsAndCancelLeavesTheEntry) {
         EXPECT_EQ(ControlText(dialog, IDC_ADDRESS_TEL1), L"0000000000");
         EXPECT_EQ(ControlText(dialog, IDC_ADDRESS_TEL2), L"0000000000");
         EXPECT_EQ(ControlText(dialog, IDC_ADDRESS_TEL3), L"");
-        EXPECT_EQ(ControlText(dialog, IDC_ADDRESS_MAIL1), L"****@****.**.jp");
-        EXPECT_EQ(ControlText(dialog, IDC_ADDRESS_MAIL2), L"@y.jp");
+        EXPECT_EQ(ControlText(dialog, IDC_ADDRESS_MAIL1), L"x@y.jp");
+        EXPECT_EQ(ControlText(dialog, IDC_ADDRESS_MAIL2), L"");
         EXPECT_EQ(ControlText(dialog, IDC_ADDRESS_MAIL3), L"");
         ClickButton(dialog, IDC_ADDRESS_CANCEL);
     });
@@ -118,8 +118,8 @@ TEST_F(AddressDialogTest, AutoSetFillsTheControlsAndCancelLeavesTheEntry) {
         ClickButton(dialog, IDC_ADDRESS_OK);
     });
     EXPECT_EQ(TextOf(Entry().s),
-              u"MEMORY:\r\nNAME1:氏名○○　太郎\r\nNAME2:ヨミ\r\nMAIL1:****@****.**.jp\r\n"
-              u"MAIL2:@y.jp\r\nMAIL3:\r\nTEL1:0000000000\r\nTEL2:0000000000\r\nTEL3:\r\n"
+              u"MEMORY:\r\nNAME1:氏名○○　太郎\r\nNAME2:ヨミ\r\nMAIL1:x@y.jp\r\n"
+              u"MAIL2:\r\nMAIL3:\r\nTEL1:0000000000\r\nTEL2:0000000000\r\nTEL3:\r\n"
               u"ADD:住所□□県○○市△△－○○－○○ 〒000-0000\r\n");
     EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
 }

@@ -88,6 +88,34 @@ protected:
     }
 };
 
+TEST_F(ListEditor, TheRecordEditorReadsUseFlagsInEveryTemplateEncoding) {
+    // UTF-8 without a mark and LF line ends, and UTF-16 with CR-only line ends: both switch
+    // on the company (0) and the address (3) only.
+    const std::string utf8 = "base_w=455\nstr_data[0].on=1\nstr_data[0].s64=\xE4\xBC\x9A\xE7\xA4\xBE\n"
+                             "str_data[3].on=1\nstr_data[4].on=0\n";
+    ASSERT_TRUE(WriteBytes(folder.File(L"temp\\utf8.tep"), utf8.data(), utf8.size()));
+    const std::u16string cr_only = u"\uFEFFstr_data[0].on=1\rstr_data[3].on=1\rstr_data[2].on=0\r";
+    ASSERT_TRUE(WriteBytes(folder.File(L"temp\\cr.tep"), cr_only.data(), cr_only.size() * 2));
+    WriteList(L"listview.ini", {Person(u"utf8.tep", u"1", u"一"), Person(u"cr.tep", u"1", u"二")});
+    std::vector<std::vector<bool>> enabled(2);
+    Drive([&](HWND dialog, HWND view) {
+        for (int row = 0; row < 2; ++row) {
+            Select(view, {row});
+            WithRecordEditor(dialog, IDC_LIST_EDIT, [&](HWND record) {
+                PumpFor(400);
+                for (int k = 0; k < kTextCount; ++k)
+                    enabled[row].push_back(IsWindowEnabled(GetDlgItem(record, IDC_RECORD_STRING + k)) != FALSE);
+                SendMessageW(record, WM_CLOSE, 0, 0);
+            });
+        }
+    });
+    for (int row = 0; row < 2; ++row) {
+        ASSERT_EQ(enabled[row].size(), static_cast<std::size_t>(kTextCount)) << row;
+        for (int k = 0; k < kTextCount; ++k) EXPECT_EQ(enabled[row][k], k == 0 || k == 3) << "row " << row << " field " << k;
+    }
+    EXPECT_TRUE(seam.messages.empty());
+}
+
 TEST_F(ListEditor, RowsAreEditedCopiedMovedAndKept) {
     std::vector<ListRow> rows;
     for (int i = 0; i < 35; ++i) rows.push_back(Person(u"横型.tep", u"1", Numbered(i)));

@@ -142,7 +142,7 @@ TEST_F(PhotoEditor, FitShowsATallPhotoOverWholeRowsAndColumns) {
     });
 }
 
-TEST_F(PhotoEditor, BadPhotosAndCutSizesOpenNoSaveWindow) {
+TEST_F(PhotoEditor, BadPhotosAndCutsAreRefusedWithAMessage) {
     const auto whole = MakeBmp(40, 40, Pattern);
     ASSERT_TRUE(WriteBytes(folder.File(L"phot\\cut.bmp"), whole.data(), whole.size() / 2));
     ASSERT_TRUE(WriteBytes(folder.File(L"phot\\text.jpg"), "not a picture", 13));
@@ -157,9 +157,9 @@ TEST_F(PhotoEditor, BadPhotosAndCutSizesOpenNoSaveWindow) {
         const size_t after_truncated = seam.messages.size();
         ClickButton(dialog, IDC_PHOTO_BROWSE);
         EXPECT_EQ(seam.messages.size(), after_truncated + 1);
-        not_loaded = static_cast<int>(seam.messages.size());
         ClickButton(dialog, IDC_PHOTO_BROWSE);
         ClickButton(dialog, IDC_PHOTO_FIT);  // 1 x 1 at the largest scale
+        not_loaded = static_cast<int>(seam.messages.size());
         SetMode(dialog, IDC_PHOTO_FIXED_CUT);
         for (const wchar_t* size : {L"0", L"-50", L"abc"}) {
             SetControlText(dialog, IDC_PHOTO_CUT_WIDTH, size);
@@ -168,19 +168,30 @@ TEST_F(PhotoEditor, BadPhotosAndCutSizesOpenNoSaveWindow) {
         SetMode(dialog, IDC_PHOTO_DRAGGED_CUT);
         EXPECT_FALSE(Drag(dialog, {50, 50}, {50, 50}));  // a click without a drag
         SetMode(dialog, IDC_PHOTO_FIXED_CUT);
-        SetControlText(dialog, IDC_PHOTO_CUT_WIDTH, L"99999");
-        SetControlText(dialog, IDC_PHOTO_CUT_HEIGHT, L"99999");
+        SetControlText(dialog, IDC_PHOTO_CUT_WIDTH, L"721");
+        SetControlText(dialog, IDC_PHOTO_CUT_HEIGHT, L"10");
+        EXPECT_FALSE(Drag(dialog, {5, 5}, {5, 5}));
+        // As large as the view, pressed near its right edge: moved inside, not shrunk.
+        SetControlText(dialog, IDC_PHOTO_CUT_WIDTH, L"720");
+        SetControlText(dialog, IDC_PHOTO_CUT_HEIGHT, L"460");
         EXPECT_TRUE(Drag(dialog, {700, 0}, {700, 0}, [](HWND save) { ClickButton(save, IDC_IMPORT_SAVE); }));
         ClickButton(dialog, IDC_PHOTO_CLOSE);
     });
-    EXPECT_EQ(static_cast<int>(seam.messages.size()), not_loaded);  // none after the loaded photo
-    for (const ShownMessage& message : seam.messages) EXPECT_EQ(message.text, kNotLoaded);
+    ASSERT_EQ(static_cast<int>(seam.messages.size()), not_loaded + 5);
+    for (int i = 0; i < not_loaded; ++i) EXPECT_EQ(seam.messages[i].text, kNotLoaded);
+    for (int i = not_loaded; i < not_loaded + 4; ++i) {
+        EXPECT_EQ(seam.messages[i].text, L"切り取る範囲がありません。");
+        EXPECT_EQ(seam.messages[i].caption, L"切取");
+    }
+    EXPECT_EQ(seam.messages.back().text, L"切り取りサイズが表示範囲(720×460)より大きいです。");
+    EXPECT_EQ(seam.messages.back().caption, L"切取");
     EXPECT_EQ(saved, L"phot\\wide.bmp");
     const BmpFile cut{ReadBytes(folder.File(L"phot\\wide.bmp"))};
     ASSERT_GT(cut.bytes.size(), 54u);
-    EXPECT_EQ(cut.Width(), 20);  // cut at the view's right edge
+    EXPECT_EQ(cut.Width(), kViewWidth);
     EXPECT_EQ(cut.Height(), kViewHeight);
-    EXPECT_EQ(cut.Pixel(0, 0), GetSysColor(COLOR_BTNFACE));  // beyond the 10 x 10 photo
+    EXPECT_EQ(cut.Pixel(5, 5), kRed);  // the 10 x 10 photo at the view's corner
+    EXPECT_EQ(cut.Pixel(kViewWidth - 1, 0), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(PhotoEditor, NothingSavedLeavesAnEarlierPictureAlone) {
