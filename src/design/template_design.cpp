@@ -47,9 +47,11 @@ void ApplyTemplate(CardDesign& d, const TemplateDesign& t) {
     std::copy(std::begin(t.str_data), std::end(t.str_data), d.str_data);
     std::copy(std::begin(t.qrcode_data), std::end(t.qrcode_data), d.qrcode_data);
     d.phot_data = t.phot_data;
-    PrintedCardSize(d);
-    // A template is a file like any design file: what no dialog allows comes into range.
+    // A template is a file like any design file: what no dialog allows comes into range,
+    // the card size first, so that the orientation is the one of the card as it is used
+    // (a card of 20000 x 15000 is a square 10000 x 10000 one).
     KeepDesignInRange(d);
+    PrintedCardSize(d);
 }
 
 bool IsTemplateFileName(std::u16string_view name) {

@@ -30,10 +30,11 @@ struct TemplateDesign {
 void ResetTemplate(TemplateDesign& templ);
 
 // Copies the template's card into the design: size, base picture and placement, the
-// marks, the texts with their fonts, the QR codes and the face, each whole. The printed
-// card size then follows the new card's orientation (PrintedCardSize); the sheet grid,
-// the environment options and main_filename stay as they are. What the template holds
-// beyond the ranges of the program's dialogs is brought into them (KeepDesignInRange).
+// marks, the texts with their fonts, the QR codes and the face, each whole. What the
+// template holds beyond the ranges of the program's dialogs is brought into them
+// (KeepDesignInRange); the printed card size then follows the orientation of the card as
+// brought into range (PrintedCardSize). The sheet grid, the environment options and
+// main_filename stay as they are.
 void ApplyTemplate(CardDesign& design, const TemplateDesign& templ);
 
 // Where templates live, relative to the start folder, and what an entry of the template

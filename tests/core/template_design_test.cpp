@@ -191,6 +191,20 @@ TEST(TemplateFile, ApplyingReplacesTheWholePathAndTurnsThePrintedCard) {
     EXPECT_EQ(design->base_pw, 910);
     EXPECT_EQ(design->base_ph, 550);
     EXPECT_EQ(std::u16string(TextOf(design->main_filename)), u"C:\\cards\\mine.ini");
+
+    // Found by fuzzing: a card past the largest side turns the printed card by the size
+    // it is used at, 10000 x 10000 (upright), not by the size the file gave, so the
+    // design written and read back as a template turns it the same way.
+    t = Template(u"base_w=20000\r\nbase_h=15000\r\n");
+    ApplyTemplate(*design, *t);
+    EXPECT_EQ(design->base_w, 10000);
+    EXPECT_EQ(design->base_pw, 550);
+    EXPECT_EQ(design->base_ph, 910);
+    auto again = std::make_unique<TemplateDesign>();
+    ASSERT_EQ(ReadTemplateBytes(*again, SettingsFileBytes(*design, SettingsScope::Design)), SettingsReadStatus::Read);
+    ApplyTemplate(*design, *again);
+    EXPECT_EQ(design->base_pw, 550);
+    EXPECT_EQ(design->base_ph, 910);
 }
 
 // The template list: only ".tep" names, in the file system's order whatever order the
