@@ -33,7 +33,9 @@ wine "$VIVI_BUILD/win/bench/paint_bench.exe" 200 data || fail "paint_bench"
 step "picture tools"
 wine "$VIVI_BUILD/win/bench/tools_bench.exe" 100 data || fail "tools_bench"
 step "printed sheet"
-wine "$VIVI_BUILD/win/bench/print_bench.exe" 5 || fail "print_bench"
+wine "$VIVI_BUILD/win/bench/print_bench.exe" 5 data || fail "print_bench"
+step "pictures: a 24-megapixel photo, a folder of 3000 pictures"
+wine "$VIVI_BUILD/win/bench/picture_bench.exe" 5 || fail "picture_bench"
 if [ "${1:-}" = qr ]; then
     step "settings reader (native release)"
     native_bench settings_bench

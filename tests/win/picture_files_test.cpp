@@ -54,6 +54,24 @@ TEST_F(PictureFolders, ScansTakeOnlyPicturesSortedAndKeepTheIndex) {
     EXPECT_EQ(std::wstring(now), folder.Path());
 }
 
+// The 全画像 mode lists every picture kind; a folder of thousands of files of every kind,
+// many of them not pictures at all, lists the first 299 names in order, without reading
+// any of them, and a broken one says so once when it is shown.
+TEST_F(PictureFolders, EveryKindInAFolderOfThousandsOfFiles) {
+    const wchar_t* kinds[] = {L".bmp", L".JPG", L".jpeg", L".png", L".gif", L".tif", L".TIFF", L".txt", L".psd"};
+    for (int i = 0; i < 2000; ++i) Touch(L"mark\\m" + std::to_wstring(10000 + i) + kinds[i % 9]);
+    EXPECT_EQ(ScanPictureFolder(PictureFolder::kMark, 0), 223);  // the bitmaps only
+    EXPECT_EQ(ScanPictureFolder(PictureFolder::kMark, kLoadAllPictures), 299);
+    const std::vector<std::wstring> entries = Entries();
+    EXPECT_EQ(entries[0], L"mark\\m10000.bmp");
+    EXPECT_EQ(entries[6], L"mark\\m10006.TIFF");
+    EXPECT_EQ(entries[7], L"mark\\m10009.bmp");  // .txt and .psd are left out
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_FALSE(LoadShownPicture(nullptr, ThePictureList().entries[3], kLoadAllPictures));
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text, L"画像が読み込み出来ません。");
+}
+
 TEST_F(PictureFolders, TheFaceFolderTakesOnlyPhotNamesAndEmptyFoldersGiveNothing) {
     Touch(L"phot\\phot-01.bmp");
     Touch(L"phot\\other.bmp");
