@@ -120,6 +120,37 @@ TEST_F(PhotoEditor, FixedCutAtScaleOneSavesTheSourcePixels) {
     EXPECT_EQ(ReadBytes(folder.File(L"phot\\cut2.bmp")), cut.bytes);  // the same cut twice
 }
 
+// A 24-megapixel photo is shown, zoomed to fit and cut like any other: a cut at scale 1
+// holds its own pixels, and one after フィット and a zoom drag is saved at the cut's size.
+TEST_F(PhotoEditor, APhoneSizedPhotoIsZoomedAndCut) {
+    WritePicture(L"phot\\large.bmp", 6000, 4000, Pattern);
+    Choose(L"phot\\large.bmp");
+    Choose(L"phot\\large1.bmp");
+    Choose(L"phot\\large2.bmp");
+    Open([&](HWND dialog) {
+        ClickButton(dialog, IDC_PHOTO_BROWSE);
+        SetMode(dialog, IDC_PHOTO_FIXED_CUT);
+        EXPECT_TRUE(Drag(dialog, {10, 20}, {10, 20}, [](HWND save) { ClickButton(save, IDC_IMPORT_SAVE); }));
+        ClickButton(dialog, IDC_PHOTO_FIT);
+        SetMode(dialog, IDC_PHOTO_ZOOM);
+        Drag(dialog, {300, 200}, {300, 260});
+        SetMode(dialog, IDC_PHOTO_FIXED_CUT);
+        EXPECT_TRUE(Drag(dialog, {100, 100}, {100, 100}, [](HWND save) { ClickButton(save, IDC_IMPORT_SAVE); }));
+        ClickButton(dialog, IDC_PHOTO_CLOSE);
+    });
+    EXPECT_TRUE(seam.messages.empty()) << Texts();
+    const BmpFile first{ReadBytes(folder.File(L"phot\\large1.bmp"))};
+    ASSERT_EQ(first.Width(), 80);
+    ASSERT_EQ(first.Height(), 120);
+    int different = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 80; ++x) different += first.Pixel(x, y) != Pattern(10 + x, 20 + y);
+    EXPECT_EQ(different, 0);
+    const BmpFile second{ReadBytes(folder.File(L"phot\\large2.bmp"))};
+    EXPECT_EQ(second.Width(), 80);
+    EXPECT_EQ(second.Height(), 120);
+}
+
 TEST_F(PhotoEditor, FitShowsATallPhotoOverWholeRowsAndColumns) {
     WritePicture(L"phot\\tall.bmp", 160, 200, [](int, int) { return kRed; });
     Choose(L"phot\\tall.bmp");
