@@ -306,6 +306,27 @@ TEST_F(DesignPictureLoading, PreviewCropsTheBaseByPlacementMode) {
     }
 }
 
+// Blue at half alpha over a known base colour blends within 2 on the preview, as a drag
+// overlay of the same mark does on the window.
+TEST_F(DesignPictureLoading, HalfAlphaBlendsOverTheBaseOnThePreview) {
+    CardDesign& d = Design();
+    const auto base = MakeBmp(455, 275, [](int, int) { return RGB(200, 100, 0); });
+    WriteBytes(folder.File(L"base.bmp"), base.data(), base.size());
+    SetText(d.base_filepass, U16(folder.File(L"base.bmp").c_str()));
+    d.mark_data[0] = {1, 100, 100, 40, 40, 1, {}};  // the white key does not apply to alpha
+    SetText(d.mark_data[0].fm, U16(TestPicture("half-blue.png").c_str()));
+    LoadDesignPictures(nullptr, false);
+    ASSERT_TRUE(Pictures().mark[0]);
+    TestBitmap canvas(600, 600);
+    PaintCardAndShow(canvas.Dc(), d, Pictures(), 0);
+    const COLORREF c = canvas.Pixel(10 + 120, 50 + 120);
+    EXPECT_NEAR(GetRValue(c), 100, 2);
+    EXPECT_NEAR(GetGValue(c), 50, 2);
+    EXPECT_NEAR(GetBValue(c), 128, 2);
+    EXPECT_EQ(canvas.Pixel(10 + 99, 50 + 120), RGB(200, 100, 0));
+    EXPECT_TRUE(seam.messages.empty()) << seam.MessageTexts();
+}
+
 TEST_F(DesignPictureLoading, WhiteOfATransparentMarkShowsTheFaceBelow) {
     CardDesign& d = Design();
     const auto face = MakeBmp(40, 40, [](int, int) { return RGB(0, 128, 0); });
