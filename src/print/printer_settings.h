@@ -63,7 +63,7 @@ bool ReadDeviceModeHeader(std::span<const std::uint8_t> bytes, DeviceModeHeader&
 
 // Whether stored device-mode bytes can be handed to the printer whose driver makes
 // device modes like `current` (its own, as DocumentProperties gives it): the bytes are
-// exactly dmSize + dmDriverExtra long, and device name, spec and driver versions, dmSize
-// and dmDriverExtra all equal the driver's. Anything else (another driver or version,
+// exactly dmSize + dmDriverExtra long, and dmDeviceName, dmSpecVersion, dmDriverVersion,
+// dmSize and dmDriverExtra all equal the driver's. Anything else (another driver or version,
 // a cut or padded block) is refused.
 bool DeviceModeFits(std::span<const std::uint8_t> stored, const DeviceModeHeader& current);

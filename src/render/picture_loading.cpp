@@ -10,12 +10,13 @@
 #include "win/guards.h"
 #include "win/process.h"
 #include "win/ui_seam.h"
+#include "win/whole_file.h"
 #include "win/wide.h"
 
 namespace {
 
 // Files larger than this are not read into memory: no picture the program takes needs it.
-constexpr std::uint64_t kMaxPictureFileBytes = 1ull << 30;
+constexpr std::size_t kMaxPictureFileBytes = std::size_t{1} << 30;
 
 // The imaging component's factory, made once for the thread that paints.
 IWICImagingFactory* ImagingFactory() {
@@ -31,22 +32,9 @@ IWICImagingFactory* ImagingFactory() {
     return factory.Get();
 }
 
-bool ReadWholeFile(const wchar_t* path, std::vector<std::uint8_t>& bytes) {
-    KernelHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return false;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 ||
-        static_cast<std::uint64_t>(size.QuadPart) > kMaxPictureFileBytes)
-        return false;
-    try {
-        bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    DWORD read = 0;
-    return ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-           read == bytes.size();
+// The whole file, when it holds something and no more than any picture needs.
+bool ReadPictureFile(const wchar_t* path, std::vector<std::uint8_t>& bytes) {
+    return ReadWholeFile(path, kMaxPictureFileBytes, bytes) == WholeFile::Read && !bytes.empty();
 }
 
 bool AllocatePixels(PixelImage& image, UINT w, UINT h) {
@@ -137,7 +125,7 @@ PicturePtr LoadBitmapFile(const wchar_t* path) {
 PicturePtr LoadPicture(const wchar_t* path) {
     if (!path || !path[0]) return nullptr;
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) return nullptr;
+    if (!ReadPictureFile(path, bytes)) return nullptr;
     return DecodePicture(bytes);
 }
 
@@ -150,7 +138,7 @@ bool HasBitmapExtension(const wchar_t* path) {
 PicturePtr LoadDialogPicture(const wchar_t* path, int load_mode) {
     if (load_mode == kLoadBitmapApi && HasBitmapExtension(path)) {
         std::vector<std::uint8_t> bytes;
-        if (!ReadWholeFile(path, bytes)) return nullptr;
+        if (!ReadPictureFile(path, bytes)) return nullptr;
         // The header is judged first here too: the bitmap loader would take the memory.
         const PictureHeader header = ReadPictureHeader(bytes.data(), bytes.size());
         if (!PlausiblePicture(header, bytes.size())) return nullptr;
