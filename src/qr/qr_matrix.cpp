@@ -325,8 +325,19 @@ void ApplyMask(QrEncoder& qr, int m) {
         uint8_t* column = qr.matrix[j];
         const uint8_t* flip = kMaskColumns.flip[m][j % 6];
         // Function cells never have the data bit set, so (data XOR flip) is cleared
-        // for them by the function bit.
-        for (int i = 0; i < n; ++i) {
+        // for them by the function bit. Eight cells are taken as one word: the shifts
+        // cross into neighbouring cells only in bits the per-cell masks clear.
+        constexpr uint64_t kOnes = 0x0101010101010101u;
+        int i = 0;
+        for (; i + 8 <= n; i += 8) {
+            uint64_t cells, flips;
+            std::memcpy(&cells, column + i, 8);
+            std::memcpy(&flips, flip + i, 8);
+            const uint64_t masked = (((cells >> 1) & kOnes) ^ flips) & ~((cells >> 5) & kOnes) & kOnes;
+            cells = (cells & ~(kOnes * kQrMaskedDark)) | masked;
+            std::memcpy(column + i, &cells, 8);
+        }
+        for (; i < n; ++i) {
             const uint8_t c = column[i];
             const uint8_t masked = ((c >> 1) ^ flip[i]) & ~(c >> 5) & 1;
             column[i] = static_cast<uint8_t>((c & ~kQrMaskedDark) | masked);
