@@ -93,7 +93,8 @@ for side, points in edges.items():
     paper = sum(1 for p in points if rgb(*p) == (255, 255, 255))
     print(f"bleed edge {side}: {paper} of {len(points)} pixels white")
     ok &= paper < len(points) // 100
-outside = [(left - 3, (top + bottom) // 2), (right + 3, (top + bottom) // 2), ((left + right) // 2, top - 3)]
+# Just outside, away from the trim marks' lines: paper.
+outside = [(left - 3, top + 100), (right + 3, bottom - 100), (left + 100, top - 3), (right - 100, bottom + 3)]
 ok &= all(rgb(*p) == (255, 255, 255) for p in outside)
 k = CW / 455
 def sharpest(x0, y0, x1, y1):

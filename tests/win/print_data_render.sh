@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Print data rendered by an independent reader: win_tests saves the same card as a 600 dpi
-# PDF and PNG; the PDF must pass qpdf's check and, rendered by poppler at 600 dpi, show
-# inside its bleed box the PNG's pixels, each channel within 2.
+# PDF and PNG; the PDF must pass qpdf's check and, rendered by poppler's cairo backend at
+# 600 dpi, show inside its bleed box the PNG's pixels, each channel within 2. (Its own
+# rasteriser, pdftoppm, smooths the edges of a picture drawn at exactly one pixel per
+# pixel, by up to 150 levels next to text.)
 # Usage: bash print_data_render.sh WIN_TESTS_EXE WORK_DIR
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
@@ -9,7 +11,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 [ $# -eq 2 ] || { echo "usage: $0 WIN_TESTS_EXE WORK_DIR" >&2; exit 2; }
 tests_exe="$1"
 work="$2"
-for tool in qpdf pdftoppm convert python3; do
+for tool in qpdf pdftocairo convert python3; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (qpdf, poppler-utils, imagemagick, python3)"
 done
 rm -rf "$work"
@@ -25,9 +27,9 @@ done
 qpdf --check "$work/card.pdf" >"$work/qpdf.txt" 2>&1 || { cat "$work/qpdf.txt" >&2; fail "qpdf --check"; }
 echo "qpdf --check: $(tail -n1 "$work/qpdf.txt")"
 read -r x y w h <"$work/bleed_box.txt"
-pdftoppm -r 600 -x "$x" -y "$y" -W "$w" -H "$h" -singlefile "$work/card.pdf" "$work/rendered" ||
-    fail "pdftoppm"
-convert "$work/card.png" "$work/card.ppm" || fail "convert"
+pdftocairo -r 600 -x "$x" -y "$y" -W "$w" -H "$h" -singlefile -png "$work/card.pdf" "$work/rendered" ||
+    fail "pdftocairo"
+convert "$work/rendered.png" "$work/rendered.ppm" && convert "$work/card.png" "$work/card.ppm" || fail "convert"
 python3 - "$work/rendered.ppm" "$work/card.ppm" <<'PY'
 import re, sys
 
