@@ -33,46 +33,6 @@ namespace {
 
 constexpr int kWindowSize = 600;  // the main window
 
-void SetPath(char16_t (&field)[256], const BenchFolder& folder, const wchar_t* name) {
-    SetText(field, U16(folder.File(name).c_str()));
-}
-
-std::unique_ptr<CardDesign> BusyCard(const BenchFolder& folder) {
-    auto d = std::make_unique<CardDesign>();
-    ResetDesign(*d, SettingsScope::Full);
-    SetPath(d->base_filepass, folder, L"base.bmp");
-    d->base_pl_mode = 1;
-    d->b_outline = 1;
-    d->phot_data = {1, 352, 96, 80, 100, {}};
-    SetPath(d->phot_data.fm, folder, L"face.bmp");
-    const wchar_t* marks[kMarkCount] = {L"mark1.bmp", L"mark2.bmp", L"mark3.bmp", L"mark4.bmp", L"mark5.bmp"};
-    for (int i = 0; i < kMarkCount; ++i) {
-        d->mark_data[i] = {1, 18 + 70 * i, 16, 44, 44, i % 2, {}};
-        SetPath(d->mark_data[i].fm, folder, marks[i]);
-    }
-    SetSampleText(*d, -1);
-    for (int j = 0; j < kTextCount; ++j) {
-        StrData& t = d->str_data[j];
-        t.on = 1;
-        t.x = 10 + (j % 3) * 140;
-        t.y = 70 + (j / 3) * 40;
-        t.bk = j % 4 == 0;
-    }
-    const char16_t* texts[kQrCount] = {
-        u"MEMORY:会社名\r\nNAME1:山田太郎\r\nTEL1:03-1234-5678\r\nMAIL1:taro@example.jp\r\n",
-        u"http://www.example.jp/", u"名刺", u"0312345678"};
-    for (int k = 0; k < kQrCount; ++k) {
-        QrcodeData& qr = d->qrcode_data[k];
-        qr.on = 1;
-        SetText(qr.s, texts[k]);
-        qr.Lv = k % 4;
-        qr.Sell = 2;
-        qr.x = 20 + 110 * k, qr.y = 170;
-        qr.br = qr.bg = qr.bb = 255;
-    }
-    return d;
-}
-
 // Loads the pictures of the design into the program's slots, as the main window does.
 void LoadPictures(const CardDesign& design) {
     Design() = design;

@@ -36,6 +36,8 @@ step "printed sheet"
 wine "$VIVI_BUILD/win/bench/print_bench.exe" 5 data || fail "print_bench"
 step "pictures: a 24-megapixel photo, a folder of 3000 pictures"
 wine "$VIVI_BUILD/win/bench/picture_bench.exe" 5 || fail "picture_bench"
+step "print data: a busy card as a 600 dpi PDF with bleed"
+wine "$VIVI_BUILD/win/bench/print_data_bench.exe" 5 || fail "print_data_bench"
 if [ "${1:-}" = qr ]; then
     step "settings reader (native release)"
     native_bench settings_bench

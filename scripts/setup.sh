@@ -9,7 +9,7 @@ PACKAGES=(
     mingw-w64 g++-mingw-w64-x86-64-posix
     wine wine64 xvfb xauth x11-utils
     locales fonts-ipafont
-    poppler-utils imagemagick libimage-exiftool-perl zbar-tools zxing-cpp-tools qrencode libqrencode-dev
+    poppler-utils qpdf imagemagick libimage-exiftool-perl zbar-tools zxing-cpp-tools qrencode libqrencode-dev
     cups printer-driver-cups-pdf
     valgrind python3
     nsis zip unzip

@@ -21,6 +21,7 @@
 #include "render/bitmap_export.h"
 #include "render/card_mapping.h"
 #include "render/picture_loading.h"
+#include "render/print_data_export.h"
 #include "res/main_window_ids.h"
 #include "win/documents.h"
 #include "win/process.h"
@@ -111,6 +112,7 @@ void RunCommand(HWND window, int id) {
         case IDM_SAVE_AS: SaveAsCommand(window, false); break;
         case IDM_TEMPLATE_SAVE: SaveAsCommand(window, true); break;
         case IDM_BITMAP_SAVE: ExportCard(window); break;
+        case IDM_PRINT_DATA_SAVE: SavePrintData(window); break;
         case IDM_PRINT:
         case IDT_PRINT:
             PrintCommand(window);

@@ -96,6 +96,8 @@ struct CardDesign {
     int pm_size_x, pm_size_y;
     // The card-stock preset the layout dialog shows; empty for the fields as they are.
     char16_t sheet_preset[64];
+    // The preview shows the trim line and the safety line 3 mm inside it.
+    int trim_lines;
 };
 
 enum class SettingsScope { Full = 0, Design = 1 };

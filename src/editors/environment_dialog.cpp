@@ -30,6 +30,7 @@ constexpr Flag kFlags[] = {
     {IDC_ENV_CARD_OUTLINE, &CardDesign::b_outline},  {IDC_ENV_MARK_OUTLINE, &CardDesign::m_outline},
     {IDC_ENV_TEXT_OUTLINE, &CardDesign::c_outline},  {IDC_ENV_CUT_MARKS, &CardDesign::p_outline},
     {IDC_ENV_PRINTER_FONTS, &CardDesign::font_plprn},
+    {IDC_ENV_TRIM_LINES, &CardDesign::trim_lines},
 };
 
 struct LoadMode {

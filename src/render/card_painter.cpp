@@ -4,6 +4,7 @@
 
 #include "design/fixed_text.h"
 #include "qr/draw_qr.h"
+#include "render/print_data.h"
 #include "win/colour.h"
 #include "win/design_text.h"
 #include "win/guards.h"
@@ -39,6 +40,12 @@ void LayPicture(PixelImage& composed, const DeviceRect& card, const PaintPicture
     DrawOver(composed, scaled, static_cast<int>(left - card.x), static_cast<int>(top - card.y));
 }
 
+// The card on the target with the paint's bleed around it.
+DeviceRect ComposedArea(const CardPaint& paint) {
+    const DeviceRect card = MapCard(paint.mapping);
+    return {card.x - paint.bleed_x, card.y - paint.bleed_y, card.w + 2 * paint.bleed_x, card.h + 2 * paint.bleed_y};
+}
+
 }  // namespace
 
 SIZE DrawTextItem(HDC dc, const StrData& item, const LogFont& font, DevicePoint at,
@@ -70,15 +77,15 @@ PixelImage ComposeCardPictures(const CardDesign& d, const CardPaint& paint, cons
         any = any || show_mark[i];
     }
     base_drawn = pictures.base.Loaded();
-    const DeviceRect card = MapCard(m);
+    const DeviceRect card = ComposedArea(paint);
     if (!any || card.w <= 0 || card.h <= 0 ||
         static_cast<std::uint64_t>(card.w) * static_cast<std::uint64_t>(card.h) > kMaxPicturePixels)
         return {};
     PixelImage composed = MakePixelImage(card.w, card.h, paint.opaque_pictures ? kOpaqueWhite : 0);
     if (base_drawn) {
         const SIZE size = PictureSize(pictures.base);
-        LayPicture(composed, card, pictures.base, card, BaseCrop(size.cx, size.cy, m.card_w, m.card_h, d.base_pl_mode),
-                   false);
+        LayPicture(composed, card, pictures.base, card,
+                   BleedCrop(size.cx, size.cy, m.card_w, m.card_h, paint.bleed_x, paint.bleed_y, d.base_pl_mode), false);
     }
     if (show_face)
         LayPicture(composed, card, pictures.face, MapRect(m, face.x, face.y, face.w, face.h),
@@ -96,7 +103,7 @@ bool PaintCardPictures(HDC dc, const CardDesign& d, const CardPaint& paint, cons
                        PaintReport& report) {
     bool base_drawn = false;
     const PixelImage composed = ComposeCardPictures(d, paint, pictures, base_drawn);
-    const DeviceRect card = MapCard(paint.mapping);
+    const DeviceRect card = ComposedArea(paint);
     if (!composed.Empty() && !SendPixels(dc, composed, card.x, card.y)) report.Add(kMemoryDcFailed, kMemoryDcCaption);
     return base_drawn;
 }
@@ -117,4 +124,24 @@ void PaintCardItems(HDC dc, const CardDesign& d, const CardPaint& paint, PaintRe
             DrawQrItem(dc, qr, MapPoint(m, qr.x, qr.y), MapModuleSize(m, qr.Sell), report);
         }
     }
+}
+
+void DrawTrimLines(HDC dc, const CardDesign& d, const CardMapping& m) {
+    const DeviceRect card = MapCard(m);
+    const int inset_x = d.base_pw > 0 ? MapRect(m, 0, 0, kSafetyTenths * d.base_w / d.base_pw, 0).w : 0;
+    const int inset_y = d.base_ph > 0 ? MapRect(m, 0, 0, 0, kSafetyTenths * d.base_h / d.base_ph).h : 0;
+    auto frame = [dc](int left, int top, int right, int bottom) {
+        const POINT corners[] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}};
+        Polyline(dc, corners, 5);
+    };
+    const int saved = SaveDC(dc);
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    SetBkMode(dc, TRANSPARENT);
+    PenHandle solid(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+    SelectObject(dc, solid.Get());
+    frame(card.x, card.y, card.x + card.w - 1, card.y + card.h - 1);
+    PenHandle dashed(CreatePen(PS_DOT, 1, RGB(0, 0, 0)));
+    SelectObject(dc, dashed.Get());
+    frame(card.x + inset_x, card.y + inset_y, card.x + card.w - 1 - inset_x, card.y + card.h - 1 - inset_y);
+    RestoreDC(dc, saved);
 }

@@ -60,6 +60,7 @@ void PaintCardLayers(HDC dc, const CardDesign& d, DesignPictures& pictures, int 
     const CardPictures screen = ScreenPictures(pictures);
     if (PaintCardPictures(dc, d, paint, screen, report) && d.b_outline) DrawCardOutline(dc, d);
     PaintCardItems(dc, d, paint, report);
+    if (d.trim_lines) DrawTrimLines(dc, d, paint.mapping);
 }
 
 PaintReport PaintCard(HDC dc) {

@@ -18,20 +18,6 @@ namespace {
 // Files larger than this are not read into memory: no picture the program takes needs it.
 constexpr std::size_t kMaxPictureFileBytes = std::size_t{1} << 30;
 
-// The imaging component's factory, made once for the thread that paints.
-IWICImagingFactory* ImagingFactory() {
-    static ComRef<IWICImagingFactory> factory;
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
-        // S_FALSE (already initialised) and RPC_E_CHANGED_MODE both leave COM usable here.
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                         reinterpret_cast<void**>(factory.Out()));
-    }
-    return factory.Get();
-}
-
 // The whole file, when it holds something and no more than any picture needs.
 bool ReadPictureFile(const wchar_t* path, std::vector<std::uint8_t>& bytes) {
     return ReadWholeFile(path, kMaxPictureFileBytes, bytes) == WholeFile::Read && !bytes.empty();
@@ -121,6 +107,20 @@ PicturePtr LoadBitmapFile(const wchar_t* path) {
 }
 
 }  // namespace
+
+IWICImagingFactory* ImagingFactory() {
+    static ComRef<IWICImagingFactory> factory;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        // S_FALSE (already initialised) and RPC_E_CHANGED_MODE both leave COM usable here.
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                         reinterpret_cast<void**>(factory.Out()));
+    }
+    return factory.Get();
+}
+
 
 PicturePtr LoadPicture(const wchar_t* path) {
     if (!path || !path[0]) return nullptr;

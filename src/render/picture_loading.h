@@ -4,6 +4,12 @@
 
 #include "win/picture_stretch.h"
 
+struct IWICImagingFactory;
+
+// The system's imaging component, made once for the thread that paints (COM started on
+// it); nullptr when the system has none.
+IWICImagingFactory* ImagingFactory();
+
 // Decodes a picture file with the system's imaging component, whatever its name says:
 // BMP, JPEG, PNG, GIF (first frame), TIFF (first page) and any other format the system
 // has a codec for. Pixels are premultiplied, turned by a JPEG or TIFF orientation tag,

@@ -20,3 +20,4 @@
 #define IDC_ENV_PAINT_PROGRAM 332      // edit: oekaki_filename
 #define IDC_ENV_CARD_WIDTH 341         // edit: pm_size_x in mm
 #define IDC_ENV_CARD_HEIGHT 347        // edit: pm_size_y in mm
+#define IDC_ENV_TRIM_LINES 4252        // check box: trim_lines

@@ -25,6 +25,7 @@
 #define IDM_FACE 47
 #define IDM_LIST 48
 #define IDM_TEMPLATE_SAVE 49
+#define IDM_PRINT_DATA_SAVE 50
 
 // Toolbar and its buttons, in strip order.
 #define IDC_TOOLBAR 329

@@ -157,6 +157,7 @@ public:
         d->p_outline_size = Int(), d->p_outline_len = Int(), d->font_plprn = Int();
         d->base_load_mode = Int(), d->mark_load_mode = Int(), d->phot_load_mode = Int();
         d->pm_size_x = Int(), d->pm_size_y = Int();
+        d->trim_lines = Int();
         return d;
     }
 
@@ -179,6 +180,7 @@ void CopySheetAndEnvironment(CardDesign& to, const CardDesign& from) {
     to.base_load_mode = from.base_load_mode, to.mark_load_mode = from.mark_load_mode;
     to.phot_load_mode = from.phot_load_mode;
     to.pm_size_x = from.pm_size_x, to.pm_size_y = from.pm_size_y;
+    to.trim_lines = from.trim_lines;
 }
 
 TEST(SettingsFile, FullRoundTripReproducesEveryField) {
@@ -219,7 +221,7 @@ TEST(SettingsFile, LinesWrittenFromTheLoadDefaults) {
     const auto d = LoadDefaults();
     const std::u16string text = FormatSettingsFile(*d, SettingsScope::Full);
     const auto lines = Lines(text);
-    ASSERT_EQ(lines.size(), 535u);
+    ASSERT_EQ(lines.size(), 536u);
     EXPECT_EQ(lines[0], u"base_w=455");
     EXPECT_EQ(lines[1], u"base_h=275");
     EXPECT_EQ(lines[2], u"base_filepass=");
@@ -235,9 +237,10 @@ TEST(SettingsFile, LinesWrittenFromTheLoadDefaults) {
     EXPECT_EQ(lines[520], u"main_filename=無題.ini");
     EXPECT_EQ(lines[533], u"pm_size_y=550");
     EXPECT_EQ(lines[534], u"sheet_preset=");
+    EXPECT_EQ(lines[535], u"trim_lines=0");
 
     const auto& keys = SettingsKeys();
-    ASSERT_EQ(keys.size(), 535u);
+    ASSERT_EQ(keys.size(), 536u);
     std::set<std::u16string> names;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         EXPECT_EQ(lines[i].substr(0, keys[i].name.size() + 1), keys[i].name + u"=") << i;
@@ -250,7 +253,7 @@ TEST(SettingsFile, LinesWrittenFromTheLoadDefaults) {
     EXPECT_EQ(design_lines.back(), u"phot_data.fm=");
     EXPECT_EQ(design_lines[508], u"base_cntx=2");  // written, though a Design read skips it
     EXPECT_EQ(SettingsLineCount(SettingsScope::Design), 520u);
-    EXPECT_EQ(SettingsLineCount(SettingsScope::Full), 535u);
+    EXPECT_EQ(SettingsLineCount(SettingsScope::Full), 536u);
 
     const Bytes bytes = SettingsFileBytes(*d, SettingsScope::Full);
     ASSERT_EQ(bytes.size(), text.size() * 2);

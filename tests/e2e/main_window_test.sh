@@ -39,6 +39,7 @@ expected_menu="$(cat <<'EOF'
 1	item	41	名前を付けて保存(&A)	on
 1	item	49	テンプレート保存(&H)	on
 1	item	32	Bitmapで保存(&B)	on
+1	item	50	印刷用データで保存(&D)...	on
 0	popup	-	編集(&E)	on
 1	item	31	ベース(&B)	on
 1	item	36	マーク(&M)	on

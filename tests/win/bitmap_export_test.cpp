@@ -73,18 +73,6 @@ private:
     HWND window_;
 };
 
-int FileCount(const std::wstring& folder) {
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    int files = 0;
-    do {
-        files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return files;
-}
-
 bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -17,7 +17,7 @@ TEST(Commands, EveryCommandWorksAndNoneIsGreyed) {
     GreyCommandsNotBuilt(window, nullptr);
     auto greyed = [&](int id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
     for (int id : {IDM_TEMPLATE, IDM_ENVIRONMENT, IDM_BASE, IDM_MARK, IDM_BITMAP_SAVE, IDM_NEW, IDM_OPEN, IDM_SAVE, IDM_SAVE_AS,
-                   IDM_TEMPLATE_SAVE, IDM_TEXT, IDM_FACE, IDM_QRCODE, IDM_LIST,
+                   IDM_TEMPLATE_SAVE, IDM_PRINT_DATA_SAVE, IDM_TEXT, IDM_FACE, IDM_QRCODE, IDM_LIST,
                    IDM_PRINT, IDM_HELP, IDM_ABOUT, IDM_EXIT}) {
         EXPECT_FALSE(greyed(id)) << id;
         EXPECT_FALSE(IsCommandNotBuilt(id)) << id;

@@ -125,4 +125,16 @@ TEST_F(EnvironmentDialogTest, CancelAndEscapeStoreNothing) {
     EXPECT_TRUE(seam.messages.empty());
 }
 
+TEST_F(EnvironmentDialogTest, TrimLinesStartOffAndAreStoredWhenTicked) {
+    for (bool tick : {true, false}) {
+        seam.message_answers = {IDYES};
+        Open([&](HWND dialog) {
+            EXPECT_EQ(IsChecked(dialog, IDC_ENV_TRIM_LINES), !tick);
+            SetChecked(dialog, IDC_ENV_TRIM_LINES, tick);
+            ClickButton(dialog, IDC_ENV_OK);
+        });
+        EXPECT_EQ(Design().trim_lines, tick ? 1 : 0);
+    }
+}
+
 }  // namespace

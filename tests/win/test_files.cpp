@@ -85,3 +85,15 @@ ScratchStartFolder::~ScratchStartFolder() {
     Process().start_folder.clear();
     SetCurrentDirectoryW(previous_directory_);  // the scratch folder can go
 }
+
+int FileCount(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int files = 0;
+    do {
+        files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return files;
+}

@@ -37,6 +37,9 @@ private:
     wchar_t previous_directory_[MAX_PATH] = {};
 };
 
+// The files (not folders) directly in folder; 0 when it cannot be listed.
+int FileCount(const std::wstring& folder);
+
 bool WriteBytes(const std::wstring& path, const void* data, size_t size);
 std::vector<uint8_t> ReadBytes(const std::wstring& path);
 
