@@ -142,6 +142,7 @@ void ResetDesign(CardDesign& d, SettingsScope scope) {
         d.pm_size_x = 910;
         d.pm_size_y = 550;
         ClearText(d.sheet_preset);
+        d.zoom = kZoomUnset;
     }
     ResetFace(d.phot_data);
 }

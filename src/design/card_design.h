@@ -96,7 +96,15 @@ struct CardDesign {
     int pm_size_x, pm_size_y;
     // The card-stock preset the layout dialog shows; empty for the fields as they are.
     char16_t sheet_preset[64];
+    // The card's zoom on screen in percent (kZoomSteps), or kZoomFit to the window; any
+    // other value, kZoomUnset after a file without it among them, means the screen's
+    // default.
+    int zoom;
 };
+
+inline constexpr int kZoomFit = 0;
+inline constexpr int kZoomUnset = -1;
+inline constexpr int kZoomSteps[] = {100, 150, 200};
 
 enum class SettingsScope { Full = 0, Design = 1 };
 

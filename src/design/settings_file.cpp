@@ -229,6 +229,7 @@ void ForEachSettingsField(Record& d, Visit&& visit) {
     visit(key.Plain(u"pm_size_x"), G::Environment, FullDesignOnly(d, &CardDesign::pm_size_x));
     visit(key.Plain(u"pm_size_y"), G::Environment, FullDesignOnly(d, &CardDesign::pm_size_y));
     visit(key.Plain(u"sheet_preset"), G::Environment, FullDesignOnly(d, &CardDesign::sheet_preset));
+    visit(key.Plain(u"zoom"), G::Environment, FullDesignOnly(d, &CardDesign::zoom));
 }
 
 bool WrittenIn(SettingsScope scope, SettingsGroup group) {

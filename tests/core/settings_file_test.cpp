@@ -219,7 +219,7 @@ TEST(SettingsFile, LinesWrittenFromTheLoadDefaults) {
     const auto d = LoadDefaults();
     const std::u16string text = FormatSettingsFile(*d, SettingsScope::Full);
     const auto lines = Lines(text);
-    ASSERT_EQ(lines.size(), 535u);
+    ASSERT_EQ(lines.size(), 536u);
     EXPECT_EQ(lines[0], u"base_w=455");
     EXPECT_EQ(lines[1], u"base_h=275");
     EXPECT_EQ(lines[2], u"base_filepass=");
@@ -235,9 +235,10 @@ TEST(SettingsFile, LinesWrittenFromTheLoadDefaults) {
     EXPECT_EQ(lines[520], u"main_filename=無題.ini");
     EXPECT_EQ(lines[533], u"pm_size_y=550");
     EXPECT_EQ(lines[534], u"sheet_preset=");
+    EXPECT_EQ(lines[535], u"zoom=-1");
 
     const auto& keys = SettingsKeys();
-    ASSERT_EQ(keys.size(), 535u);
+    ASSERT_EQ(keys.size(), 536u);
     std::set<std::u16string> names;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         EXPECT_EQ(lines[i].substr(0, keys[i].name.size() + 1), keys[i].name + u"=") << i;
@@ -250,7 +251,7 @@ TEST(SettingsFile, LinesWrittenFromTheLoadDefaults) {
     EXPECT_EQ(design_lines.back(), u"phot_data.fm=");
     EXPECT_EQ(design_lines[508], u"base_cntx=2");  // written, though a Design read skips it
     EXPECT_EQ(SettingsLineCount(SettingsScope::Design), 520u);
-    EXPECT_EQ(SettingsLineCount(SettingsScope::Full), 535u);
+    EXPECT_EQ(SettingsLineCount(SettingsScope::Full), 536u);
 
     const Bytes bytes = SettingsFileBytes(*d, SettingsScope::Full);
     ASSERT_EQ(bytes.size(), text.size() * 2);
