@@ -33,6 +33,16 @@ bool SameRecordedDesign(const CardDesign& a, const CardDesign& b) {
     return std::memcmp(&a, b_like_a.get(), sizeof(a)) == 0;
 }
 
+bool SamePictureSources(const CardDesign& a, const CardDesign& b) {
+    const auto same = [](const char16_t(&x)[256], const char16_t(&y)[256]) { return std::memcmp(x, y, sizeof(x)) == 0; };
+    if (!same(a.base_filepass, b.base_filepass) || a.base_load_mode != b.base_load_mode ||
+        a.mark_load_mode != b.mark_load_mode || a.phot_load_mode != b.phot_load_mode)
+        return false;
+    for (int i = 0; i < kMarkCount; ++i)
+        if (a.mark_data[i].on != b.mark_data[i].on || !same(a.mark_data[i].fm, b.mark_data[i].fm)) return false;
+    return a.phot_data.on == b.phot_data.on && same(a.phot_data.fm, b.phot_data.fm);
+}
+
 DesignHistory::DesignHistory() : recorded_(std::make_unique<CardDesign>()) {
     ResetDesign(*recorded_, SettingsScope::Full);
 }

@@ -66,3 +66,7 @@ void KeepUnrecorded(CardDesign& into, const CardDesign& from);
 
 // True when a and b hold the same bytes apart from what KeepUnrecorded copies.
 bool SameRecordedDesign(const CardDesign& a, const CardDesign& b);
+
+// True when a and b load the same pictures: the base, each mark and the face with the
+// same file, load mode and use flag (marks and the face are loaded only when used).
+bool SamePictureSources(const CardDesign& a, const CardDesign& b);

@@ -118,3 +118,11 @@ void PaintCardItems(HDC dc, const CardDesign& d, const CardPaint& paint, PaintRe
         }
     }
 }
+
+SIZE MeasureTextItem(HDC dc, const StrData& item, const LogFont& font) {
+    FontHandle handle(CreateDesignFont(font));
+    SelectGuard select(dc, handle.Get());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, W(item.s64), static_cast<int>(TextLength(item.s64)), &extent);
+    return extent;
+}

@@ -56,3 +56,6 @@ void PaintCardItems(HDC dc, const CardDesign& design, const CardPaint& paint, Pa
 // unrotated extent of the string in that font.
 SIZE DrawTextItem(HDC dc, const StrData& item, const LogFont& font, DevicePoint at,
                   const CardMapping& mapping);
+
+// The unrotated extent of an item's string in its font at one device pixel per card pixel.
+SIZE MeasureTextItem(HDC dc, const StrData& item, const LogFont& font);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -126,3 +127,19 @@ TEST_F(History, ScreenOptionsAndTheSheetGridAreNeitherStepsNorUndone) {
 }
 
 }  // namespace
+
+TEST(DesignHistoryPictures, APathALoadModeOrAUseFlagAsksForAReload) {
+    const auto a = Card();
+    auto b = std::make_unique<CardDesign>(*a);
+    EXPECT_TRUE(SamePictureSources(*a, *b));
+    b->mark_data[0].x = 40;  // a move loads nothing
+    EXPECT_TRUE(SamePictureSources(*a, *b));
+    for (auto change : std::initializer_list<void (*)(CardDesign&)>{
+             [](CardDesign& d) { d.base_filepass[0] = u'x'; }, [](CardDesign& d) { d.mark_data[3].fm[9] = u'x'; },
+             [](CardDesign& d) { d.mark_data[1].on = 1; }, [](CardDesign& d) { d.phot_data.fm[0] = u'x'; },
+             [](CardDesign& d) { d.phot_data.on = 1; }, [](CardDesign& d) { d.mark_load_mode = 2; }}) {
+        auto c = std::make_unique<CardDesign>(*a);
+        change(*c);
+        EXPECT_FALSE(SamePictureSources(*a, *c));
+    }
+}
