@@ -76,7 +76,7 @@ CardView MainCardView(int card_w, int card_h, int zoom, int dpi, int client_w, i
     if (dpi <= 0) dpi = 96;
     CardView view;
     view.left = Scaled(kCardLeft, dpi);
-    view.top = std::max(Scaled(kCardTop, dpi), toolbar_bottom + Scaled(8, dpi));
+    view.top = std::max(Scaled(kCardTop, dpi), toolbar_bottom + Scaled(4, dpi));
     zoom = KnownZoom(zoom, dpi);
     if (zoom != kZoomFit) {
         view.scale = zoom / 100.0;

@@ -45,7 +45,7 @@ struct CardView {
 CardMapping ZoomedPreviewMapping(const CardDesign& design, const CardView& view);
 
 // The view of the main window. The corner is (10, 50) at 96 dpi, scaled by dpi / 96, and
-// at least 8 scaled pixels below the toolbar (toolbar_bottom, client pixels). zoom is a
+// at least 4 scaled pixels below the toolbar (toolbar_bottom, client pixels). zoom is a
 // percent of kZoomSteps, or kZoomFit: the largest scale at which the whole card fits the
 // client area (client_w × client_h above the status line at status_top) with a scaled
 // margin of 10 on the right and bottom, at least kSmallestZoomScale. Any other zoom is
