@@ -48,6 +48,8 @@ void CommitLoadedDesign() {
     RefreshEditCommands(Process().main_window);
 }
 
+void AbsorbSavedName() { g_history.Absorb(Design()); }
+
 void UndoCommand(HWND window, bool redo) {
     CardDesign& d = Design();
     const auto before = std::make_unique<CardDesign>(d);

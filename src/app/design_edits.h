@@ -21,6 +21,9 @@ void CommitDesignChange(unsigned run = 0);
 // changed flag is cleared.
 void CommitLoadedDesign();
 
+// Saving: the name the design was saved under is recorded without a step or a change.
+void AbsorbSavedName();
+
 // Undo (redo false) or redo in the main window: the design restored, its pictures
 // reloaded when their files, load modes or use flags changed, the selection cleared when
 // its item is off, the window repainted and the changed flag set. Nothing when there is

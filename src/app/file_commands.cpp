@@ -109,5 +109,7 @@ void SaveAsCommand(HWND window, bool template_file) {
         ShowMessage(window, kCannotSave, L"CreateFile", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (WriteDesign(window, W(path.c_str()))) SetText(Design().main_filename, path);
+    if (!WriteDesign(window, W(path.c_str()))) return;
+    SetText(Design().main_filename, path);
+    AbsorbSavedName();
 }

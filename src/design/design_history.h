@@ -28,6 +28,10 @@ public:
     // Returns true when `now` differed.
     bool Commit(const CardDesign& now, unsigned run = 0, std::int64_t time_ms = 0);
 
+    // Takes `now` as the recorded design without a step: what saving writes into the
+    // design (the name it was saved under) is no change of it.
+    void Absorb(const CardDesign& now) { *recorded_ = now; }
+
     bool CanUndo() const { return !undo_.empty(); }
     bool CanRedo() const { return !redo_.empty(); }
 
