@@ -22,7 +22,8 @@ set_dpi() {
     e2e_new_wine_session
 }
 restore_dpi() { set_dpi 96; }
-trap 'restore_dpi; e2e_cleanup' EXIT
+# The test's own status survives the restore, for the cleanup to report.
+trap 'status=$?; restore_dpi; (exit $status); e2e_cleanup' EXIT
 
 e2e_scratch
 e2e_copy_data
