@@ -46,7 +46,7 @@ raw = subprocess.run(["convert", path, "-crop", f"{width}x{height}+{left}+{top}"
                       "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
 background = (238, 235, 218)
 xs, ys = [], []
-for y in range(int(height * 0.12), int(height * 0.9)):
+for y in range(int(height * 0.08), int(height * 0.9)):  # below the toolbar, above the status line
     row = raw[y * width * 3:(y + 1) * width * 3]
     for x in range(width):
         if tuple(row[x * 3:x * 3 + 3]) != background:
