@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/about_box.h"
 #include "app/app_state.h"
+#include "app/design_edits.h"
 #include "app/file_commands.h"
 #include "app/main_window.h"
 #include "app/status_line.h"
@@ -19,20 +22,22 @@
 #include "print/print_job.h"
 #include "qr/qr_dialog.h"
 #include "render/bitmap_export.h"
+#include "render/canvas.h"
 #include "render/card_mapping.h"
+#include "render/card_preview.h"
 #include "render/picture_loading.h"
 #include "render/print_data_export.h"
 #include "res/main_window_ids.h"
 #include "win/documents.h"
+#include "win/guards.h"
 #include "win/process.h"
 
 namespace {
 
-// What the main window does after an editor closes.
+// What the main window does after an editor closes, besides committing what it changed.
 enum AfterEditor : unsigned {
     kRepaint = 1,
     kReloadPictures = 2,
-    kSetChanged = 4,
 };
 
 using EditorRunner = void (*)(HWND owner);
@@ -52,13 +57,13 @@ struct EditorCommand {
 
 // Editors in the order of the menus. Each runs modally over the one design.
 const EditorCommand kEditors[] = {
-    {IDM_TEMPLATE, IDT_TEMPLATE, ShowTemplateBrowser, kReloadPictures | kRepaint | kSetChanged},
-    {IDM_BASE, IDT_BASE, ShowBaseDialog, kReloadPictures | kRepaint | kSetChanged},
-    {IDM_MARK, IDT_MARK, ShowMarkDialog, kReloadPictures | kRepaint | kSetChanged},
-    {IDM_TEXT, IDT_TEXT, ShowTextDialog, kRepaint | kSetChanged},
-    {IDM_FACE, IDT_FACE, ShowFaceDialog, kReloadPictures | kRepaint | kSetChanged},
-    {IDM_QRCODE, IDT_QRCODE, ShowQrDialog, kRepaint | kSetChanged},
-    {IDM_LIST, IDT_LIST, RunListCommand, kRepaint | kSetChanged},
+    {IDM_TEMPLATE, IDT_TEMPLATE, ShowTemplateBrowser, kReloadPictures | kRepaint},
+    {IDM_BASE, IDT_BASE, ShowBaseDialog, kReloadPictures | kRepaint},
+    {IDM_MARK, IDT_MARK, ShowMarkDialog, kReloadPictures | kRepaint},
+    {IDM_TEXT, IDT_TEXT, ShowTextDialog, kRepaint},
+    {IDM_FACE, IDT_FACE, ShowFaceDialog, kReloadPictures | kRepaint},
+    {IDM_QRCODE, IDT_QRCODE, ShowQrDialog, kRepaint},
+    {IDM_LIST, IDT_LIST, RunListCommand, kRepaint},
     {IDM_ENVIRONMENT, 0, ShowEnvironmentDialog, kRepaint},
 };
 
@@ -69,16 +74,28 @@ bool RunEditor(HWND window, int id) {
         editor.run(window);
         if (editor.after & kReloadPictures) ReloadPictures();
         if (editor.after & kRepaint) RepaintMainWindow();
-        if (editor.after & kSetChanged) App().changed = true;
+        CommitDesignChange();
         return true;
     }
     return false;
 }
 
-// The card as the preview shows it now; saving a picture of it changes nothing in the design.
+// The card at one pixel per card pixel whatever the zoom, over the window's background and
+// without the selection frame; saving a picture of it changes nothing in the design.
 void ExportCard(HWND window) {
-    UpdateWindow(window);  // the closed menu's area shows the card again first
-    ExportBitmap(window, kCardLeft, kCardTop, Design().base_w, Design().base_h, kCardBitmap);
+    const CardDesign& d = Design();
+    WindowDc screen(window);
+    MemoryDc memory(screen.Get());
+    BitmapHandle bitmap(CreateCompatibleBitmap(screen.Get(), std::max(d.base_w, 1), std::max(d.base_h, 1)));
+    PaintReport failures;
+    if (memory.Get() && bitmap) {
+        SelectGuard select(memory.Get(), bitmap.Get());
+        const RECT card{0, 0, d.base_w, d.base_h};
+        FillRect(memory.Get(), &card, reinterpret_cast<HBRUSH>(GetClassLongPtrW(window, GCLP_HBRBACKGROUND)));
+        PaintCardAtOneToOne(memory.Get(), d, Pictures(), failures);
+    }
+    ShowCardPaintFailures(window, failures);
+    ExportPicture(window, bitmap.Get(), d.base_w, d.base_h, kCardBitmap);
 }
 
 }  // namespace
@@ -121,6 +138,16 @@ void RunCommand(HWND window, int id) {
         case IDM_HELP:
         case IDT_HELP: OpenManual(window); break;
         case IDM_ABOUT: ShowAboutBox(window); break;
+        case IDM_UNDO: UndoCommand(window, false); break;
+        case IDM_REDO: UndoCommand(window, true); break;
+        case IDM_ZOOM_100: SetCardZoom(window, 100); break;
+        case IDM_ZOOM_150: SetCardZoom(window, 150); break;
+        case IDM_ZOOM_200: SetCardZoom(window, 200); break;
+        case IDM_ZOOM_FIT: SetCardZoom(window, kZoomFit); break;
+        case IDM_CENTRE_ACROSS:
+        case IDM_CENTRE_DOWN:
+            if (CanvasCentreSelection(window, id == IDM_CENTRE_ACROSS)) CommitDesignChange();
+            break;
         case IDM_EXIT:
         case IDT_EXIT: DestroyWindow(window); break;
         default: break;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/design_edits.h"
 #include "app/main_window.h"
 #include "design/file_names.h"
 #include "design/fixed_text.h"
@@ -76,7 +77,7 @@ void NewCommand(HWND window) {
     if (App().changed && !Confirm(window, L"保存せず新規にして良いですか？", L"新規作成！")) return;
     NewDesign();
     ReloadPictures();
-    App().changed = false;
+    CommitLoadedDesign();
     RepaintMainWindow();
 }
 
@@ -85,7 +86,7 @@ void OpenCommand(HWND window) {
     if (ChooseOpenFile(window)) {
         ReadSettingsFile(window, SettingsScope::Design, W(Design().main_filename));
         ReloadPictures();
-        App().changed = false;
+        CommitLoadedDesign();
     }
     RepaintMainWindow();
 }
@@ -108,5 +109,7 @@ void SaveAsCommand(HWND window, bool template_file) {
         ShowMessage(window, kCannotSave, L"CreateFile", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (WriteDesign(window, W(path.c_str()))) SetText(Design().main_filename, path);
+    if (!WriteDesign(window, W(path.c_str()))) return;
+    SetText(Design().main_filename, path);
+    AbsorbSavedName();
 }

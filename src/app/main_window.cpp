@@ -3,17 +3,21 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/design_edits.h"
 #include "app/status_line.h"
 #include "design/fixed_text.h"
 #include "editors/new_item_dialog.h"
 #include "print/printer.h"
 #include "render/canvas.h"
+#include "render/canvas_math.h"
+#include "render/card_mapping.h"
 #include "render/card_preview.h"
 #include "render/picture_loading.h"
 #include "res/main_window_ids.h"
@@ -31,6 +35,31 @@ constexpr wchar_t kMainWindowTitle[] = L"Vivivuz Ver" VIVIVUZ_VERSION;
 static_assert(sizeof(kMainWindowTitle) / sizeof(wchar_t) <= 20, "the title holds 19 characters");
 
 constexpr int kToolbarButtons = 10;
+
+// The main window's size at 96 dpi; it scales with the DPI.
+constexpr int kWindowSide = 600;
+
+// A run of arrow presses on one item is one undo step: its run key.
+constexpr unsigned kArrowRun = 0x10000;
+
+struct MainWindow {
+    HACCEL accelerators = nullptr;
+    int dpi = 96;  // of the monitor the window is on
+};
+MainWindow g_main;
+
+// The DPI of the window's monitor where the system tells it, else the screen's.
+int WindowDpi(HWND window) {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto dpi_for_window = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (window && dpi_for_window) {
+        if (const UINT dpi = dpi_for_window(window)) return static_cast<int>(dpi);
+    }
+    WindowDc screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
+    return dpi > 0 ? dpi : 96;
+}
 
 struct Tooltip {
     int id;
@@ -76,30 +105,53 @@ void CreateStatusBar(HWND window) {
                                   window, reinterpret_cast<HMENU>(IDC_STATUS_BAR), Process().instance,
                                   nullptr);
     App().status_bar = status;
-    int edges[4] = {200, 320, 480, 600};
+    int edges[4] = {200, 320, 480, -1};
     SendMessageW(status, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
 }
 
 LRESULT OnCreate(HWND window) {
     Process().main_window = window;
+    g_main.dpi = WindowDpi(window);
+    g_main.accelerators = LoadAcceleratorsW(Process().instance, MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS));
     StartupReadDesign(window);
-    App().changed = false;
+    Design().zoom = KnownZoom(Design().zoom, g_main.dpi);
+    StartDesignHistory();
     CreateToolbar(window);
     GreyCommandsNotBuilt(window, App().toolbar);
     std::memset(CurrentPrinterName(), 0, 256 * sizeof(wchar_t));
     FetchDefaultPrinter(window);
     CreateStatusBar(window);
+    UpdateCardView(window);
+    RefreshEditCommands(window);
     StartupLoadPictures();
     ReadPrinterFile();
     return 0;
 }
 
-// The toolbar and status bar follow the window's width; the card keeps its place.
+// The toolbar and status bar follow the window's width; the card keeps its place unless
+// it is fitted to the window.
 void OnSize(HWND window) {
     if (App().toolbar) SendMessageW(App().toolbar, TB_AUTOSIZE, 0, 0);
     if (App().status_bar) SendMessageW(App().status_bar, WM_SIZE, 0, 0);
-    InvalidateRect(window, nullptr, FALSE);
+    UpdateCardView(window);
+    InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
+}
+
+// The window moved to a monitor of another DPI: it takes the size the system proposes and
+// the zoom follows the change of scale, to the nearest step.
+void OnDpiChanged(HWND window, WPARAM wparam, LPARAM lparam) {
+    const int dpi = LOWORD(wparam) ? LOWORD(wparam) : 96;
+    CardDesign& d = Design();
+    if (d.zoom != kZoomFit)
+        d.zoom = DefaultZoom(static_cast<int>(static_cast<long long>(d.zoom) * 96 * dpi / (100LL * g_main.dpi)));
+    g_main.dpi = dpi;
+    const RECT* proposed = reinterpret_cast<const RECT*>(lparam);
+    SetWindowPos(window, nullptr, proposed->left, proposed->top, proposed->right - proposed->left,
+                 proposed->bottom - proposed->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateCardView(window);
+    RefreshEditCommands(window);
+    RepaintMainWindow();
 }
 
 void OnPaint(HWND window) {
@@ -127,36 +179,98 @@ void OnMouseMove(HWND window, WPARAM keys, LPARAM point) {
     if (keys == MK_LBUTTON) CanvasDrag(window, point);
 }
 
+// The keys go to the window again after a dialog, unless the edit box has them.
+void TakeFocusBack(HWND window) {
+    if (IsWindow(window) && !CanvasEditBox()) SetFocus(window);
+}
+
 void OnLeftButtonDown(HWND window, LPARAM point) {
-    if (CanvasPick(window, point)) App().changed = true;
+    CanvasPick(window, point);
+    CommitDesignChange();  // the edit box a press closes
+    TakeFocusBack(window);
+    RefreshStatusLine();
 }
 
 void OnLeftButtonUp(HWND window, LPARAM point) {
-    if (CanvasDrop(window, point)) App().changed = true;
+    CanvasDrop(window, point);
+    CommitDesignChange();
+    RefreshStatusLine();
 }
 
 // A right click on an empty spot adds a mark or a text item there.
 void OnRightButtonDown(HWND window, LPARAM point) {
     if (CanvasRightButton(window, point) == RightAction::kOpenNewItem) {
-        ShowNewItemDialog(window, point);
+        ShowNewItemDialog(window, CanvasCardPoint(point));
         ReloadPictures();
     }
-    App().changed = true;
+    CommitDesignChange();
+    TakeFocusBack(window);
     InvalidateRect(window, nullptr, FALSE);
     UpdateWindow(window);
+}
+
+// Ctrl+wheel steps through the zooms.
+void OnMouseWheel(HWND window, WPARAM wparam, LPARAM lparam) {
+    if (!(GET_KEYSTATE_WPARAM(wparam) & MK_CONTROL)) {
+        DefWindowProcW(window, WM_MOUSEWHEEL, wparam, lparam);
+        return;
+    }
+    const int delta = GET_WHEEL_DELTA_WPARAM(wparam);
+    if (delta != 0) SetCardZoom(window, NextZoom(ScreenCardView().scale, delta));
+}
+
+// The command an item's own dialog has.
+int ItemDialogCommand(int pick) {
+    if (pick >= kPickMark && pick < kPickMark + kMarkCount) return IDM_MARK;
+    if (pick >= kPickText && pick < kPickText + kTextCount) return IDM_TEXT;
+    if (pick >= kPickQr && pick < kPickQr + kQrCount) return IDM_QRCODE;
+    return pick == kPickFace ? IDM_FACE : 0;
+}
+
+// Moves the selection by (dx, dy) card pixels; presses on one item without a pause are
+// one step.
+void MoveSelection(HWND window, int dx, int dy) {
+    if (CanvasMoveSelection(window, dx, dy)) CommitDesignChange(kArrowRun + static_cast<unsigned>(SelectedItem()));
+}
+
+void OnKeyDown(HWND window, WPARAM key) {
+    const bool shift = GetKeyState(VK_SHIFT) < 0, control = GetKeyState(VK_CONTROL) < 0;
+    const int step = shift ? 10 : 1;
+    switch (key) {
+        case VK_ESCAPE: CanvasSelect(window, kPickNone); break;
+        case VK_TAB: CanvasSelectNext(window, shift ? -1 : 1); break;
+        case VK_LEFT: MoveSelection(window, -step, 0); break;
+        case VK_RIGHT: MoveSelection(window, step, 0); break;
+        case VK_UP: MoveSelection(window, 0, -step); break;
+        case VK_DOWN: MoveSelection(window, 0, step); break;
+        case VK_DELETE: if (CanvasSwitchOffSelection(window)) CommitDesignChange(); break;
+        case VK_RETURN: if (CanvasHasSelection()) PostMessageW(window, WM_COMMAND, ItemDialogCommand(SelectedItem()), 0); break;
+        case VK_ADD:
+        case VK_OEM_PLUS: if (control) SetCardZoom(window, NextZoom(ScreenCardView().scale, 1)); break;
+        case VK_SUBTRACT:
+        case VK_OEM_MINUS: if (control) SetCardZoom(window, NextZoom(ScreenCardView().scale, -1)); break;
+        default: return;
+    }
+    RefreshEditCommands(window);
+    RefreshStatusLine();
 }
 
 // Whatever a command does next, the text typed into an open edit box is stored first.
 void OnCommand(HWND window, WPARAM wparam) {
     const int id = LOWORD(wparam);
     if (id == kTextEditId) return;
-    if (CanvasCommitEdit(window)) App().changed = true;
+    CanvasCommitEdit(window);
+    CommitDesignChange();
     RunCommand(window, id);
+    // The About box is modeless and keeps the keys while it is open.
+    if (id != IDM_ABOUT) TakeFocusBack(window);
+    RefreshStatusLine();
 }
 
 // The design is saved after the window is gone: an open edit box is stored before it goes.
 void OnDestroy(HWND window) {
-    if (CanvasCommitEdit(window)) App().changed = true;
+    CanvasCommitEdit(window);
+    CommitDesignChange();
     PostQuitMessage(0);
 }
 
@@ -170,6 +284,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             case WM_NOTIFY: return OnNotify(lparam);
             case WM_COMMAND: OnCommand(window, wparam); return 0;
             case WM_MOUSEMOVE: OnMouseMove(window, wparam, lparam); return 0;
+            case WM_MOUSEWHEEL: OnMouseWheel(window, wparam, lparam); return 0;
+            case WM_KEYDOWN: OnKeyDown(window, wparam); return 0;
+            case WM_INITMENUPOPUP: RefreshEditCommands(window); return 0;
+            case WM_DPICHANGED: OnDpiChanged(window, wparam, lparam); return 0;
             case WM_LBUTTONDOWN: OnLeftButtonDown(window, lparam); return 0;
             case WM_LBUTTONUP: OnLeftButtonUp(window, lparam); return 0;
             case WM_RBUTTONDOWN: OnRightButtonDown(window, lparam); return 0;
@@ -188,6 +306,7 @@ int RunMessageLoop() {
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!GetMessageW(&msg, nullptr, 0, 0)) break;
             if (PassToModelessDialog(msg)) continue;
+            if (TranslateMainWindowKeys(msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         } else {
@@ -205,6 +324,42 @@ bool PassToModelessDialog(MSG& msg) {
     if (!root || root == Process().main_window) return false;
     const auto dialog_class = reinterpret_cast<ULONG_PTR>(WC_DIALOG);
     return GetClassLongPtrW(root, GCW_ATOM) == dialog_class && IsDialogMessageW(root, &msg);
+}
+
+bool TranslateMainWindowKeys(MSG& msg) {
+    HWND main = Process().main_window;
+    if (!main || !g_main.accelerators || !msg.hwnd || msg.hwnd == CanvasEditBox()) return false;
+    if (GetAncestor(msg.hwnd, GA_ROOT) != main) return false;
+    return TranslateAcceleratorW(main, g_main.accelerators, &msg) != 0;
+}
+
+void UpdateCardView(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    int toolbar_bottom = 0, status_top = client.bottom;
+    RECT bar{};
+    if (App().toolbar && IsWindowVisible(App().toolbar) && GetWindowRect(App().toolbar, &bar)) {
+        POINT bottom{0, bar.bottom};
+        ScreenToClient(window, &bottom);
+        toolbar_bottom = bottom.y;
+    }
+    if (App().status_bar && IsWindowVisible(App().status_bar) && GetWindowRect(App().status_bar, &bar)) {
+        POINT top{0, bar.top};
+        ScreenToClient(window, &top);
+        status_top = top.y;
+    }
+    const CardDesign& d = Design();
+    SetScreenCardView(MainCardView(d.base_w, d.base_h, d.zoom, g_main.dpi, client.right, toolbar_bottom, status_top));
+}
+
+void SetCardZoom(HWND window, int zoom) {
+    Design().zoom = KnownZoom(zoom, g_main.dpi);
+    UpdateCardView(window);
+    // The edit box lies over the text at the old zoom: it is stored first.
+    CanvasCommitEdit(window);
+    CommitDesignChange();
+    RefreshEditCommands(window);
+    RepaintMainWindow();
 }
 
 const wchar_t* ToolbarTooltip(int id) {
@@ -237,10 +392,14 @@ HWND CreateMainWindow(HINSTANCE instance) {
         screen_w = GetDeviceCaps(screen.Get(), HORZRES);
         screen_h = GetDeviceCaps(screen.Get(), VERTRES);
     }
+    // 600 x 600 at 96 dpi, scaled with the screen's DPI, never larger than the screen.
+    const int dpi = WindowDpi(nullptr);
+    const int width = std::min(MulDiv(kWindowSide, dpi, 96), std::max(screen_w, kWindowSide));
+    const int height = std::min(MulDiv(kWindowSide, dpi, 96), std::max(screen_h, kWindowSide));
     wchar_t title[20] = {};
     std::swprintf(title, 20, L"%ls", kMainWindowTitle);
-    return CreateWindowExW(0, kMainWindowClass, title, WS_OVERLAPPEDWINDOW, (screen_w - 600) / 2,
-                           (screen_h - 600) / 2, 600, 600, nullptr, nullptr, instance, nullptr);
+    return CreateWindowExW(0, kMainWindowClass, title, WS_OVERLAPPEDWINDOW, (screen_w - width) / 2,
+                           (screen_h - height) / 2, width, height, nullptr, nullptr, instance, nullptr);
 }
 
 void SaveOnExit() {

@@ -25,5 +25,17 @@ void RepaintMainWindow();
 // took it.
 bool PassToModelessDialog(MSG& msg);
 
+// Hands a key message of the main window (not of its edit box) to its accelerators: undo
+// and redo. True when it became a command.
+bool TranslateMainWindowKeys(MSG& msg);
+
+// Where the card shows: the view from the window's client area, toolbar, status line,
+// the design's zoom and the DPI (render/card_preview.h SetScreenCardView).
+void UpdateCardView(HWND window);
+
+// Shows the card at zoom (a percent step or kZoomFit; anything else is the DPI's
+// default), which the design keeps for the next start; not an undo step.
+void SetCardZoom(HWND window, int zoom);
+
 // The tooltip of a toolbar button id (330..339); nullptr for any other id.
 const wchar_t* ToolbarTooltip(int id);

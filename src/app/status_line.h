@@ -1,4 +1,4 @@
-// The four parts of the main window's status bar: printer, paper, card style.
+// The four parts of the main window's status bar: printer, paper, card style, selection.
 #pragma once
 #include <string>
 
@@ -9,5 +9,9 @@ std::wstring StatusPrinterText(const wchar_t* printer_name);
 std::wstring StatusPaperText(int paper_width, int paper_height);
 std::wstring StatusStyleText(const CardDesign& design);
 
-// Sets the three texts into the main window's status bar.
+// The fourth field: the selected item's name and card position ("名前  X 96  Y 96"), empty
+// for kPickNone or an unknown pick code.
+std::wstring StatusSelectionText(const CardDesign& design, int pick);
+
+// Sets the four texts into the main window's status bar.
 void RefreshStatusLine();

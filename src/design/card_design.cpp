@@ -143,6 +143,7 @@ void ResetDesign(CardDesign& d, SettingsScope scope) {
         d.pm_size_y = 550;
         ClearText(d.sheet_preset);
         d.trim_lines = 0;
+        d.zoom = kZoomUnset;
     }
     ResetFace(d.phot_data);
 }

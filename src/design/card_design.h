@@ -98,7 +98,15 @@ struct CardDesign {
     char16_t sheet_preset[64];
     // The preview shows the trim line and the safety line 3 mm inside it.
     int trim_lines;
+    // The card's zoom on screen in percent (kZoomSteps), or kZoomFit to the window; any
+    // other value, kZoomUnset after a file without it among them, means the screen's
+    // default.
+    int zoom;
 };
+
+inline constexpr int kZoomFit = 0;
+inline constexpr int kZoomUnset = -1;
+inline constexpr int kZoomSteps[] = {100, 150, 200};
 
 enum class SettingsScope { Full = 0, Design = 1 };
 

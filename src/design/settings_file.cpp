@@ -230,6 +230,7 @@ void ForEachSettingsField(Record& d, Visit&& visit) {
     visit(key.Plain(u"pm_size_y"), G::Environment, FullDesignOnly(d, &CardDesign::pm_size_y));
     visit(key.Plain(u"sheet_preset"), G::Environment, FullDesignOnly(d, &CardDesign::sheet_preset));
     visit(key.Plain(u"trim_lines"), G::Environment, FullDesignOnly(d, &CardDesign::trim_lines));
+    visit(key.Plain(u"zoom"), G::Environment, FullDesignOnly(d, &CardDesign::zoom));
 }
 
 bool WrittenIn(SettingsScope scope, SettingsGroup group) {
@@ -292,7 +293,7 @@ private:
     std::uint16_t slots_[kSlots] = {};
 };
 
-static_assert(KeyIndex::kSlots >= 3 * 534, "the index keeps a third of its slots at most in use");
+static_assert(KeyIndex::kSlots >= 3 * 537, "the index keeps a third of its slots at most in use");
 
 template <std::size_t N>
 void StoreText(void* field, std::u16string_view value) {

@@ -31,11 +31,11 @@ struct SettingsKey {
     int capacity;  // text kinds: the field's capacity in units, terminator included; else 0
 };
 
-// Every key in the order of the written file: 535 keys, of which the first 520 that are
+// Every key in the order of the written file: 537 keys, of which the first 520 that are
 // not environment keys make a Design file (the environment keys come last).
 const std::vector<SettingsKey>& SettingsKeys();
 
-// Number of lines of a file written in the scope: 520 for Design, 535 for Full.
+// Number of lines of a file written in the scope: 520 for Design, 537 for Full.
 std::size_t SettingsLineCount(SettingsScope scope);
 
 // The longest line the reader parses, in UTF-16 units before the line end. The longest
@@ -46,7 +46,7 @@ constexpr std::size_t kSettingsLineLimit = 512;
 constexpr std::size_t kSettingsNumberLimit = 31;
 
 // The whole file as UTF-16 units: U+FEFF first, then one "key=value" CR LF line per key
-// of the scope (Full: all 535; Design: all but the environment, 520). Integers "%d";
+// of the scope (Full: all 537; Design: all but the environment, 520). Integers "%d";
 // font bytes 0..255; strings exactly as stored up to their terminator (a field without
 // terminator gives its whole capacity); in each QR text CR becomes U+0002 and LF U+0003,
 // the design keeps its line breaks. A CR or LF inside any other string is written as it

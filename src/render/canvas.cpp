@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <utility>
 
@@ -30,14 +31,27 @@ struct Canvas {
     int edit_item = -1;
     HWND edit = nullptr;
     FontHandle edit_font;
-    int edit_w = 0, edit_h = 0;
 };
 
 Canvas g_canvas;
 
+int Clamped(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
+
 POINT PointOf(LPARAM packed) { return {GET_X_LPARAM(packed), GET_Y_LPARAM(packed)}; }
 
-RECT ToRect(const ClientRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+// The card arithmetic's point (card pixel + (10, 50)) under a packed screen point.
+POINT CardPointOf(LPARAM packed) { return CardClientPoint(ScreenMapping(), PointOf(packed)); }
+
+// A point of the card arithmetic on the screen.
+POINT OnScreen(const CardMapping& m, long long x, long long y) {
+    const DevicePoint at = MapPoint(m, Clamped(x - kCardLeft), Clamped(y - kCardTop));
+    return {at.x, at.y};
+}
+
+RECT ScreenBox(const CardMapping& m, int left, int top, int width, int height, int margin) {
+    return ScreenRectOf(m, {left, top, Clamped(static_cast<long long>(left) + width), Clamped(static_cast<long long>(top) + height)},
+                        margin);
+}
 
 void TextSizesNow(TextSizes& sizes) {
     for (int j = 0; j < kTextCount; ++j) {
@@ -46,21 +60,8 @@ void TextSizesNow(TextSizes& sizes) {
     }
 }
 
-RECT HitRectOf(int pick, const CardDesign& d, const TextSizes& sizes) {
-    if (pick >= kPickText && pick < kPickText + kTextCount) {
-        const int j = pick - kPickText;
-        return ToRect(TextRect(d.str_data[j], d.lf[j], sizes[j]));
-    }
-    if (pick >= kPickQr && pick < kPickQr + kQrCount) {
-        const QrcodeData& q = d.qrcode_data[pick - kPickQr];
-        return ToRect(BoxRect(q.x, q.y, q.w, q.h));
-    }
-    if (pick == kPickFace || pick == kPickFaceResize) {
-        const PhotData& f = d.phot_data;
-        return ToRect(BoxRect(f.x, f.y, f.w, f.h));
-    }
-    const MarkData& m = d.mark_data[(pick >= kPickMarkResize ? pick - kPickMarkResize : pick - kPickMark)];
-    return ToRect(BoxRect(m.x, m.y, m.w, m.h));
+RECT ScreenPickRect(int pick, const TextSizes& sizes) {
+    return ScreenRectOf(ScreenMapping(), PickRect(Design(), sizes, pick), 3);
 }
 
 void Repaint(HWND window, const RECT& area, bool erase) {
@@ -68,8 +69,8 @@ void Repaint(HWND window, const RECT& area, bool erase) {
     UpdateWindow(window);
 }
 
-void Frame(HDC dc, int left, int top, int right, int bottom) {
-    const POINT corners[] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}};
+void Frame(HDC dc, const RECT& r) {
+    const POINT corners[] = {{r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}, {r.left, r.top}};
     Polyline(dc, corners, 5);
 }
 
@@ -84,20 +85,24 @@ void DragPicture(HWND window, HDC dc, int pick, int dx, int dy) {
     const int w = face ? d.phot_data.w : d.mark_data[mark].w, h = face ? d.phot_data.h : d.mark_data[mark].h;
     Repaint(window, g_canvas.item, true);
     const Overlay o = PictureOverlay(x, y, w, h, resize, dx, dy, d.base_w, d.base_h);
+    const CardMapping m = ScreenMapping();
+    const RECT box = ScreenBox(m, o.left, o.top, o.width, o.height, 0);
     const PaintPicture picture = face ? Pictures().face.Paint() : Pictures().mark[mark].Paint();
     if (picture.Loaded())
-        StretchPicture(dc, picture, {o.left, o.top, o.width, o.height}, WholePicture(picture),
-                       !face && d.mark_data[mark].m != 0);
+        StretchPicture(dc, picture, {box.left, box.top, box.right - box.left, box.bottom - box.top},
+                       WholePicture(picture), !face && d.mark_data[mark].m != 0);
     if (d.m_outline) {
-        Frame(dc, o.left, o.top, o.left + o.width, o.top + o.height);
+        Frame(dc, box);
         const long long nw = resize ? static_cast<long long>(w) + dx : w;
         const long long nh = resize ? static_cast<long long>(h) + dy : h;
-        const int a = static_cast<int>(std::clamp<long long>(nw - nw / 3, -100000, 100000));
-        const int b = static_cast<int>(std::clamp<long long>(nh - nh / 3, -100000, 100000));
-        const POINT corner[] = {{o.left + a, o.top + o.height}, {o.left + a, o.top + b}, {o.left + o.width, o.top + b}};
+        const long long a = std::clamp<long long>(nw - nw / 3, -100000, 100000);
+        const long long b = std::clamp<long long>(nh - nh / 3, -100000, 100000);
+        const POINT corner[] = {OnScreen(m, o.left + a, static_cast<long long>(o.top) + o.height),
+                                OnScreen(m, o.left + a, o.top + b),
+                                OnScreen(m, static_cast<long long>(o.left) + o.width, o.top + b)};
         Polyline(dc, corner, 3);
     }
-    g_canvas.item = {o.left - 2, o.top - 2, o.left + o.width + 2, o.top + o.height + 2};
+    g_canvas.item = ScreenBox(m, o.left, o.top, o.width, o.height, 2);
 }
 
 void DragText(HWND window, HDC dc, int j, int dx, int dy) {
@@ -108,9 +113,11 @@ void DragText(HWND window, HDC dc, int j, int dx, int dy) {
     TextSizes sizes;
     TextSizesNow(sizes);
     const TextOverlay o = TextDragOverlay(item, d.lf[j], sizes[j], dx, dy, d.base_w, d.base_h);
-    DrawTextItem(dc, item, d.lf[j], {o.draw_x, o.draw_y}, PreviewMapping(d));
-    if (d.c_outline) Frame(dc, o.box.left, o.box.top, o.box.right, o.box.bottom);
-    g_canvas.item = {o.box.left - 3, o.box.top - 3, o.box.right + 3, o.box.bottom + 3};
+    const CardMapping m = ScreenMapping();
+    const POINT at = OnScreen(m, o.draw_x, o.draw_y);
+    DrawTextItem(dc, item, d.lf[j], {at.x, at.y}, m);
+    if (d.c_outline) Frame(dc, ScreenRectOf(m, o.box, 0));
+    g_canvas.item = ScreenRectOf(m, o.box, 3);
 }
 
 // Only a frame moves; the symbol jumps to its new place on release.
@@ -118,8 +125,9 @@ void DragQr(HWND window, HDC dc, int k, int dx, int dy) {
     const CardDesign& d = Design();
     Repaint(window, g_canvas.item, true);
     const Overlay o = QrOverlay(d.qrcode_data[k], dx, dy, d.base_w, d.base_h);
-    Frame(dc, o.left, o.top, o.left + o.width, o.top + o.height);
-    g_canvas.item = {o.left - 2, o.top - 2, o.left + o.width + 2, o.top + o.height + 2};
+    const CardMapping m = ScreenMapping();
+    Frame(dc, ScreenBox(m, o.left, o.top, o.width, o.height, 0));
+    g_canvas.item = ScreenBox(m, o.left, o.top, o.width, o.height, 2);
 }
 
 // The picture dialog of a mark or the face; true when the user chose a file.
@@ -151,17 +159,20 @@ void TakeNaturalSize(const char16_t* path, int load_mode, int& w, int& h) {
 void OpenEditBox(HWND window, int j) {
     const CardDesign& d = Design();
     const StrData& item = d.str_data[j];
-    const long long height = std::min<long long>(std::llabs(static_cast<long long>(d.lf[j].lfHeight)), 4096);
+    // The box and its font at the screen's zoom, over the item's corner.
+    const CardMapping m = ScreenMapping();
+    LogFont font = d.lf[j];
+    font.lfHeight = MapFontHeight(m, font.lfHeight);
+    font.lfWidth = MapFontWidth(m, font.lfWidth);
+    font.lfEscapement = font.lfOrientation = 0;  // the box always shows the text across
+    const long long height = std::min<long long>(std::llabs(static_cast<long long>(font.lfHeight)), 4096);
     const long long width = std::min<long long>(height * static_cast<long long>(TextLength(item.s64)) * 2, 16384);
-    g_canvas.edit_w = static_cast<int>(width);
-    g_canvas.edit_h = static_cast<int>(height);
-    g_canvas.edit = CreateWindowExW(WS_EX_TOPMOST, L"EDIT", nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER,
-                                    item.x + kCardLeft, item.y + kCardTop, g_canvas.edit_w, g_canvas.edit_h,
-                                    window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextEditId)),
+    const DevicePoint at = MapPoint(m, item.x, item.y);
+    g_canvas.edit = CreateWindowExW(WS_EX_TOPMOST, L"EDIT", nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, at.x, at.y,
+                                    static_cast<int>(width), static_cast<int>(height), window,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextEditId)),
                                     Process().instance, nullptr);
     if (!g_canvas.edit) return;
-    LogFont font = d.lf[j];
-    font.lfEscapement = font.lfOrientation = 0;  // the box always shows the text across
     g_canvas.edit_font.Reset(CreateDesignFont(font));
     SendMessageW(g_canvas.edit, WM_SETFONT, reinterpret_cast<WPARAM>(g_canvas.edit_font.Get()), FALSE);
     SendMessageW(g_canvas.edit, EM_LIMITTEXT, 63, 0);
@@ -176,19 +187,14 @@ HWND CanvasEditBox() { return g_canvas.edit; }
 
 bool CanvasCommitEdit(HWND window) {
     if (g_canvas.edit_item < 0) return false;
-    const int j = g_canvas.edit_item;
-    CardDesign& d = Design();
-    StrData& item = d.str_data[j];
+    StrData& item = Design().str_data[g_canvas.edit_item];
     wchar_t text[64] = {};
     if (g_canvas.edit) GetWindowTextW(g_canvas.edit, text, 64);
     SetText(item.s64, U16(text));
     HWND edit = std::exchange(g_canvas.edit, nullptr);
     g_canvas.edit_item = -1;
     if (edit) DestroyWindow(edit);
-    const int x = item.x, y = item.y, w = g_canvas.edit_w, h = g_canvas.edit_h;
-    const RECT area = IsVertical(d.lf[j]) ? RECT{x - h + 5, y + 45, x + 15, y + w + 55}
-                                          : RECT{x + 5, y + 45, x + w + 15, y + h + 55};
-    InvalidateRect(window, &area, FALSE);
+    InvalidateRect(window, nullptr, FALSE);
     g_canvas.edit_font.Reset();
     return true;
 }
@@ -196,13 +202,15 @@ bool CanvasCommitEdit(HWND window) {
 bool CanvasPick(HWND window, LPARAM packed) {
     if (CanvasCommitEdit(window)) return true;
     if (PickCode() != kPickNone) return false;  // a release was missed: the old pick stays
-    const POINT at = PointOf(packed);
+    const POINT at = CardPointOf(packed);
     TextSizes sizes;
     TextSizesNow(sizes);
     const int pick = HitTest(Design(), sizes, at.x, at.y);
+    if (SelectedItem() != MovePickOf(pick)) InvalidateRect(window, nullptr, FALSE);
+    SetSelectedItem(pick);
     if (pick == kPickNone) return false;
     g_canvas.press = at;
-    g_canvas.item = HitRectOf(pick, Design(), sizes);
+    g_canvas.item = ScreenPickRect(pick, sizes);
     SetPickCode(pick);
     SetCapture(window);
     return true;
@@ -211,8 +219,9 @@ bool CanvasPick(HWND window, LPARAM packed) {
 void CanvasDrag(HWND window, LPARAM packed) {
     const int pick = PickCode();
     if (pick == kPickNone) return;
-    const POINT at = PointOf(packed);
-    const int dx = at.x - g_canvas.press.x, dy = at.y - g_canvas.press.y;
+    const POINT at = CardPointOf(packed);
+    const int dx = Clamped(static_cast<long long>(at.x) - g_canvas.press.x);
+    const int dy = Clamped(static_cast<long long>(at.y) - g_canvas.press.y);
     WindowDc dc(window);
     if (pick >= kPickText && pick < kPickText + kTextCount) {
         DragText(window, dc.Get(), pick - kPickText, dx, dy);
@@ -226,10 +235,11 @@ void CanvasDrag(HWND window, LPARAM packed) {
 bool CanvasDrop(HWND window, LPARAM packed) {
     const int pick = PickCode();
     if (pick == kPickNone) return false;
-    const POINT at = PointOf(packed);
+    const POINT at = CardPointOf(packed);
     TextSizes sizes;
     TextSizesNow(sizes);
-    DropPick(Design(), sizes, pick, at.x - g_canvas.press.x, at.y - g_canvas.press.y);
+    DropPick(Design(), sizes, pick, Clamped(static_cast<long long>(at.x) - g_canvas.press.x),
+             Clamped(static_cast<long long>(at.y) - g_canvas.press.y));
     // The pick is cleared first: releasing the capture reports its loss.
     SetPickCode(kPickNone);
     if (GetCapture() == window) ReleaseCapture();
@@ -243,8 +253,13 @@ void CanvasCaptureLost(HWND window) {
     InvalidateRect(window, nullptr, TRUE);
 }
 
+LPARAM CanvasCardPoint(LPARAM packed) {
+    const POINT at = CardPointOf(packed);
+    return MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y));
+}
+
 RightAction CanvasRightButton(HWND window, LPARAM packed) {
-    const POINT at = PointOf(packed);
+    const POINT at = CardPointOf(packed);
     CardDesign& d = Design();
     TextSizes sizes;
     TextSizesNow(sizes);
@@ -281,4 +296,47 @@ RightAction CanvasRightButton(HWND window, LPARAM packed) {
     InvalidateRect(window, nullptr, FALSE);
     UpdateWindow(window);
     return RightAction::kChanged;
+}
+
+void CanvasSelect(HWND window, int pick) {
+    if (SelectedItem() == MovePickOf(pick)) return;
+    SetSelectedItem(pick);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+void CanvasSelectNext(HWND window, int direction) {
+    CanvasSelect(window, NextSelection(Design(), SelectedItem(), direction));
+}
+
+bool CanvasHasSelection() { return SelectedItem() != kPickNone && PickIsOn(Design(), SelectedItem()); }
+
+bool CanvasMoveSelection(HWND window, int dx, int dy) {
+    if (!CanvasHasSelection() || PickCode() != kPickNone) return false;
+    TextSizes sizes;
+    TextSizesNow(sizes);
+    DropPick(Design(), sizes, SelectedItem(), dx, dy);
+    InvalidateRect(window, nullptr, TRUE);
+    return true;
+}
+
+bool CanvasCentreSelection(HWND window, bool across) {
+    if (!CanvasHasSelection() || PickCode() != kPickNone) return false;
+    TextSizes sizes;
+    TextSizesNow(sizes);
+    CentrePick(Design(), sizes, SelectedItem(), across);
+    InvalidateRect(window, nullptr, TRUE);
+    return true;
+}
+
+bool CanvasSwitchOffSelection(HWND window) {
+    if (!CanvasHasSelection() || PickCode() != kPickNone) return false;
+    CardDesign& d = Design();
+    const int pick = SelectedItem();
+    if (pick >= kPickMark && pick < kPickMark + kMarkCount) d.mark_data[pick - kPickMark].on = 0;
+    else if (pick >= kPickText && pick < kPickText + kTextCount) d.str_data[pick - kPickText].on = 0;
+    else if (pick >= kPickQr && pick < kPickQr + kQrCount) d.qrcode_data[pick - kPickQr].on = 0;
+    else d.phot_data.on = 0;
+    SetSelectedItem(kPickNone);
+    InvalidateRect(window, nullptr, TRUE);
+    return true;
 }

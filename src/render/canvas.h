@@ -1,7 +1,9 @@
-// Arranging items on the card with the mouse: pick, drag, drop, the right-button actions
-// and the in-place edit box of a text item. The main window passes its mouse messages
-// here with their packed client points (signed: under mouse capture a point may lie
-// outside the window). The functions report what the window has to do; the window owns
+// Arranging items on the card with the mouse and the keyboard: pick, drag, drop, the
+// selected item, the right-button actions and the in-place edit box of a text item. The
+// main window passes its mouse messages here with their packed client points (signed:
+// under mouse capture a point may lie outside the window); every point is taken to the
+// card pixel under it at the screen's view (render/card_preview.h), so all work is done
+// in card pixels at any zoom. The functions report what the window has to do; the window owns
 // the changed flag and the dialogs that follow.
 #pragma once
 #include <windows.h>
@@ -10,8 +12,8 @@
 inline constexpr int kTextEditId = 951;
 
 // Left button down. Commits an open edit box and does nothing else; otherwise picks the
-// item under the point, takes the mouse capture and returns true (a click on an item
-// counts as a change). False when nothing was picked.
+// item under the point, selects it (nothing hit: clears the selection), takes the mouse
+// capture and returns true. False when nothing was picked.
 bool CanvasPick(HWND window, LPARAM point);
 
 // Mouse move with only the left button down: repaints where the picked item was and draws
@@ -44,3 +46,23 @@ bool CanvasCommitEdit(HWND window);
 
 // The open edit box, or null.
 HWND CanvasEditBox();
+
+// The point of the card arithmetic (card pixel + (10, 50)) under a packed client point,
+// packed: where the new-item dialog puts an item.
+LPARAM CanvasCardPoint(LPARAM point);
+
+// The selection (render/card_preview.h SelectedItem): pick's item selected, or none for
+// kPickNone; the frame repainted when it changed.
+void CanvasSelect(HWND window, int pick);
+// Tab (direction > 0) or Shift+Tab: the next item that is on, in pick order.
+void CanvasSelectNext(HWND window, int direction);
+// True when an item is selected and on.
+bool CanvasHasSelection();
+
+// Keyboard work on the selected item, none while an item is dragged; each returns true
+// when it wrote into the design. Moved by (dx, dy) card pixels, clamped onto the card as
+// a drop is; centred across or down (canvas_math CentrePick); switched off, which clears
+// the selection.
+bool CanvasMoveSelection(HWND window, int dx, int dy);
+bool CanvasCentreSelection(HWND window, bool across);
+bool CanvasSwitchOffSelection(HWND window);

@@ -173,3 +173,86 @@ bool DropPick(CardDesign& d, const TextSizes& sizes, int pick, int ddx, int ddy)
     }
     return true;
 }
+
+int MovePickOf(int pick) {
+    if (!IsPick(pick)) return kPickNone;
+    if (pick >= kPickMarkResize && pick < kPickMarkResize + kMarkCount) return pick - kPickMarkResize + kPickMark;
+    return pick == kPickFaceResize ? kPickFace : pick;
+}
+
+bool PickIsOn(const CardDesign& d, int pick) {
+    if (pick >= kPickMark && pick < kPickMark + kMarkCount) return d.mark_data[pick - kPickMark].on != 0;
+    if (pick >= kPickText && pick < kPickText + kTextCount) return d.str_data[pick - kPickText].on != 0;
+    if (pick >= kPickQr && pick < kPickQr + kQrCount) return d.qrcode_data[pick - kPickQr].on != 0;
+    return pick == kPickFace && d.phot_data.on != 0;
+}
+
+int NextSelection(const CardDesign& d, int current, int direction) {
+    int order[kMarkCount + kTextCount + kQrCount + 1];
+    int n = 0;
+    for (int i = 0; i < kMarkCount; ++i) order[n++] = kPickMark + i;
+    for (int j = 0; j < kTextCount; ++j) order[n++] = kPickText + j;
+    for (int k = 0; k < kQrCount; ++k) order[n++] = kPickQr + k;
+    order[n++] = kPickFace;
+    int at = -1;
+    for (int i = 0; i < n; ++i)
+        if (order[i] == current) at = i;
+    const int step = direction < 0 ? n - 1 : 1;
+    if (at < 0) at = direction < 0 ? 0 : n - 1;
+    for (int tried = 0; tried < n; ++tried) {
+        at = (at + step) % n;
+        if (PickIsOn(d, order[at])) return order[at];
+    }
+    return kPickNone;
+}
+
+bool CentrePick(CardDesign& d, const TextSizes& sizes, int pick, bool across) {
+    const long long card = across ? d.base_w : d.base_h;
+    const auto centre = [&](int& place, long long extent) { place = NewPlace((card - extent) / 2, extent, card); };
+    if (pick >= kPickText && pick < kPickText + kTextCount) {
+        const int j = pick - kPickText;
+        StrData& t = d.str_data[j];
+        const TextSize size = sizes[j];
+        if (!IsVertical(d.lf[j])) {
+            centre(across ? t.x : t.y, across ? size.cx : size.cy);
+        } else if (across) {
+            t.x = AtLeastThenAtMost((card - size.cy) / 2 + size.cy, size.cy, card);
+        } else {
+            centre(t.y, size.cx);
+        }
+        return true;
+    }
+    int *x = nullptr, *y = nullptr, w = 0, h = 0;
+    if (pick >= kPickMark && pick < kPickMark + kMarkCount) {
+        MarkData& m = d.mark_data[pick - kPickMark];
+        x = &m.x, y = &m.y, w = m.w, h = m.h;
+    } else if (pick >= kPickQr && pick < kPickQr + kQrCount) {
+        QrcodeData& q = d.qrcode_data[pick - kPickQr];
+        x = &q.x, y = &q.y, w = q.w, h = q.h;
+    } else if (pick == kPickFace) {
+        PhotData& f = d.phot_data;
+        x = &f.x, y = &f.y, w = f.w, h = f.h;
+    } else {
+        return false;
+    }
+    centre(across ? *x : *y, across ? w : h);
+    return true;
+}
+
+ClientRect PickRect(const CardDesign& d, const TextSizes& sizes, int pick) {
+    pick = MovePickOf(pick);
+    if (pick >= kPickText && pick < kPickText + kTextCount) {
+        const int j = pick - kPickText;
+        return TextRect(d.str_data[j], d.lf[j], sizes[j]);
+    }
+    if (pick >= kPickQr && pick < kPickQr + kQrCount) {
+        const QrcodeData& q = d.qrcode_data[pick - kPickQr];
+        return BoxRect(q.x, q.y, q.w, q.h);
+    }
+    if (pick == kPickFace) return BoxRect(d.phot_data.x, d.phot_data.y, d.phot_data.w, d.phot_data.h);
+    if (pick >= kPickMark && pick < kPickMark + kMarkCount) {
+        const MarkData& m = d.mark_data[pick - kPickMark];
+        return BoxRect(m.x, m.y, m.w, m.h);
+    }
+    return {0, 0, 0, 0};
+}

@@ -67,3 +67,25 @@ Overlay QrOverlay(const QrcodeData& qr, int dx, int dy, int card_w, int card_h);
 // 1..card - place. A release at the press point (0, 0) writes nothing. Returns false
 // (nothing written) for kPickNone or an unknown code.
 bool DropPick(CardDesign& design, const TextSizes& sizes, int pick, int ddx, int ddy);
+
+// The item a pick code works on, as the code that moves it (a resize code gives its item's
+// move code); kPickNone for kPickNone or an unknown code.
+int MovePickOf(int pick);
+
+// True when the item of a move pick code is on in the design.
+bool PickIsOn(const CardDesign& design, int pick);
+
+// The selection after Tab (direction > 0) or Shift+Tab (< 0) from move pick code
+// current: the next item that is on in pick order (marks, texts, QR codes, the face),
+// round from the last to the first; from kPickNone the first (or last). kPickNone when
+// no item is on.
+int NextSelection(const CardDesign& design, int current, int direction);
+
+// Centres the item of a move pick code on the card across (x) or down (y): a box by its
+// size, a text by its measured extent (a vertical text's anchor lies at the right of its
+// glyphs), at (card - extent) / 2 rounded down, within the range rule of a drop. False,
+// nothing written, for no item.
+bool CentrePick(CardDesign& design, const TextSizes& sizes, int pick, bool across);
+
+// The hit rectangle of the item of a pick code (client coordinates as HitTest's).
+ClientRect PickRect(const CardDesign& design, const TextSizes& sizes, int pick);

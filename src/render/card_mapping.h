@@ -33,6 +33,44 @@ inline constexpr int kCardTop = 50;
 inline constexpr int kScreenModuleCap = 20;
 CardMapping PreviewMapping(const CardDesign& design);
 
+// Where the main window shows the card: its top-left corner in client pixels and the
+// zoom in screen pixels per card pixel (> 0).
+struct CardView {
+    int left = kCardLeft, top = kCardTop;
+    double scale = 1;
+};
+
+// The preview at a view: PreviewMapping moved to the view's corner and scaled, fonts in
+// height and width, QR modules capped at kScreenModuleCap × scale.
+CardMapping ZoomedPreviewMapping(const CardDesign& design, const CardView& view);
+
+// The view of the main window. The corner is (10, 50) at 96 dpi, scaled by dpi / 96, and
+// at least 4 scaled pixels below the toolbar (toolbar_bottom, client pixels). zoom is a
+// percent of kZoomSteps, or kZoomFit: the largest scale at which the whole card fits the
+// client area (client_w × client_h above the status line at status_top) with a scaled
+// margin of 10 on the right and bottom, at least kSmallestZoomScale. Any other zoom is
+// DefaultZoom(dpi). A card of no size has scale 1 when fitted.
+CardView MainCardView(int card_w, int card_h, int zoom, int dpi, int client_w, int toolbar_bottom,
+                      int status_top);
+inline constexpr double kSmallestZoomScale = 0.1;
+
+// The zoom step nearest to dpi / 96 (a tie goes to the larger step): 96 and below 100,
+// 144 150, 192 and above 200.
+int DefaultZoom(int dpi);
+
+// The zoom one step larger (direction > 0) or smaller (direction < 0) than a view at
+// scale: the next step of kZoomSteps past it, or the last step when there is none past
+// it. From a fitted view that lies between steps, the step on that side.
+int NextZoom(double scale, int direction);
+
+// A zoom as stored, made known: a step or kZoomFit stays, anything else becomes
+// DefaultZoom(dpi).
+int KnownZoom(int zoom, int dpi);
+
+// The card pixel under a device point: the one whose span MapPoint gives holds the
+// point, on each axis; the inverse of MapPoint for scales of 1 and more.
+DevicePoint CardPointAt(const CardMapping& mapping, int x, int y);
+
 // Half scale with the card's corner at (5, 5): point x at x / 2 + 5, length l at l / 2,
 // fonts at half height and width.
 CardMapping HalfScaleMapping(const CardDesign& design);

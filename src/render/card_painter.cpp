@@ -145,3 +145,11 @@ void DrawTrimLines(HDC dc, const CardDesign& d, const CardMapping& m) {
     frame(card.x + inset_x, card.y + inset_y, card.x + card.w - 1 - inset_x, card.y + card.h - 1 - inset_y);
     RestoreDC(dc, saved);
 }
+
+SIZE MeasureTextItem(HDC dc, const StrData& item, const LogFont& font) {
+    FontHandle handle(CreateDesignFont(font));
+    SelectGuard select(dc, handle.Get());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, W(item.s64), static_cast<int>(TextLength(item.s64)), &extent);
+    return extent;
+}

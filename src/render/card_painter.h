@@ -63,3 +63,6 @@ void DrawTrimLines(HDC dc, const CardDesign& design, const CardMapping& mapping)
 // unrotated extent of the string in that font.
 SIZE DrawTextItem(HDC dc, const StrData& item, const LogFont& font, DevicePoint at,
                   const CardMapping& mapping);
+
+// The unrotated extent of an item's string in its font at one device pixel per card pixel.
+SIZE MeasureTextItem(HDC dc, const StrData& item, const LogFont& font);

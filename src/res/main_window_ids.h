@@ -5,6 +5,7 @@
 #define IDI_VIVIVUZ_SMALL 12
 #define IDB_TOOLBAR 22
 #define IDR_MAIN_MENU 30
+#define IDR_MAIN_ACCELERATORS 35
 
 // Menu commands.
 #define IDM_BITMAP_SAVE 32
@@ -26,6 +27,14 @@
 #define IDM_LIST 48
 #define IDM_TEMPLATE_SAVE 49
 #define IDM_PRINT_DATA_SAVE 50
+#define IDM_UNDO 51
+#define IDM_REDO 52
+#define IDM_ZOOM_100 53
+#define IDM_ZOOM_150 54
+#define IDM_ZOOM_200 55
+#define IDM_ZOOM_FIT 56
+#define IDM_CENTRE_ACROSS 57
+#define IDM_CENTRE_DOWN 58
 
 // Toolbar and its buttons, in strip order.
 #define IDC_TOOLBAR 329

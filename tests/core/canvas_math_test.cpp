@@ -228,3 +228,54 @@ TEST(CanvasOverlay, TextAndQrFramesFollowTheDrop) {
 }
 
 }  // namespace
+
+TEST(CanvasCentring, OddAndEvenExtentsOfEveryKind) {
+    auto d = Card();  // 455 x 275
+    TextSizes sizes{};
+    d->mark_data[1] = {1, 3, 4, 44, 45, 0, {}};
+    ASSERT_TRUE(CentrePick(*d, sizes, kPickMark + 1, true));
+    ASSERT_TRUE(CentrePick(*d, sizes, kPickMark + 1, false));
+    EXPECT_EQ(d->mark_data[1].x, 205);  // (455 - 44) / 2 = 205.5
+    EXPECT_EQ(d->mark_data[1].y, 115);  // (275 - 45) / 2
+    d->mark_data[1].w = 45;
+    ASSERT_TRUE(CentrePick(*d, sizes, kPickMark + 1, true));
+    EXPECT_EQ(d->mark_data[1].x, 205);
+    // Larger than the card: at its corner, as a drop puts it.
+    d->phot_data = {1, 50, 50, 600, 100, {}};
+    ASSERT_TRUE(CentrePick(*d, sizes, kPickFace, true));
+    EXPECT_EQ(d->phot_data.x, 0);
+    // A text by its measured extent; a vertical one by the anchor right of its glyphs.
+    d->str_data[3].on = 1;
+    sizes[3] = {101, 20};
+    ASSERT_TRUE(CentrePick(*d, sizes, kPickText + 3, true));
+    ASSERT_TRUE(CentrePick(*d, sizes, kPickText + 3, false));
+    EXPECT_EQ(d->str_data[3].x, 177);
+    EXPECT_EQ(d->str_data[3].y, 127);
+    Vertical(d->lf[3]);
+    ASSERT_TRUE(CentrePick(*d, sizes, kPickText + 3, true));
+    ASSERT_TRUE(CentrePick(*d, sizes, kPickText + 3, false));
+    EXPECT_EQ(d->str_data[3].x, 217 + 20);  // glyphs from 217 to 237
+    EXPECT_EQ(d->str_data[3].y, 87);        // (275 - 101) / 2
+    const ClientRect r = TextRect(d->str_data[3], d->lf[3], sizes[3]);
+    EXPECT_EQ(r.left - 10 + (r.right - r.left) / 2, 227);
+    EXPECT_FALSE(CentrePick(*d, sizes, kPickNone, true));
+}
+
+TEST(CanvasSelection, TabStepsThroughTheItemsThatAreOnInPickOrder) {
+    auto d = Card();
+    EXPECT_EQ(NextSelection(*d, kPickNone, 1), kPickNone);
+    d->mark_data[2].on = 1;
+    d->str_data[0].on = 1;
+    d->qrcode_data[3].on = 1;
+    d->phot_data.on = 1;
+    EXPECT_EQ(NextSelection(*d, kPickNone, 1), kPickMark + 2);
+    EXPECT_EQ(NextSelection(*d, kPickMark + 2, 1), kPickText);
+    EXPECT_EQ(NextSelection(*d, kPickText, 1), kPickQr + 3);
+    EXPECT_EQ(NextSelection(*d, kPickQr + 3, 1), kPickFace);
+    EXPECT_EQ(NextSelection(*d, kPickFace, 1), kPickMark + 2);
+    EXPECT_EQ(NextSelection(*d, kPickNone, -1), kPickFace);
+    EXPECT_EQ(NextSelection(*d, kPickMark + 2, -1), kPickFace);
+    EXPECT_EQ(MovePickOf(kPickMarkResize + 4), kPickMark + 4);
+    EXPECT_EQ(MovePickOf(kPickFaceResize), kPickFace);
+    EXPECT_EQ(MovePickOf(999), kPickNone);
+}

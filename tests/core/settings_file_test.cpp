@@ -221,7 +221,7 @@ TEST(SettingsFile, LinesWrittenFromTheLoadDefaults) {
     const auto d = LoadDefaults();
     const std::u16string text = FormatSettingsFile(*d, SettingsScope::Full);
     const auto lines = Lines(text);
-    ASSERT_EQ(lines.size(), 536u);
+    ASSERT_EQ(lines.size(), 537u);
     EXPECT_EQ(lines[0], u"base_w=455");
     EXPECT_EQ(lines[1], u"base_h=275");
     EXPECT_EQ(lines[2], u"base_filepass=");
@@ -238,9 +238,10 @@ TEST(SettingsFile, LinesWrittenFromTheLoadDefaults) {
     EXPECT_EQ(lines[533], u"pm_size_y=550");
     EXPECT_EQ(lines[534], u"sheet_preset=");
     EXPECT_EQ(lines[535], u"trim_lines=0");
+    EXPECT_EQ(lines[536], u"zoom=-1");
 
     const auto& keys = SettingsKeys();
-    ASSERT_EQ(keys.size(), 536u);
+    ASSERT_EQ(keys.size(), 537u);
     std::set<std::u16string> names;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         EXPECT_EQ(lines[i].substr(0, keys[i].name.size() + 1), keys[i].name + u"=") << i;
@@ -253,7 +254,7 @@ TEST(SettingsFile, LinesWrittenFromTheLoadDefaults) {
     EXPECT_EQ(design_lines.back(), u"phot_data.fm=");
     EXPECT_EQ(design_lines[508], u"base_cntx=2");  // written, though a Design read skips it
     EXPECT_EQ(SettingsLineCount(SettingsScope::Design), 520u);
-    EXPECT_EQ(SettingsLineCount(SettingsScope::Full), 536u);
+    EXPECT_EQ(SettingsLineCount(SettingsScope::Full), 537u);
 
     const Bytes bytes = SettingsFileBytes(*d, SettingsScope::Full);
     ASSERT_EQ(bytes.size(), text.size() * 2);

@@ -165,6 +165,8 @@ mouse up -3000 5000
 e2e_running || e2e_fail "the program ended after a drop outside its window"
 
 e2e_log "card saved as a bitmap"
+# The QR code stays selected; its frame is on the screen only, so Escape clears it first.
+e2e_drive key "$main" 27 || e2e_fail "cannot type Escape"
 e2e_card_shot "$main" before_export
 windows_folder="Z:$(printf '%s' "$E2E_START" | tr / '\\')"
 e2e_drive command "$main" 32 || e2e_fail "cannot send Bitmapで保存"

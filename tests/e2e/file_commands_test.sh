@@ -53,7 +53,7 @@ grep -q $'^CreateFile\t文字列をワイド文字ではありません\t' "$E2E
     e2e_fail "the empty auto-save file was not reported"
 e2e_exit_program "$main"
 starts_with_bom "$E2E_START/Vivivuz.dat" || e2e_fail "Vivivuz.dat does not start with FF FE"
-e2e_expect_eq "lines of Vivivuz.dat" 536 "$(line_count "$E2E_START/Vivivuz.dat")"
+e2e_expect_eq "lines of Vivivuz.dat" 537 "$(line_count "$E2E_START/Vivivuz.dat")"
 
 e2e_log "second start: the auto-saved design is read"
 e2e_start

@@ -47,6 +47,15 @@ expected_menu="$(cat <<'EOF'
 1	item	47	顔(&H)	on
 1	item	46	二次元コード(&Q)	on
 1	item	48	リスト(&L)	on
+1	item	51	元に戻す(&U)\tCtrl+Z	grey
+1	item	52	やり直し(&R)\tCtrl+Y	grey
+1	item	57	左右中央に揃える	grey
+1	item	58	上下中央に揃える	grey
+0	popup	-	表示(&V)	on
+1	item	53	100%	on
+1	item	54	150%	on
+1	item	55	200%	on
+1	item	56	ウィンドウに合わせる	on
 0	item	39	印刷(&P)	on
 0	item	45	環境設定(&K)	on
 0	popup	-	ﾍﾙﾌﾟ(&H)	on

@@ -39,7 +39,7 @@ TEST_F(SettingsFileOnDisk, MissingFileIsRefusedAsEmptyWithTheDefaultsLoadedAndNo
     EXPECT_EQ(GetFileAttributesW(folder.File(L"Vivivuz.dat").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(SettingsFileOnDisk, FullFileHas536LinesAndReadsBackInTheStartFolder) {
+TEST_F(SettingsFileOnDisk, FullFileHas537LinesAndReadsBackInTheStartFolder) {
     SetText(Design().str_data[9].s64, u"https://例え.jp/");
     Design().str_data[12].bk = 1;
     SetText(Design().qrcode_data[3].s, u"A\r\nB");
@@ -49,7 +49,7 @@ TEST_F(SettingsFileOnDisk, FullFileHas536LinesAndReadsBackInTheStartFolder) {
     ASSERT_GT(bytes.size(), 2u);
     EXPECT_EQ(bytes[0], 0xFF);
     EXPECT_EQ(bytes[1], 0xFE);
-    EXPECT_EQ(CountLines(bytes), 536);
+    EXPECT_EQ(CountLines(bytes), 537);
     ResetDesign(Design(), SettingsScope::Full);
     ReadSettingsFile(nullptr, SettingsScope::Full, L"Vivivuz.dat");
     EXPECT_TRUE(seam.messages.empty());

@@ -815,6 +815,33 @@ int CommandCommand(const Arguments& args, Output&) {
     return 0;
 }
 
+// key HWND VK [--shift]: brings the window to the front and types the virtual key there
+// as the keyboard does (Shift held around it when asked); returns once the input is queued.
+int CommandKey(const Arguments& args, Output&) {
+    const HWND window = ParseWindow(args.Positional(0));
+    const auto key = ParseNumber(args.Positional(1), L"virtual key");
+    if (key < 1 || key > 254) FailUsage(L"virtual key out of range: " + args.Positional(1));
+    SetForegroundWindow(window);
+    Sleep(100);
+    std::vector<INPUT> inputs;
+    const auto press = [&](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    const bool shift = args.Flag(L"shift");
+    if (shift) press(VK_SHIFT, false);
+    press(static_cast<WORD>(key), false);
+    press(static_cast<WORD>(key), true);
+    if (shift) press(VK_SHIFT, true);
+    if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
+        Fail(L"the keys were not sent to " + HandleText(window));
+    Sleep(100);
+    return 0;
+}
+
 // The button of a dialog named by its control id (digits) or its text ("&" ignored).
 HWND FindButton(HWND dialog, const std::wstring& name) {
     const bool byId = !name.empty() && std::all_of(name.begin(), name.end(), [](wchar_t c) {
@@ -1162,6 +1189,8 @@ const std::vector<Command>& Commands() {
         {L"status", L"status HWND [--ctrl ID]   -> part, text", 1, {{L"ctrl", true}},
          CommandStatus},
         {L"command", L"command HWND ID   (posts WM_COMMAND)", 2, {}, CommandCommand},
+        {L"key", L"key HWND VK [--shift]   (the key typed into the window brought to the front)", 2,
+         {{L"shift", false}}, CommandKey},
         {L"click", L"click HWND BUTTON   (id or text; posts BM_CLICK)", 2, {}, CommandClick},
         {L"checked", L"checked HWND ID   -> 1 checked, 0 not, 2 greyed", 2, {}, CommandChecked},
         {L"client", L"client HWND   -> left, top, width, height of the client area on screen", 1,
