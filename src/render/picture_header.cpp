@@ -78,7 +78,9 @@ void ReadJpeg(const Bytes& b, PictureHeader& header) {
             header.height = b.Be16(body + 1);
             header.width = b.Be16(body + 3);
         }
-        if (marker == 0xE1 && header.orientation == 1 && b.Starts(body, "Exif\0\0", 6) && b.Has(body, body_size))
+        // The "Exif" name must lie inside the segment: a shorter segment holds no Exif.
+        if (marker == 0xE1 && header.orientation == 1 && body_size >= 6 && b.Starts(body, "Exif\0\0", 6) &&
+            b.Has(body, body_size))
             header.orientation = ReadTiffOrientation(b.data + body + 6, body_size - 6);
         at = body + body_size;
     }

@@ -134,6 +134,14 @@ TEST(PictureHeader, OrientationFromExifInEitherByteOrder) {
     EXPECT_EQ(h.width, 4000u);
     EXPECT_EQ(h.orientation, 8);
     for (std::size_t cut = 0; cut < jpeg.size(); ++cut) ReadPictureHeader(jpeg.data(), cut);  // never past the end
+    // An APP1 segment too short for its "Exif" name, with an Exif block right behind it:
+    // the block is not the segment's, and nothing past the file is read.
+    Bytes short_app1;
+    Append(short_app1, {0xFF, 0xD8, 0xFF, 0xE1, 0x00, 0x02});
+    for (char c : {'E', 'x', 'i', 'f', '\0', '\0'}) short_app1.push_back(static_cast<std::uint8_t>(c));
+    const Bytes tiff = Tiff(false, {{274, 6}});
+    short_app1.insert(short_app1.end(), tiff.begin(), tiff.end());
+    EXPECT_EQ(Read(short_app1).orientation, 1);
 }
 
 TEST(PlausiblePicture, AbsurdHeadersAreRefusedBeforeDecoding) {
