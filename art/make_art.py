@@ -5,6 +5,7 @@
 
 writes, relative to the repository root:
   src/res/toolbar.bmp         toolbar strip, 320 x 32, 8 bits per pixel
+  src/res/toolbar_2x.bmp      the same at twice the size, 640 x 64, for screens above 96 DPI
   src/res/about.bmp           About picture, 240 x 105, 24 bits per pixel
   src/res/vivivuz.ico         window icon, 32 x 32 and 48 x 48
   src/res/vivivuz_small.ico   small window icon, 16 x 16
@@ -105,6 +106,8 @@ def picture_header(path):
 def program_resources():
     _, strip = toolbar_art.toolbar_bmp()
     write(os.path.join(RES, "toolbar.bmp"), strip)
+    _, strip = toolbar_art.toolbar_bmp(scale=2)
+    write(os.path.join(RES, "toolbar_2x.bmp"), strip)
     _, about = program_art.about_bmp()
     write(os.path.join(RES, "about.bmp"), about)
     large, small = program_art.icon_files()
@@ -191,7 +194,7 @@ def manual():
 def summary():
     """Lists every picture written with its size, depth and recorded resolution, as a check
     of the headers."""
-    paths = [os.path.join(RES, n) for n in ("toolbar.bmp", "about.bmp")]
+    paths = [os.path.join(RES, n) for n in ("toolbar.bmp", "toolbar_2x.bmp", "about.bmp")]
     for sub in ("base", "mark", "phot", "kao"):
         folder = os.path.join(DATA, sub)
         paths += [os.path.join(folder, n) for n in sorted(os.listdir(folder))]

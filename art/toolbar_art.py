@@ -1,6 +1,9 @@
-"""The toolbar strip: ten 32 x 32 button pictures side by side, 8 bits per pixel.
+"""The toolbar strips: ten 32 x 32 button pictures side by side, 8 bits per pixel, and the
+same pictures drawn at twice the size (64 x 64) for screens above 96 DPI.
 
-Button order: template, base, mark, text, QR code, face, list, print, help, exit.
+Button order: template, base, mark, text, QR code, face, list, print, help, exit. The
+pictures are drawn in a 32-unit square; the strip at twice the size evaluates the same
+shapes at half-unit pixels, so its edges are as fine as its pixels, not enlarged ones.
 """
 
 import math
@@ -192,16 +195,40 @@ ICONS = [icon_template, icon_base, icon_mark, icon_text, icon_qr,
          icon_face, icon_list, icon_print, icon_help, icon_exit]
 
 
-def toolbar_canvas(background=BACKGROUND):
-    strip = Canvas(SIZE * len(ICONS), SIZE, background)
+class ScaledCanvas(Canvas):
+    """A canvas of scale x 32 pixels a side on which the pictures draw in 32 units."""
+
+    def __init__(self, scale, colour):
+        super().__init__(SIZE * scale, SIZE * scale, colour)
+        self.scale = scale
+
+    def fill(self, sdf, colour, alpha=1.0, box=None, soft=1.0, crisp=False):
+        assert not crisp, "crisp filling would go through the unit-square set"
+        k = self.scale
+        paint = (lambda x, y: colour(x / k, y / k)) if callable(colour) else colour
+        if box is not None:
+            box = tuple(v * k for v in box)
+        super().fill(lambda x, y: sdf(x / k, y / k) * k, paint, alpha, box, soft, crisp)
+
+    def set(self, x, y, c):
+        """Sets one unit square (the QR picture's modules are whole units)."""
+        k = self.scale
+        for dy in range(k):
+            for dx in range(k):
+                Canvas.set(self, x * k + dx, y * k + dy, c)
+
+
+def toolbar_canvas(background=BACKGROUND, scale=1):
+    size = SIZE * scale
+    strip = Canvas(size * len(ICONS), size, background)
     for i, draw in enumerate(ICONS):
-        cell = Canvas(SIZE, SIZE, background)
+        cell = Canvas(SIZE, SIZE, background) if scale == 1 else ScaledCanvas(scale, background)
         draw(cell)
-        strip.blit(cell, i * SIZE, 0)
+        strip.blit(cell, i * size, 0)
     return strip
 
 
-def toolbar_bmp():
-    strip = toolbar_canvas()
+def toolbar_bmp(scale=1):
+    strip = toolbar_canvas(scale=scale)
     palette, indexes = quantize(strip, reserved=[BACKGROUND], avoid=SYSTEM_MAPPED)
     return strip, bmp8(strip.w, strip.h, palette, indexes)

@@ -69,6 +69,51 @@ stop_wineserver() {
     wineserver -k >/dev/null 2>&1 || true
 }
 
+# Makes the Wine prefix $WINEPREFIX once: Japanese font mapping for the design's faces and
+# the dialog font. Safe to call again.
+prepare_wine_prefix() {
+    local stamp reg
+    stamp="$WINEPREFIX/.vivivuz-fonts-1"
+    if [ ! -f "$stamp" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || fail "wineboot"
+        wineserver -w
+        # Design files name the Windows Japanese faces; map each to the installed face of its
+        # kind (Mincho to Mincho, Gothic to Gothic), and the dialog font to a Japanese Gothic.
+        reg="$(mktemp --suffix=.reg)"
+        python3 - "$reg" <<'PY' || fail "font mapping file"
+import sys
+lines = ["Windows Registry Editor Version 5.00", ""]
+repl = {
+    "ＭＳ 明朝": "IPAMincho", "ＭＳ Ｐ明朝": "IPAPMincho", "ＭＳ明朝": "IPAMincho",
+    "ＭＳ ゴシック": "IPAGothic", "ＭＳゴシック": "IPAGothic", "ＭＳ Ｐゴシック": "IPAPGothic",
+    "ＭＳＰゴシック": "IPAPGothic", "ＭＳＰ明朝": "IPAPMincho",
+    "MS Mincho": "IPAMincho", "MS PMincho": "IPAPMincho",
+    "MS Gothic": "IPAGothic", "MS PGothic": "IPAPGothic", "MS UI Gothic": "IPAPGothic",
+}
+lines.append(r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]")
+for k, v in repl.items():
+    lines.append(f'"{k}"="{v}"')
+lines.append("")
+lines.append(r"[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]")
+for k in ("MS Shell Dlg", "MS Shell Dlg 2"):
+    lines.append(f'"{k}"="IPAPGothic"')
+lines.append("")
+open(sys.argv[1], "w", encoding="utf-16").write("\r\n".join(lines) + "\r\n")
+PY
+        wine regedit /S "$reg" >/dev/null 2>&1 || fail "regedit font mapping"
+        wineserver -w
+        rm -f "$reg"
+        touch "$stamp"
+    fi
+}
+
+# Sets the screen DPI of the prefix $WINEPREFIX (Wine reads it when a program starts).
+set_wine_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+        >/dev/null 2>&1 || fail "set $1 DPI in $WINEPREFIX"
+}
+
 configure_and_build() {
     local kind="$1"; shift
     local dir="$VIVI_BUILD/$kind"

@@ -11,7 +11,7 @@ PACKAGES=(
     locales fonts-ipafont
     poppler-utils qpdf imagemagick libimage-exiftool-perl zbar-tools zxing-cpp-tools qrencode libqrencode-dev
     cups printer-driver-cups-pdf
-    valgrind python3
+    valgrind python3 python3-cairo
     nsis zip unzip
     clang libclang-rt-dev
 )
@@ -40,37 +40,5 @@ locale -a | grep -qi '^ja_JP\.utf-\?8$' || fail "ja_JP.UTF-8 locale missing"
 echo "ja_JP.UTF-8 ready"
 
 step "Wine prefix $WINEPREFIX"
-stamp="$WINEPREFIX/.vivivuz-fonts-1"
-if [ ! -f "$stamp" ]; then
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || fail "wineboot"
-    wineserver -w
-    # Design files name the Windows Japanese faces; map each to the installed face of its
-    # kind (Mincho to Mincho, Gothic to Gothic), and the dialog font to a Japanese Gothic.
-    reg="$(mktemp --suffix=.reg)"
-    python3 - "$reg" <<'PY' || fail "font mapping file"
-import sys
-lines = ["Windows Registry Editor Version 5.00", ""]
-repl = {
-    "ＭＳ 明朝": "IPAMincho", "ＭＳ Ｐ明朝": "IPAPMincho", "ＭＳ明朝": "IPAMincho",
-    "ＭＳ ゴシック": "IPAGothic", "ＭＳゴシック": "IPAGothic", "ＭＳ Ｐゴシック": "IPAPGothic",
-    "ＭＳＰゴシック": "IPAPGothic", "ＭＳＰ明朝": "IPAPMincho",
-    "MS Mincho": "IPAMincho", "MS PMincho": "IPAPMincho",
-    "MS Gothic": "IPAGothic", "MS PGothic": "IPAPGothic", "MS UI Gothic": "IPAPGothic",
-}
-lines.append(r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]")
-for k, v in repl.items():
-    lines.append(f'"{k}"="{v}"')
-lines.append("")
-lines.append(r"[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]")
-for k in ("MS Shell Dlg", "MS Shell Dlg 2"):
-    lines.append(f'"{k}"="IPAPGothic"')
-lines.append("")
-open(sys.argv[1], "w", encoding="utf-16").write("\r\n".join(lines) + "\r\n")
-PY
-    wine regedit /S "$reg" >/dev/null 2>&1 || fail "regedit font mapping"
-    wineserver -w
-    rm -f "$reg"
-    touch "$stamp"
-fi
+prepare_wine_prefix
 echo "Wine prefix ready"

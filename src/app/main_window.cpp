@@ -74,20 +74,44 @@ constexpr Tooltip kTooltips[kToolbarButtons] = {
     {IDT_HELP, L"ヘルプ"},           {IDT_EXIT, L"終了"},
 };
 
+// Adds the button pictures at the screen's DPI (32 pixels a button at 96 DPI) and returns
+// the index of the first: at 96 DPI the strip as drawn, above it the strip drawn at twice
+// the size, brought to the DPI's size.
+int AddToolbarStrip(HWND toolbar) {
+    HINSTANCE instance = Process().instance;
+    WindowDc screen(nullptr);
+    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+    const int size = dpi > 96 ? MulDiv(32, dpi, 96) : 32;
+    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+    TBADDBITMAP strip{instance, IDB_TOOLBAR};
+    static BitmapHandle scaled;  // the toolbar draws from it for the window's life
+    if (dpi > 96) {
+        BitmapHandle drawn(static_cast<HBITMAP>(
+            LoadImageW(instance, MAKEINTRESOURCEW(IDB_TOOLBAR_2X), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        MemoryDc from(screen.Get()), to(screen.Get());
+        scaled.Reset(CreateCompatibleBitmap(screen.Get(), size * kToolbarButtons, size));
+        if (drawn && from && to && scaled) {
+            SelectGuard source(from.Get(), drawn.Get()), target(to.Get(), scaled.Get());
+            SetStretchBltMode(to.Get(), HALFTONE);
+            SetBrushOrgEx(to.Get(), 0, 0, nullptr);
+            StretchBlt(to.Get(), 0, 0, size * kToolbarButtons, size, from.Get(), 0, 0,
+                       64 * kToolbarButtons, 64, SRCCOPY);
+            strip = {nullptr, reinterpret_cast<UINT_PTR>(scaled.Get())};
+        }
+    }
+    return static_cast<int>(SendMessageW(toolbar, TB_ADDBITMAP, kToolbarButtons,
+                                         reinterpret_cast<LPARAM>(&strip)));
+}
+
 void CreateToolbar(HWND window) {
     INITCOMMONCONTROLSEX init{sizeof(init), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&init);
-    HINSTANCE instance = Process().instance;
     HWND toolbar = CreateToolbarEx(
         window, WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_ALTDRAG | CCS_ADJUSTABLE,
-        IDC_TOOLBAR, kToolbarButtons, instance, IDB_TOOLBAR, nullptr, 0, 32, 32, 32, 32,
-        sizeof(TBBUTTON));
+        IDC_TOOLBAR, 0, nullptr, 0, nullptr, 0, 0, 0, 0, 0, sizeof(TBBUTTON));
     App().toolbar = toolbar;
     if (!toolbar) return;
-    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(32, 32));
-    TBADDBITMAP strip{instance, IDB_TOOLBAR};
-    const auto first = static_cast<int>(SendMessageW(toolbar, TB_ADDBITMAP, kToolbarButtons,
-                                                     reinterpret_cast<LPARAM>(&strip)));
+    const int first = AddToolbarStrip(toolbar);
     TBBUTTON buttons[kToolbarButtons] = {};
     for (int i = 0; i < kToolbarButtons; ++i) {
         buttons[i].iBitmap = i + first;

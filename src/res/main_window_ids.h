@@ -4,6 +4,7 @@
 #define IDI_VIVIVUZ 11
 #define IDI_VIVIVUZ_SMALL 12
 #define IDB_TOOLBAR 22
+#define IDB_TOOLBAR_2X 23  // the same buttons at twice the size, for screens above 96 DPI
 #define IDR_MAIN_MENU 30
 #define IDR_MAIN_ACCELERATORS 35
 
