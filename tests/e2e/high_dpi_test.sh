@@ -19,7 +19,10 @@ readonly DESKTOP_KEY='HKCU\Control Panel\Desktop'
 set_dpi() {
     wine reg add "$DESKTOP_KEY" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
         e2e_fail "cannot set the prefix's DPI to $1"
-    e2e_new_wine_session
+    # The new session knows the printers this one knows: the test is not about them.
+    local printers=()
+    mapfile -t printers < <(e2e_drive printers 2>/dev/null | cut -f1)
+    e2e_new_wine_session "${printers[@]}"
 }
 restore_dpi() { set_dpi 96; }
 # The test's own status survives the restore, for the cleanup to report.

@@ -21,7 +21,7 @@ readonly BACKGROUND="238,235,218"            # the main window's background
 lines_of() { iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r'; }
 # The card's lines: everything but the printed card size, the sheet grid and the
 # environment.
-readonly NOT_CARD='^(base_pw|base_ph|base_cntx|base_cnty|base_px|base_py|base_spx|base_spy|main_filename|oekaki_filename|[bmcp]_outline|p_outline_size|p_outline_len|font_plprn|base_load_mode|mark_load_mode|phot_load_mode|pm_size_x|pm_size_y|sheet_preset)='
+readonly NOT_CARD='^(base_pw|base_ph|base_cntx|base_cnty|base_px|base_py|base_spx|base_spy|main_filename|oekaki_filename|[bmcp]_outline|p_outline_size|p_outline_len|font_plprn|base_load_mode|mark_load_mode|phot_load_mode|pm_size_x|pm_size_y|sheet_preset|trim_lines|zoom)='
 card_lines() { lines_of "$1" | grep -Ev "$NOT_CARD"; }
 sheet_lines() { lines_of "$1" | grep -E '^(base_cntx|base_cnty|base_px|base_py|base_spx|base_spy|main_filename)='; }
 
