@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,6 +68,20 @@ private:
     std::wstring path_;
     std::vector<std::wstring> written_;
 };
+
+// The median time of rounds runs of run, in milliseconds, after one run that warms caches.
+template <typename Run>
+double MedianMs(int rounds, Run run) {
+    std::vector<double> times;
+    for (int i = 0; i <= rounds; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        run();
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        if (i > 0) times.push_back(took.count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
 
 inline void SetPath(char16_t (&field)[256], const BenchFolder& folder, const wchar_t* name) {
     SetText(field, U16(folder.File(name).c_str()));

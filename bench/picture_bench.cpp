@@ -10,10 +10,8 @@
 #include <wincodec.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,18 +23,6 @@
 #include "win/process.h"
 
 namespace {
-
-double MedianMs(int rounds, const std::function<void()>& run) {
-    std::vector<double> times;
-    for (int i = 0; i <= rounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-        if (i > 0) times.push_back(took.count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // A w x h JPEG of soft gradients written by the system's encoder.
 bool WriteJpeg(IWICImagingFactory* factory, const std::wstring& path, UINT w, UINT h) {

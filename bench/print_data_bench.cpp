@@ -10,7 +10,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -24,19 +23,6 @@
 #include "win/process.h"
 
 namespace {
-
-template <typename Run>
-double MedianMs(int rounds, Run run) {
-    std::vector<double> times;
-    for (int i = 0; i <= rounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-        if (i > 0) times.push_back(took.count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 }  // namespace
 
