@@ -16,6 +16,7 @@
 #include "render/canvas_math.h"
 #include "render/card_preview.h"
 #include "render/picture_loading.h"
+#include "main_window_fixture.h"
 #include "res/main_window_ids.h"
 #include "test_bitmap.h"
 #include "test_files.h"
@@ -23,38 +24,14 @@
 
 namespace {
 
-LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
-
 bool SameBytes(const CardDesign& a, const CardDesign& b) { return std::memcmp(&a, &b, sizeof(a)) == 0; }
 
 // The main window over a design of known items, its history started there; shift held or
 // not for the keys that follow.
-class Editing : public ::testing::Test {
+class Editing : public MainWindowOverKnownItems {
 protected:
-    RecordingSeam seam;
-    ScratchFolder folder;
-    wchar_t previous_directory[MAX_PATH] = {};
-    HWND window = nullptr;
-
     void SetUp() override {
-        GetCurrentDirectoryW(MAX_PATH, previous_directory);
-        SetCurrentDirectoryW(folder.Path().c_str());
-        Process().start_folder.clear();
-        RegisterMainWindowClass(Process().instance);
-        window = CreateMainWindow(Process().instance);
-        ASSERT_TRUE(window);
-        Process().start_folder = folder.Path();
-        CardDesign& d = Design();
-        ResetDesign(d, SettingsScope::Full);
-        d.mark_data[0] = {1, 100, 50, 40, 30, 0, {}};
-        d.phot_data = {1, 300, 150, 60, 60, {}};
-        StrData& t = d.str_data[2];
-        t.on = 1, t.x = 20, t.y = 200;
-        SetText(t.s64, u"山田太郎");
-        QrcodeData& q = d.qrcode_data[0];
-        q.on = 1, q.x = 200, q.y = 20, q.w = 75, q.h = 75, q.Sell = 3;
-        SetText(q.s, u"VIVIVUZ");
-        ShowWindow(window, SW_SHOW);
+        ASSERT_NO_FATAL_FAILURE(OpenWindow());
         SetCardZoom(window, 100);
         RepaintMainWindow();  // measures the texts
         StartDesignHistory();
@@ -64,21 +41,9 @@ protected:
     void TearDown() override {
         Shift(false);
         CanvasSelect(window, kPickNone);
-        if (IsWindow(window)) DestroyWindow(window);
-        PumpFor(20);
-        ReleaseDesignPictures();
-        ResetDesign(Design(), SettingsScope::Full);
+        CloseWindow();
         SetScreenCardView({});
         StartDesignHistory();
-        Process().main_window = nullptr;
-        Process().start_folder.clear();
-        SetCurrentDirectoryW(previous_directory);
-    }
-    void Drag(int from_x, int from_y, int to_x, int to_y) {
-        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(from_x, from_y));
-        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, At((from_x + to_x) / 2, (from_y + to_y) / 2));
-        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, At(to_x, to_y));
-        SendMessageW(window, WM_LBUTTONUP, 0, At(to_x, to_y));
     }
     void Click(int x, int y) { Drag(x, y, x, y); }
     void Key(WPARAM key) { SendMessageW(window, WM_KEYDOWN, key, 0); }
@@ -100,7 +65,6 @@ protected:
         Command(IDM_REDO);
         EXPECT_TRUE(SameBytes(Design(), *after)) << what << " is not redone";
     }
-    StrData& Name() { return Design().str_data[2]; }
 };
 
 TEST_F(Editing, EveryKindOfStepIsUndoneAndRedoneByteForByte) {
