@@ -31,14 +31,19 @@ fi
 
 # Adds a run of target $1 with $2 executions to the table of tests/fuzz/README.md: its
 # total, the files of its checked-in corpus and today's date (a new target gets a row).
+# Runs of different targets may go on side by side: the table is updated under a lock.
 record_run() {
     local readme="$VIVI_ROOT/tests/fuzz/README.md" name="$1" runs="$2" files today
+    mkdir -p "$VIVI_BUILD"
+    exec {lock}>"$VIVI_BUILD/fuzz-table.lock"
+    flock "$lock"
     files="$(find "$VIVI_ROOT/tests/fuzz/corpus/$name" -type f | wc -l)"
     today="$(date -u +%Y-%m-%d)"
     awk -F'|' -v name="$name" -v runs="$runs" -v files="$files" -v today="$today" '
         $2 == " " name " " { printf "| %s | %d | %d | %s |\n", name, $3 + runs, files, today; found = 1; next }
         /^<!-- end of the fuzz table -->/ && !found { printf "| %s | %d | %d | %s |\n", name, runs, files, today }
         { print }' "$readme" >"$readme.new" && mv "$readme.new" "$readme"
+    exec {lock}>&-
 }
 
 step "fuzz build"
