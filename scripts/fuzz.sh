@@ -33,7 +33,7 @@ fi
 # total, the files of its checked-in corpus and today's date (a new target gets a row).
 # Runs of different targets may go on side by side: the table is updated under a lock.
 record_run() {
-    local readme="$VIVI_ROOT/tests/fuzz/README.md" name="$1" runs="$2" files today
+    local readme="$VIVI_ROOT/tests/fuzz/README.md" name="$1" runs="$2" files today lock
     mkdir -p "$VIVI_BUILD"
     exec {lock}>"$VIVI_BUILD/fuzz-table.lock"
     flock "$lock"
