@@ -1,6 +1,10 @@
 #include "design/card_design.h"
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "design/fixed_text.h"
 
@@ -146,6 +150,10 @@ void ResetDesign(CardDesign& d, SettingsScope scope) {
         d.zoom = kZoomUnset;
     }
     ResetFace(d.phot_data);
+    d.back_on = 0;
+    d.duplex = kDuplexNone;
+    d.duplex_device = 0;
+    ResetBack(d.back);
 }
 
 void NewDesignDefaults(CardDesign& d, const char16_t* start_folder) {
@@ -172,6 +180,10 @@ void NewDesignDefaults(CardDesign& d, const char16_t* start_folder) {
     d.base_ph = 550;
     ResetSheetGrid(d);
     SetText(d.main_filename, kUntitledName);
+    d.back_on = 0;
+    d.duplex = kDuplexNone;
+    d.duplex_device = 0;
+    ResetBack(d.back);
 }
 
 SourceRect BaseCrop(int picture_w, int picture_h, double card_w, double card_h, int mode) {
@@ -201,4 +213,59 @@ void PrintedCardSize(CardDesign& d) {
         d.base_pw = d.pm_size_y;
         d.base_ph = d.pm_size_x;
     }
+}
+
+void ResetBack(CardSide& b) {
+    b = CardSide{};
+    b.base_w = 455;
+    b.base_h = 275;
+    b.base_pl_mode = 0;
+    for (MarkData& mark : b.mark_data) ResetMark(mark);
+    for (int j = 0; j < kTextCount; ++j) {
+        ResetText(b.str_data[j]);
+        b.lf[j] = DefaultFont();
+    }
+    for (QrcodeData& qr : b.qrcode_data) {
+        ResetQrSymbol(qr);
+        ClearQrContact(qr);
+        qr.Lv = 0;
+        qr.Sell = 4;
+    }
+    ResetFace(b.phot_data);
+}
+
+bool IsEmptyBack(const CardSide& back) {
+    static const CardSide empty = [] {
+        CardSide side;
+        ResetBack(side);
+        return side;
+    }();
+    return std::memcmp(&back, &empty, sizeof(back)) == 0;
+}
+
+bool HasTwoSidedContent(const CardDesign& d) {
+    return d.back_on != 0 || d.duplex != kDuplexNone || d.duplex_device != 0 || !IsEmptyBack(d.back);
+}
+
+void StartBack(CardDesign& d) {
+    if (!IsEmptyBack(d.back)) return;
+    d.back.base_w = d.base_w;
+    d.back.base_h = d.base_h;
+    std::copy(std::begin(d.base_filepass), std::end(d.base_filepass), d.back.base_filepass);
+    d.back.base_pl_mode = d.base_pl_mode;
+}
+
+bool IsLandscape(const CardSide& side) { return side.base_w > side.base_h; }
+
+void SwapSides(CardDesign& d) {
+    CardSide& front = d;
+    std::swap(front, d.back);
+}
+
+CardDesign SideView(const CardDesign& d, bool back) {
+    CardDesign view = d;
+    if (!back) return view;
+    static_cast<CardSide&>(view) = d.back;
+    if (IsLandscape(d) != IsLandscape(d.back)) std::swap(view.base_pw, view.base_ph);
+    return view;
 }

@@ -68,7 +68,9 @@ constexpr int kMarkCount = 5;
 constexpr int kTextCount = 15;
 constexpr int kQrCount = 4;
 
-struct CardDesign {
+// One side of a card: its size in card pixels, base picture, marks, texts with their
+// fonts, QR codes and face.
+struct CardSide {
     int base_w, base_h;
     char16_t base_filepass[256];
     int base_pl_mode;  // 0 fit, 1 centre, 2 top-left, 3 bottom-right
@@ -77,7 +79,16 @@ struct CardDesign {
     LogFont lf[kTextCount];
     QrcodeData qrcode_data[kQrCount];
     PhotData phot_data;
+};
 
+// How a two-sided sheet is turned over between its sides (the layout dialog's 両面 list).
+inline constexpr int kDuplexNone = 0;
+inline constexpr int kDuplexLongEdge = 1;
+inline constexpr int kDuplexShortEdge = 2;
+
+// The card's front is the record's own CardSide; the back, of the same printed size, is
+// `back`, used when back_on is set (and kept, unused, when it is not).
+struct CardDesign : CardSide {
     // Sheet layout, tenths of a millimetre (counts are plain numbers).
     int base_pw, base_ph;
     int base_cntx, base_cnty;
@@ -102,6 +113,12 @@ struct CardDesign {
     // other value, kZoomUnset after a file without it among them, means the screen's
     // default.
     int zoom;
+
+    // Two-sided cards.
+    int back_on;
+    int duplex;         // kDuplexNone, kDuplexLongEdge or kDuplexShortEdge
+    int duplex_device;  // the printer's own duplex unit turns the sheet (else the user does)
+    CardSide back;
 };
 
 inline constexpr int kZoomFit = 0;
@@ -128,8 +145,37 @@ enum TextItem {
 inline constexpr char16_t kUntitledName[] = u"無題.ini";
 inline constexpr char16_t kDefaultPaintProgram[] = u"mspaint.exe";
 
+// The empty back: a 455 x 275 card with no base picture and every item off, empty texts
+// and paths, the default font, QR codes at level L with 4-pixel modules.
+void ResetBack(CardSide& back);
+
+// True when back is exactly the empty back (ResetBack).
+bool IsEmptyBack(const CardSide& back);
+
+// True when the design has anything two-sided to keep: a back in use, a back that differs
+// from the empty one, or a duplex choice. Only such a design writes the two-sided keys.
+bool HasTwoSidedContent(const CardDesign& design);
+
+// The back a design gets when its back is first switched on: the front's size, base
+// picture and placement, nothing on it yet. A back that is not empty is kept as it is.
+void StartBack(CardDesign& design);
+
+// A card of base_w x base_h is landscape when wider than tall (squares count as upright).
+bool IsLandscape(const CardSide& side);
+
+// Exchanges the card fields of the design with its back: the back becomes the record's
+// own card and the front goes into `back`. Applied twice, the design is as it was. The
+// printed card size, the sheet grid and the options stay: they belong to the design.
+void SwapSides(CardDesign& design);
+
+// The design with the side asked for as its card: the design itself for the front; for
+// the back, its card fields replaced by the back's, and the printed card size turned when
+// the back's orientation differs from the front's, so the back fills the front's cell.
+CardDesign SideView(const CardDesign& design, bool back);
+
 // The load defaults. Design keeps the sheet grid and the environment options as they
-// are; Full resets them too.
+// are; Full resets them too. Both leave the design one-sided: the back empty and off, no
+// duplex.
 void ResetDesign(CardDesign& design, SettingsScope scope);
 
 // Writes the sample text of item (0..14) into its s64; items 0 and 2 also get their
@@ -153,7 +199,7 @@ LogFont DefaultFont();
 
 // The values of the "new design" command: start_folder (no trailing separator) is
 // prefixed to "\base\base-01.bmp" for the base picture, or, when that does not fit the
-// field whole, the relative "base\base-01.bmp".
+// field whole, the relative "base\base-01.bmp". The new design is one-sided.
 void NewDesignDefaults(CardDesign& design, const char16_t* start_folder);
 
 // The load modes: 0 "BMP(API)" (bitmap files through the system's bitmap loader first),

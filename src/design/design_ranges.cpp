@@ -27,7 +27,7 @@ void KeepRectOnCard(int& x, int& y, int& w, int& h, int card_w, int card_h) {
     y = Within(y, 0, std::max(card_h, 0) - h);
 }
 
-void KeepDesignInRange(CardDesign& d) {
+void KeepSideInRange(CardSide& d) {
     d.base_w = Within(d.base_w, kSmallestCardSide, kLargestCardSide);
     d.base_h = Within(d.base_h, kSmallestCardSide, kLargestCardSide);
     for (MarkData& m : d.mark_data) KeepRectOnCard(m.x, m.y, m.w, m.h, d.base_w, d.base_h);
@@ -46,6 +46,14 @@ void KeepDesignInRange(CardDesign& d) {
         q.h = Within(q.h, 0, kLargestCardSide);
         q.Sell = Within(q.Sell, 0, kLargestModuleSize);
     }
+}
+
+void KeepDesignInRange(CardDesign& d) {
+    KeepSideInRange(d);
+    KeepSideInRange(d.back);
+    d.back_on = Within(d.back_on, 0, 1);
+    d.duplex = Within(d.duplex, kDuplexNone, kDuplexShortEdge);
+    d.duplex_device = Within(d.duplex_device, 0, 1);
     d.base_pw = LimitSheetSize(d.base_pw);
     d.base_ph = LimitSheetSize(d.base_ph);
     d.base_cntx = LimitSheetCount(d.base_cntx);

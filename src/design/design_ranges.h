@@ -33,10 +33,14 @@ int LimitSheetOffset(int tenths);
 // 0..card_h - h.
 void KeepRectOnCard(int& x, int& y, int& w, int& h, int card_w, int card_h);
 
-// Brings every count, size and position of the design into the ranges above: the card
+// Brings every count, size and position of one side into the ranges above: the card
 // size; marks and the face wholly on the card; text and QR positions on the card; font
 // heights and widths, QR sizes within the card's largest side; QR module sizes within
-// 0..kLargestModuleSize; the sheet grid, the printed card size and the cut marks within
-// the layout dialog's ranges. Values already in range are left exactly as they are, so a
-// design the program wrote reads back unchanged.
+// 0..kLargestModuleSize. Values already in range are left exactly as they are.
+void KeepSideInRange(CardSide& side);
+
+// Brings the whole design into the ranges above: front and back (KeepSideInRange); the
+// sheet grid, the printed card size and the cut marks within the layout dialog's ranges;
+// the back's use flag to 0 or 1, the duplex choice to one of its three. Values already in
+// range are left exactly as they are, so a design the program wrote reads back unchanged.
 void KeepDesignInRange(CardDesign& design);

@@ -69,15 +69,19 @@ void AppendDecimal(std::u16string& out, int value) {
     out.append(units, count);
 }
 
-// Builds "name" and "array[index].member" keys in one reused buffer.
+// Builds "name" and "array[index].member" keys in one reused buffer, each after the
+// prefix set last ("back." for the back's keys).
 class KeyName {
 public:
+    void SetPrefix(std::u16string_view prefix) { prefix_ = prefix; }
     std::u16string_view Plain(std::u16string_view name) {
-        buffer_.assign(name);
+        buffer_.assign(prefix_);
+        buffer_ += name;
         return buffer_;
     }
     std::u16string_view Item(std::u16string_view array, int index, std::u16string_view member) {
-        buffer_.assign(array);
+        buffer_.assign(prefix_);
+        buffer_ += array;
         buffer_ += u'[';
         AppendDecimal(buffer_, index);
         buffer_ += u"].";
@@ -86,6 +90,7 @@ public:
     }
 
 private:
+    std::u16string_view prefix_;
     std::u16string buffer_;
 };
 
@@ -106,31 +111,28 @@ auto& FullDesignOnly(Record& d, Member CardDesign::*member) {
         return g_absent;
 }
 
-// Calls visit(name, group, field) for every key in the order of the written file. The
-// field is an int, a std::uint8_t (font byte), a char16_t array or a QrTextRef, const
-// when the record is; for a TemplateDesign the keys it lacks give an AbsentField, so
-// every record sees every key at the same ordinal.
-template <class Record, class Visit>
-void ForEachSettingsField(Record& d, Visit&& visit) {
-    using G = SettingsGroup;
-    KeyName key;
-    visit(key.Plain(u"base_w"), G::Card, d.base_w);
-    visit(key.Plain(u"base_h"), G::Card, d.base_h);
-    visit(key.Plain(u"base_filepass"), G::Card, d.base_filepass);
-    visit(key.Plain(u"base_pl_mode"), G::Card, d.base_pl_mode);
+// Calls visit(name, group, field) for every card key of one side (the record itself or
+// its back), from base_w to the QR codes: the keys before the sheet grid. QR text k is
+// tagged qr_base + k.
+template <class Side, class Visit>
+void ForEachCardItemField(Side& d, KeyName& key, SettingsGroup group, int qr_base, Visit& visit) {
+    visit(key.Plain(u"base_w"), group, d.base_w);
+    visit(key.Plain(u"base_h"), group, d.base_h);
+    visit(key.Plain(u"base_filepass"), group, d.base_filepass);
+    visit(key.Plain(u"base_pl_mode"), group, d.base_pl_mode);
 
     for (int i = 0; i < kMarkCount; ++i) {
         auto& m = d.mark_data[i];
         const auto name = [&](std::u16string_view member) {
             return key.Item(u"mark_data", i, member);
         };
-        visit(name(u"on"), G::Card, m.on);
-        visit(name(u"x"), G::Card, m.x);
-        visit(name(u"y"), G::Card, m.y);
-        visit(name(u"w"), G::Card, m.w);
-        visit(name(u"h"), G::Card, m.h);
-        visit(name(u"fm"), G::Card, m.fm);
-        visit(name(u"m"), G::Card, m.m);
+        visit(name(u"on"), group, m.on);
+        visit(name(u"x"), group, m.x);
+        visit(name(u"y"), group, m.y);
+        visit(name(u"w"), group, m.w);
+        visit(name(u"h"), group, m.h);
+        visit(name(u"fm"), group, m.fm);
+        visit(name(u"m"), group, m.m);
     }
 
     for (int j = 0; j < kTextCount; ++j) {
@@ -138,33 +140,33 @@ void ForEachSettingsField(Record& d, Visit&& visit) {
         const auto text = [&](std::u16string_view member) {
             return key.Item(u"str_data", j, member);
         };
-        visit(text(u"on"), G::Card, t.on);
-        visit(text(u"x"), G::Card, t.x);
-        visit(text(u"y"), G::Card, t.y);
-        visit(text(u"s64"), G::Card, t.s64);
-        visit(text(u"bk"), G::Card, t.bk);
-        visit(text(u"r"), G::Card, t.r);
-        visit(text(u"g"), G::Card, t.g);
-        visit(text(u"b"), G::Card, t.b);
-        visit(text(u"br"), G::Card, t.br);
-        visit(text(u"bg"), G::Card, t.bg);
-        visit(text(u"bb"), G::Card, t.bb);
+        visit(text(u"on"), group, t.on);
+        visit(text(u"x"), group, t.x);
+        visit(text(u"y"), group, t.y);
+        visit(text(u"s64"), group, t.s64);
+        visit(text(u"bk"), group, t.bk);
+        visit(text(u"r"), group, t.r);
+        visit(text(u"g"), group, t.g);
+        visit(text(u"b"), group, t.b);
+        visit(text(u"br"), group, t.br);
+        visit(text(u"bg"), group, t.bg);
+        visit(text(u"bb"), group, t.bb);
         auto& f = d.lf[j];
         const auto font = [&](std::u16string_view member) { return key.Item(u"lf", j, member); };
-        visit(font(u"lfHeight"), G::Card, f.lfHeight);
-        visit(font(u"lfWidth"), G::Card, f.lfWidth);
-        visit(font(u"lfEscapement"), G::Card, f.lfEscapement);
-        visit(font(u"lfOrientation"), G::Card, f.lfOrientation);
-        visit(font(u"lfWeight"), G::Card, f.lfWeight);
-        visit(font(u"lfItalic"), G::Card, f.lfItalic);
-        visit(font(u"lfUnderline"), G::Card, f.lfUnderline);
-        visit(font(u"lfStrikeOut"), G::Card, f.lfStrikeOut);
-        visit(font(u"lfCharSet"), G::Card, f.lfCharSet);
-        visit(font(u"lfOutPrecision"), G::Card, f.lfOutPrecision);
-        visit(font(u"lfClipPrecision"), G::Card, f.lfClipPrecision);
-        visit(font(u"lfQuality"), G::Card, f.lfQuality);
-        visit(font(u"lfPitchAndFamily"), G::Card, f.lfPitchAndFamily);
-        visit(font(u"lfFaceName"), G::Card, f.lfFaceName);
+        visit(font(u"lfHeight"), group, f.lfHeight);
+        visit(font(u"lfWidth"), group, f.lfWidth);
+        visit(font(u"lfEscapement"), group, f.lfEscapement);
+        visit(font(u"lfOrientation"), group, f.lfOrientation);
+        visit(font(u"lfWeight"), group, f.lfWeight);
+        visit(font(u"lfItalic"), group, f.lfItalic);
+        visit(font(u"lfUnderline"), group, f.lfUnderline);
+        visit(font(u"lfStrikeOut"), group, f.lfStrikeOut);
+        visit(font(u"lfCharSet"), group, f.lfCharSet);
+        visit(font(u"lfOutPrecision"), group, f.lfOutPrecision);
+        visit(font(u"lfClipPrecision"), group, f.lfClipPrecision);
+        visit(font(u"lfQuality"), group, f.lfQuality);
+        visit(font(u"lfPitchAndFamily"), group, f.lfPitchAndFamily);
+        visit(font(u"lfFaceName"), group, f.lfFaceName);
     }
 
     for (int k = 0; k < kQrCount; ++k) {
@@ -172,31 +174,56 @@ void ForEachSettingsField(Record& d, Visit&& visit) {
         const auto name = [&](std::u16string_view member) {
             return key.Item(u"qrcode_data", k, member);
         };
-        visit(name(u"on"), G::Card, q.on);
-        visit(name(u"s"), G::Card, QrText(q.s, k));
-        visit(name(u"sn"), G::Card, q.sn);
-        visit(name(u"sy"), G::Card, q.sy);
-        visit(name(u"st1"), G::Card, q.st1);
-        visit(name(u"st2"), G::Card, q.st2);
-        visit(name(u"st3"), G::Card, q.st3);
-        visit(name(u"sm1"), G::Card, q.sm1);
-        visit(name(u"sm2"), G::Card, q.sm2);
-        visit(name(u"sm3"), G::Card, q.sm3);
-        visit(name(u"sa"), G::Card, q.sa);
-        visit(name(u"Lv"), G::Card, q.Lv);
-        visit(name(u"Sell"), G::Card, q.Sell);
-        visit(name(u"x"), G::Card, q.x);
-        visit(name(u"y"), G::Card, q.y);
-        visit(name(u"w"), G::Card, q.w);
-        visit(name(u"h"), G::Card, q.h);
-        visit(name(u"r"), G::Card, q.r);
-        visit(name(u"g"), G::Card, q.g);
-        visit(name(u"b"), G::Card, q.b);
-        visit(name(u"br"), G::Card, q.br);
-        visit(name(u"bg"), G::Card, q.bg);
-        visit(name(u"bb"), G::Card, q.bb);
+        visit(name(u"on"), group, q.on);
+        visit(name(u"s"), group, QrText(q.s, qr_base + k));
+        visit(name(u"sn"), group, q.sn);
+        visit(name(u"sy"), group, q.sy);
+        visit(name(u"st1"), group, q.st1);
+        visit(name(u"st2"), group, q.st2);
+        visit(name(u"st3"), group, q.st3);
+        visit(name(u"sm1"), group, q.sm1);
+        visit(name(u"sm2"), group, q.sm2);
+        visit(name(u"sm3"), group, q.sm3);
+        visit(name(u"sa"), group, q.sa);
+        visit(name(u"Lv"), group, q.Lv);
+        visit(name(u"Sell"), group, q.Sell);
+        visit(name(u"x"), group, q.x);
+        visit(name(u"y"), group, q.y);
+        visit(name(u"w"), group, q.w);
+        visit(name(u"h"), group, q.h);
+        visit(name(u"r"), group, q.r);
+        visit(name(u"g"), group, q.g);
+        visit(name(u"b"), group, q.b);
+        visit(name(u"br"), group, q.br);
+        visit(name(u"bg"), group, q.bg);
+        visit(name(u"bb"), group, q.bb);
     }
 
+}
+
+// The face's keys of one side, which the file has after the sheet grid.
+template <class Side, class Visit>
+void ForEachFaceField(Side& d, KeyName& key, SettingsGroup group, Visit& visit) {
+    auto& p = d.phot_data;
+    visit(key.Plain(u"phot_data.on"), group, p.on);
+    visit(key.Plain(u"phot_data.x"), group, p.x);
+    visit(key.Plain(u"phot_data.y"), group, p.y);
+    visit(key.Plain(u"phot_data.w"), group, p.w);
+    visit(key.Plain(u"phot_data.h"), group, p.h);
+    visit(key.Plain(u"phot_data.fm"), group, p.fm);
+
+}
+
+// Calls visit(name, group, field) for every key in the order of the written file. The
+// field is an int, a std::uint8_t (font byte), a char16_t array or a QrTextRef, const
+// when the record is; for a TemplateDesign the keys it lacks give an AbsentField, so
+// every record sees every key at the same ordinal. The two-sided keys come last: the use
+// of the back, the duplex choice, then the back's card keys with the prefix "back.".
+template <class Record, class Visit>
+void ForEachSettingsField(Record& d, Visit&& visit) {
+    using G = SettingsGroup;
+    KeyName key;
+    ForEachCardItemField(d, key, G::Card, 0, visit);
     visit(key.Plain(u"base_pw"), G::Card, FullDesignOnly(d, &CardDesign::base_pw));
     visit(key.Plain(u"base_ph"), G::Card, FullDesignOnly(d, &CardDesign::base_ph));
     visit(key.Plain(u"base_cntx"), G::SheetGrid, FullDesignOnly(d, &CardDesign::base_cntx));
@@ -206,13 +233,7 @@ void ForEachSettingsField(Record& d, Visit&& visit) {
     visit(key.Plain(u"base_spx"), G::SheetGrid, FullDesignOnly(d, &CardDesign::base_spx));
     visit(key.Plain(u"base_spy"), G::SheetGrid, FullDesignOnly(d, &CardDesign::base_spy));
 
-    auto& p = d.phot_data;
-    visit(key.Plain(u"phot_data.on"), G::Card, p.on);
-    visit(key.Plain(u"phot_data.x"), G::Card, p.x);
-    visit(key.Plain(u"phot_data.y"), G::Card, p.y);
-    visit(key.Plain(u"phot_data.w"), G::Card, p.w);
-    visit(key.Plain(u"phot_data.h"), G::Card, p.h);
-    visit(key.Plain(u"phot_data.fm"), G::Card, p.fm);
+    ForEachFaceField(d, key, G::Card, visit);
 
     visit(key.Plain(u"main_filename"), G::Environment, FullDesignOnly(d, &CardDesign::main_filename));
     visit(key.Plain(u"oekaki_filename"), G::Environment, FullDesignOnly(d, &CardDesign::oekaki_filename));
@@ -231,6 +252,13 @@ void ForEachSettingsField(Record& d, Visit&& visit) {
     visit(key.Plain(u"sheet_preset"), G::Environment, FullDesignOnly(d, &CardDesign::sheet_preset));
     visit(key.Plain(u"trim_lines"), G::Environment, FullDesignOnly(d, &CardDesign::trim_lines));
     visit(key.Plain(u"zoom"), G::Environment, FullDesignOnly(d, &CardDesign::zoom));
+
+    visit(key.Plain(u"back_on"), G::TwoSided, d.back_on);
+    visit(key.Plain(u"duplex"), G::TwoSided, FullDesignOnly(d, &CardDesign::duplex));
+    visit(key.Plain(u"duplex_device"), G::TwoSided, FullDesignOnly(d, &CardDesign::duplex_device));
+    key.SetPrefix(u"back.");
+    ForEachCardItemField(d.back, key, G::TwoSided, kQrCount, visit);
+    ForEachFaceField(d.back, key, G::TwoSided, visit);
 }
 
 bool WrittenIn(SettingsScope scope, SettingsGroup group) {
@@ -238,7 +266,7 @@ bool WrittenIn(SettingsScope scope, SettingsGroup group) {
 }
 
 bool ReadIn(SettingsScope scope, SettingsGroup group) {
-    return scope == SettingsScope::Full || group == SettingsGroup::Card;
+    return scope == SettingsScope::Full || group == SettingsGroup::Card || group == SettingsGroup::TwoSided;
 }
 
 // FNV-1a over the units of a key name.
@@ -254,7 +282,7 @@ std::uint32_t KeyHash(std::u16string_view name) {
 // hold ordinal + 1, 0 is free. Three slots or more a key keep the probes short.
 class KeyIndex {
 public:
-    static constexpr std::size_t kSlots = 2048;
+    static constexpr std::size_t kSlots = 4096;
     KeyIndex() {
         const auto& keys = SettingsKeys();
         for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -293,7 +321,7 @@ private:
     std::uint16_t slots_[kSlots] = {};
 };
 
-static_assert(KeyIndex::kSlots >= 3 * 537, "the index keeps a third of its slots at most in use");
+static_assert(KeyIndex::kSlots >= 3 * 1060, "the index keeps a third of its slots at most in use");
 
 template <std::size_t N>
 void StoreText(void* field, std::u16string_view value) {
@@ -314,7 +342,7 @@ struct SettingsFieldPlace {
 
 struct SettingsFieldTable {
     std::vector<SettingsFieldPlace> places;  // in the order of SettingsKeys()
-    std::ptrdiff_t qr_text[kQrCount] = {};   // offsets of the QR texts, for their line breaks
+    std::ptrdiff_t qr_text[kQrTextCount] = {};  // offsets of the QR texts, for their line breaks
 };
 
 namespace {
@@ -371,21 +399,23 @@ const std::vector<SettingsKey>& SettingsKeys() {
     return keys;
 }
 
-std::size_t SettingsLineCount(SettingsScope scope) {
+std::size_t SettingsLineCount(SettingsScope scope, bool two_sided) {
     const auto& keys = SettingsKeys();
-    return static_cast<std::size_t>(std::count_if(
-        keys.begin(), keys.end(), [&](const SettingsKey& k) { return WrittenIn(scope, k.group); }));
+    return static_cast<std::size_t>(std::count_if(keys.begin(), keys.end(), [&](const SettingsKey& k) {
+        return WrittenIn(scope, k.group) && (two_sided || k.group != SettingsGroup::TwoSided);
+    }));
 }
 
 std::u16string FormatSettingsFile(const CardDesign& design, SettingsScope scope) {
     const auto& keys = SettingsKeys();
     const SettingsFieldTable& table = FieldTable<CardDesign>();
     const char* record = reinterpret_cast<const char*>(&design);
+    const bool two_sided = HasTwoSidedContent(design);
     std::u16string out(1, kByteOrderMark);
-    out.reserve(32 * 1024);
+    out.reserve(two_sided ? 64 * 1024 : 32 * 1024);
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const SettingsFieldPlace& place = table.places[i];
-        if (!WrittenIn(scope, place.group)) continue;
+        if (!WrittenIn(scope, place.group) || (!two_sided && place.group == SettingsGroup::TwoSided)) continue;
         out += keys[i].name;
         out += u'=';
         const char* field = record + place.offset;
@@ -487,7 +517,7 @@ void SettingsFileReader::EndLine() {
 void SettingsFileReader::ParseLine(std::u16string_view line) {
     // Only a QR text line puts U+0002 / U+0003 into the design, so restoring the codes
     // read by the previous line equals restoring every code before its keys are tried.
-    for (int k = 0; k < kQrCount; ++k) {
+    for (int k = 0; k < kQrTextCount; ++k) {
         if (!qr_encoded_[k]) continue;
         auto* text = reinterpret_cast<char16_t*>(record_ + table_.qr_text[k]);
         for (char16_t& c : std::span(text, std::extent_v<decltype(QrcodeData::s)>)) {

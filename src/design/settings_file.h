@@ -21,8 +21,14 @@ enum class SettingsValueKind {
 };
 
 // Which scope writes and reads a key: the card in both; the sheet grid is written in
-// both but read only in Full; the environment is written and read only in Full.
-enum class SettingsGroup { Card, SheetGrid, Environment };
+// both but read only in Full; the environment is written and read only in Full. The
+// two-sided keys are written in both scopes by a design with two-sided content
+// (HasTwoSidedContent) and only by such a design, so a one-sided design writes its file
+// as the program always has; they are read in both.
+enum class SettingsGroup { Card, SheetGrid, Environment, TwoSided };
+
+// The QR texts of a record: its own four, then its back's.
+inline constexpr int kQrTextCount = 2 * kQrCount;
 
 struct SettingsKey {
     std::u16string name;  // e.g. "mark_data[2].fm", "lf[14].lfFaceName"
@@ -31,12 +37,16 @@ struct SettingsKey {
     int capacity;  // text kinds: the field's capacity in units, terminator included; else 0
 };
 
-// Every key in the order of the written file: 537 keys, of which the first 520 that are
-// not environment keys make a Design file (the environment keys come last).
+// Every key in the order of the written file: the 537 keys of a one-sided design, of
+// which the 520 that are not environment keys make a Design file (the environment keys
+// come after them), then the 515 two-sided keys: "back_on", "duplex", "duplex_device"
+// and the back's 512 card keys ("back.base_w" ... "back.phot_data.fm", the card keys
+// without the printed card size).
 const std::vector<SettingsKey>& SettingsKeys();
 
-// Number of lines of a file written in the scope: 520 for Design, 537 for Full.
-std::size_t SettingsLineCount(SettingsScope scope);
+// Number of lines of a file written in the scope by a one-sided design (520 for Design,
+// 537 for Full) or a two-sided one (515 more).
+std::size_t SettingsLineCount(SettingsScope scope, bool two_sided = false);
 
 // The longest line the reader parses, in UTF-16 units before the line end. The longest
 // line the writer produces (a full QR text) is well below it.
@@ -46,7 +56,8 @@ constexpr std::size_t kSettingsLineLimit = 512;
 constexpr std::size_t kSettingsNumberLimit = 31;
 
 // The whole file as UTF-16 units: U+FEFF first, then one "key=value" CR LF line per key
-// of the scope (Full: all 537; Design: all but the environment, 520). Integers "%d";
+// of the scope (Full: all 537; Design: all but the environment, 520; the two-sided keys
+// after them when the design has two-sided content). Integers "%d";
 // font bytes 0..255; strings exactly as stored up to their terminator (a field without
 // terminator gives its whole capacity); in each QR text CR becomes U+0002 and LF U+0003,
 // the design keeps its line breaks. A CR or LF inside any other string is written as it
@@ -121,7 +132,7 @@ private:
     bool after_cr_ = false;   // the last unit taken was a CR, so an LF now ends no line
     bool any_text_ = false;   // a line held more than white space
     bool any_key_ = false;    // a line named a key
-    bool qr_encoded_[kQrCount] = {};  // QR text k still holds U+0002 / U+0003
+    bool qr_encoded_[kQrTextCount] = {};  // QR text k still holds U+0002 / U+0003
     char16_t line_[kSettingsLineLimit + 1] = {};
     std::size_t line_units_ = 0;  // units kept of the current line, at most limit + 1
 };

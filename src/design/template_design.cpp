@@ -35,6 +35,8 @@ void ResetTemplate(TemplateDesign& t) {
         ClearQrContact(qr);
     }
     ResetFace(t.phot_data);
+    t.back_on = 0;
+    ResetBack(t.back);
 }
 
 void ApplyTemplate(CardDesign& d, const TemplateDesign& t) {
@@ -47,6 +49,8 @@ void ApplyTemplate(CardDesign& d, const TemplateDesign& t) {
     std::copy(std::begin(t.str_data), std::end(t.str_data), d.str_data);
     std::copy(std::begin(t.qrcode_data), std::end(t.qrcode_data), d.qrcode_data);
     d.phot_data = t.phot_data;
+    d.back_on = t.back_on;
+    d.back = t.back;
     // A template is a file like any design file: what no dialog allows comes into range,
     // the card size first, so that the orientation is the one of the card as it is used
     // (a card of 20000 x 15000 is a square 10000 x 10000 one).

@@ -11,30 +11,27 @@
 #include "design/card_design.h"
 
 // The card group of a CardDesign without the printed card size: no base_pw / base_ph, no
-// sheet grid, no environment options. Field names are the settings-file keys.
-struct TemplateDesign {
-    int base_w, base_h;
-    char16_t base_filepass[256];
-    int base_pl_mode;
-    MarkData mark_data[kMarkCount];
-    StrData str_data[kTextCount];
-    LogFont lf[kTextCount];
-    QrcodeData qrcode_data[kQrCount];
-    PhotData phot_data;
+// sheet grid, no environment options, no duplex choice; the front as its own card, and
+// its back. Field names are the settings-file keys.
+struct TemplateDesign : CardSide {
+    int back_on;
+    CardSide back;
 };
 
 // The empty template: a 455 x 275 card with no base picture and every item off, empty
 // texts and paths, the default font (height -13, weight 400), white background colours,
 // the face at (100, 120) 80 x 100. Lv and Sell of each QR code keep their values, so a
-// file that lacks those keys inherits them from the template read before it.
+// file that lacks those keys inherits them from the template read before it. The back is
+// the empty back (ResetBack), off.
 void ResetTemplate(TemplateDesign& templ);
 
 // Copies the template's card into the design: size, base picture and placement, the
 // marks, the texts with their fonts, the QR codes and the face, each whole. What the
 // template holds beyond the ranges of the program's dialogs is brought into them
 // (KeepDesignInRange); the printed card size then follows the orientation of the card as
-// brought into range (PrintedCardSize). The sheet grid, the environment options and
-// main_filename stay as they are.
+// brought into range (PrintedCardSize). The back comes with the template, used or not as
+// the template has it: a one-sided template leaves the design one-sided. The sheet grid,
+// the duplex choice, the environment options and main_filename stay as they are.
 void ApplyTemplate(CardDesign& design, const TemplateDesign& templ);
 
 // Where templates live, relative to the start folder, and what an entry of the template

@@ -95,3 +95,30 @@ std::array<CutMark, 4> CutMarks(const PrintScale& s, CardOrigin o, int length, i
         {at(right, o.y + s.ch - ly), at(right, bottom), at(o.x + s.cw - lx, bottom)},
     }};
 }
+
+BackPlacement PlaceBackCard(const CardDesign& d, const PrintPage& page, int column, int row) {
+    PrintPage intended = page;
+    intended.correction = {};
+    const PrintScale s = ComputePrintScale(d, intended);
+    const CardOrigin front = CardOriginAt(s, column, row);
+    // Positions on the paper itself, where the turning over happens.
+    const double paper_x = front.x + page.offset_x;
+    const double paper_y = front.y + page.offset_y;
+    const bool upright_paper = page.paper_h >= page.paper_w;
+    const bool long_edge = d.duplex != kDuplexShortEdge;
+    const bool binding_upright = long_edge == upright_paper;
+    BackPlacement back{};
+    back.w = s.cw;
+    back.h = s.ch;
+    double x = paper_x, y = paper_y;
+    if (binding_upright) {
+        x = page.paper_w - paper_x - s.cw;
+    } else {
+        y = page.paper_h - paper_y - s.ch;
+        back.quarter_turns = 2;
+    }
+    if (IsLandscape(d) != IsLandscape(d.back)) back.quarter_turns += 1;
+    back.origin.x = x - page.offset_x + LimitCorrection(page.correction.x) * s.sx;
+    back.origin.y = y - page.offset_y + LimitCorrection(page.correction.y) * s.sy;
+    return back;
+}

@@ -26,6 +26,7 @@ struct PrintPage {
     int dpi_x, dpi_y;        // device pixels per inch
     int offset_x, offset_y;  // device pixels from the paper's edges to the printable area
     SheetCorrection correction{};
+    int paper_w = 0, paper_h = 0;  // the whole sheet, device pixels (the backs mirror on it)
 };
 
 // Scale values of one page, all in double precision.
@@ -83,6 +84,27 @@ int PrintedFontHeight(int lf_height, const PrintScale& scale);
 
 // QR module size on paper: trunc(Sell x fx x sx), not capped.
 int PrintedModuleSize(int sell, const PrintScale& scale);
+
+// Where the back of the card in column k, row r is printed on the back page, so that once
+// the sheet is turned over it lies behind its front: a cell of the front card's printed
+// size, and how the back card is turned in it.
+struct BackPlacement {
+    CardOrigin origin;   // top-left corner of the cell, device pixels of the back page
+    double w, h;         // the cell, device pixels: the front card's printed size
+    int quarter_turns;   // the back card turned clockwise by 0..3 quarter turns to fill it
+};
+
+// From the design's card size, sheet layout, duplex choice and back, for a back page of
+// the printer (page.correction is the back's correction, applied after the mirroring, and
+// paper_w / paper_h the sheet). The sheet turns over its binding edge: with the edge
+// upright on the page (長辺とじ on upright paper, 短辺とじ on paper wider than tall) the
+// columns are mirrored on the paper's width; with the edge across the page the rows are
+// mirrored on its height and the card turned by a half turn, so that each back reads
+// upright when its card is turned over sideways. A back whose orientation differs from the
+// front's (IsLandscape) is turned one quarter more, clockwise, into the same cell.
+// kDuplexNone counts as long-edge binding. A zero paper size mirrors on zero: the cells
+// then lie off the page.
+BackPlacement PlaceBackCard(const CardDesign& design, const PrintPage& page, int column, int row);
 
 // Four corner marks of three points each, to be joined by two lines, in the order top
 // left, top right, bottom left, bottom right. Each stands `gap` (p_outline_size, 0.1 mm)

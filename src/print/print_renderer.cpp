@@ -109,7 +109,7 @@ void RenderCards(HDC dc, const CardDesign& d, const PrintPage& page, const CardP
 
 PrintPage CurrentPrintPage() {
     const PrinterMetrics& m = Metrics();
-    return {m.dpi_x, m.dpi_y, m.offset_x, m.offset_y, FrontCorrection()};
+    return {m.dpi_x, m.dpi_y, m.offset_x, m.offset_y, FrontCorrection(), m.physical_width, m.physical_height};
 }
 
 void RenderDesignSheetWith(HDC dc, const CardDesign& d, const PrintPage& page, const CardPictures& pictures,

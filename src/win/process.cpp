@@ -3,6 +3,7 @@
 namespace {
 ProcessState g_process;
 CardDesign g_design;
+bool g_back_shown = false;
 
 std::wstring CurrentDirectory() {
     // The size asked for includes the terminator; a folder may change between the calls.
@@ -24,6 +25,26 @@ std::wstring CurrentDirectory() {
 ProcessState& Process() { return g_process; }
 
 CardDesign& Design() { return g_design; }
+
+bool BackShown() { return g_back_shown; }
+
+void ShowSide(bool back) {
+    if (back == g_back_shown) return;
+    SwapSides(g_design);
+    g_back_shown = back;
+}
+
+CardDesign StoredDesign() {
+    CardDesign stored = g_design;
+    if (g_back_shown) SwapSides(stored);
+    return stored;
+}
+
+void SetStoredDesign(const CardDesign& stored) {
+    g_design = stored;
+    g_back_shown = g_back_shown && stored.back_on != 0;
+    if (g_back_shown) SwapSides(g_design);
+}
 
 bool RecordStartFolder() {
     std::wstring folder = CurrentDirectory();

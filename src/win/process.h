@@ -15,8 +15,25 @@ struct ProcessState {
 
 ProcessState& Process();
 
-// The one design record, edited in place by every command.
+// The one design record, edited in place by every command, as the main window shows it:
+// while the back is shown, the back is the record's own card (and the front is in
+// `back`), so that every editor, the canvas and the picture tools work on the side shown.
 CardDesign& Design();
+
+// True while the back is shown.
+bool BackShown();
+
+// Shows the front (false) or the back: the sides of Design() are exchanged when the side
+// changes (SwapSides). Nothing else is touched: the caller reloads pictures and repaints.
+void ShowSide(bool back);
+
+// The design as it is kept in files, printed and recorded for undo: the front as its card,
+// the back in `back`, whichever side is shown.
+CardDesign StoredDesign();
+
+// Replaces the design with one in its stored form, keeping the side shown when the new
+// design still uses its back (otherwise the front is shown).
+void SetStoredDesign(const CardDesign& stored);
 
 // Records the current directory as the start folder, whatever its length. False (and
 // the folder stays unrecorded) when the system cannot tell the current directory.

@@ -240,14 +240,19 @@ TEST(SettingsFile, LinesWrittenFromTheLoadDefaults) {
     EXPECT_EQ(lines[535], u"trim_lines=0");
     EXPECT_EQ(lines[536], u"zoom=-1");
 
+    // A one-sided design writes none of the two-sided keys, which follow all others.
     const auto& keys = SettingsKeys();
-    ASSERT_EQ(keys.size(), 537u);
+    ASSERT_EQ(keys.size(), 537u + 515u);
     std::set<std::u16string> names;
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        EXPECT_EQ(lines[i].substr(0, keys[i].name.size() + 1), keys[i].name + u"=") << i;
+        if (i < lines.size()) EXPECT_EQ(lines[i].substr(0, keys[i].name.size() + 1), keys[i].name + u"=") << i;
+        EXPECT_EQ(keys[i].group == SettingsGroup::TwoSided, i >= 537u) << i;
         names.insert(keys[i].name);
     }
     EXPECT_EQ(names.size(), keys.size()) << "duplicate key";
+    EXPECT_EQ(keys[537].name, u"back_on");
+    EXPECT_EQ(keys[540].name, u"back.base_w");
+    EXPECT_EQ(keys.back().name, u"back.phot_data.fm");
 
     const auto design_lines = Lines(FormatSettingsFile(*d, SettingsScope::Design));
     ASSERT_EQ(design_lines.size(), 520u);
@@ -255,6 +260,7 @@ TEST(SettingsFile, LinesWrittenFromTheLoadDefaults) {
     EXPECT_EQ(design_lines[508], u"base_cntx=2");  // written, though a Design read skips it
     EXPECT_EQ(SettingsLineCount(SettingsScope::Design), 520u);
     EXPECT_EQ(SettingsLineCount(SettingsScope::Full), 537u);
+    EXPECT_EQ(SettingsLineCount(SettingsScope::Design, true), 520u + 515u);
 
     const Bytes bytes = SettingsFileBytes(*d, SettingsScope::Full);
     ASSERT_EQ(bytes.size(), text.size() * 2);
