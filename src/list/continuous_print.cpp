@@ -85,10 +85,39 @@ bool ChooseBatchPrinter(HWND main_window) {
 
 struct BatchResult {
     int skipped = 0;  // records whose template could not be read
+    bool backs_declined = false;  // キャンセル when asked to turn the paper: the batch ends there
 };
 
+// The back page of a one-sided record while the printer turns every sheet: left blank, so
+// that the next record starts on a sheet of its own.
+void BlankPage(HDC, PaintReport&) {}
+
+// Sets the printer's duplex unit for the whole batch when the design asks for it and the
+// printer has one (the records' templates decide which of them have a back).
+bool PrinterTurnsSheets(HDC printer_dc) {
+    const CardDesign& d = Design();
+    const bool asked = (d.duplex == kDuplexLongEdge || d.duplex == kDuplexShortEdge) && d.duplex_device;
+    return asked && CurrentPrinterDuplexes() && SetPrinterDuplex(printer_dc, d.duplex);
+}
+
+// The record's copies: fronts with their backs interleaved when the printer turns the
+// sheets; by hand, every front, the question, then every back. False when the batch ends.
+bool PrintRecordSides(HWND main_window, PrintDocument& document, int copies, bool device, BatchResult& result) {
+    const bool two_sided = ChooseDuplexRun(Design(), device) != DuplexRun::kOneSided;
+    document.interleave_backs = device;
+    document.render_back = two_sided ? RenderBackSheet : BlankPage;
+    if (!PrintPages(main_window, document, copies)) return false;
+    if (!two_sided || device || copies <= 0) return true;
+    if (!TurnPaperOver(main_window, document)) {
+        result.backs_declined = !document.aborted;
+        return false;
+    }
+    return PrintBackPages(main_window, document, copies);
+}
+
 // Prints the records into the started document; stops at a stop request.
-void PrintRecords(HWND main_window, const PrintQueue& queue, PrintDocument& document, BatchResult& result) {
+void PrintRecords(HWND main_window, const PrintQueue& queue, PrintDocument& document, bool device,
+                  BatchResult& result) {
     int previous_w = 0, previous_h = 0;
     bool print = false;  // as left by the most recent layout dialog
     for (int i = 0; i < queue.count && i < kPrintQueueCapacity; ++i) {
@@ -112,9 +141,9 @@ void PrintRecords(HWND main_window, const PrintQueue& queue, PrintDocument& docu
         RepaintNow(main_window);
         WaitWithMessages(document.dc, BatchPreviewWaitMs());
         if (StopFlag()) break;
-        if (!PrintPages(main_window, document, record.copies)) break;
+        if (!PrintRecordSides(main_window, document, record.copies, device, result)) break;
     }
-    if (StopFlag() && document.started && !document.aborted) {
+    if (StopFlag() && document.started && !document.aborted && !document.paused) {
         AbortDoc(document.dc);
         document.aborted = true;
     }
@@ -141,20 +170,26 @@ void ContinuousPrint(HWND main_window, const PrintQueue& queue) {
     if (queue.count <= 0) return;
     // The design comes back from this copy, not from the file: a failed save or a file
     // changed meanwhile must not bring back another design.
-    const auto saved = std::make_unique<CardDesign>(Design());
+    const bool back_shown = BackShown();
+    const auto saved = std::make_unique<CardDesign>(StoredDesign());
+    // The records are made and printed in the stored form, their fronts shown.
+    ShowSide(false);
     WriteSettingsFile(nullptr, SettingsScope::Full, kBatchSaveFile);
 
     if (ChooseBatchPrinter(main_window)) {
+        const bool device = PrinterTurnsSheets(PrintDialogRecord().hDC);
         PrintDocument document;
         document.keep_stop_dialog = true;
         BatchResult result;
-        if (StartPrintDocument(main_window, document)) PrintRecords(main_window, queue, document, result);
-        const bool complete = document.started && !document.aborted && document.pages > 0;
+        if (StartPrintDocument(main_window, document)) PrintRecords(main_window, queue, document, device, result);
+        const bool complete =
+            document.started && !document.aborted && document.pages > 0 && !result.backs_declined;
         EndPrintDocument(main_window, document);
         if (complete) ShowCompletion(main_window, result.skipped);
     }
 
-    Design() = *saved;
+    SetStoredDesign(*saved);
+    ShowSide(back_shown);
     EnterStartFolder();
     LoadDesignPictures(main_window, true);
     RepaintNow(main_window);

@@ -16,6 +16,11 @@ int& BatchPreviewWaitMs();
 // template is refused or cannot be read is reported and skipped), pictures loaded, the
 // layout dialog when the card size changes (a cancelled one skips records until the
 // next), the strings merged, the preview shown for BatchPreviewWaitMs, the mark captures
-// and the record's copies. "連続印刷完了しました。" only when pages were printed and the
-// document not stopped. The design held in memory is restored in every case.
+// and the record's copies. A record whose template has a back in use, with a 両面 choice,
+// prints each copy's back too: interleaved when the printer turns the sheets (then a
+// one-sided record gets blank backs), else the record's fronts, the question to turn the
+// paper (キャンセル ends the batch there, without a word), then its backs.
+// "連続印刷完了しました。" only when pages were printed and the document neither stopped
+// nor ended at that question. The records are made in the stored form with the front
+// shown; the design held in memory, and the side shown, are restored in every case.
 void ContinuousPrint(HWND main_window, const PrintQueue& queue);

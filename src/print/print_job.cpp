@@ -1,5 +1,6 @@
 #include "print/print_job.h"
 
+#include <memory>
 #include <utility>
 
 #include "print/print_renderer.h"
@@ -50,29 +51,77 @@ bool StartPrintDocument(HWND main_window, PrintDocument& document) {
     return document.started;
 }
 
+namespace {
+
+// Starts a paused document again, with the stop dialog; false (no longer started) when
+// the spooler refuses it.
+bool ResumeDocument(HWND main_window, PrintDocument& document) {
+    if (!document.paused) return true;
+    document.paused = false;
+    if (!StopDialog()) OpenStopDialog(main_window);
+    DOCINFOW info{};
+    info.cbSize = sizeof(info);
+    info.lpszDocName = document.name;
+    document.started = StartDocW(document.dc, &info) > 0;
+    return document.started;
+}
+
+// One page drawn by render; false once the document is aborted.
+bool PrintOnePage(HWND main_window, PrintDocument& document, void (*render)(HDC, PaintReport&)) {
+    if (!StopFlag()) {
+        StartPage(document.dc);
+        PaintReport page;
+        render(document.dc, page);
+        ShowNewFailures(main_window, page, document.shown);
+    }
+    if (StopFlag()) {
+        AbortDoc(document.dc);
+        document.aborted = true;
+        return false;
+    }
+    if (!document.keep_stop_dialog) CloseStopDialog();
+    EndPage(document.dc);
+    ++document.pages;
+    return true;
+}
+
+bool Printable(HWND main_window, PrintDocument& document) {
+    return document.started && !document.aborted && ResumeDocument(main_window, document);
+}
+
+}  // namespace
+
 bool PrintPages(HWND main_window, PrintDocument& document, int copies) {
-    if (!document.started || document.aborted) return false;
+    if (!Printable(main_window, document)) return false;
     for (int copy = 1; copy <= copies; ++copy) {
-        if (!StopFlag()) {
-            StartPage(document.dc);
-            PaintReport page;
-            document.render(document.dc, page);
-            ShowNewFailures(main_window, page, document.shown);
-        }
-        if (StopFlag()) {
-            AbortDoc(document.dc);
-            document.aborted = true;
-            return false;
-        }
-        if (!document.keep_stop_dialog) CloseStopDialog();
-        EndPage(document.dc);
-        ++document.pages;
+        if (!PrintOnePage(main_window, document, document.render)) return false;
+        if (document.interleave_backs && !PrintOnePage(main_window, document, document.render_back)) return false;
     }
     return true;
 }
 
+bool PrintBackPages(HWND main_window, PrintDocument& document, int copies) {
+    if (!Printable(main_window, document)) return false;
+    for (int copy = 1; copy <= copies; ++copy)
+        if (!PrintOnePage(main_window, document, document.render_back)) return false;
+    return true;
+}
+
+bool TurnPaperOver(HWND main_window, PrintDocument& document) {
+    if (!document.started || document.aborted) return false;
+    if (!document.paused) EndDoc(document.dc);
+    document.paused = true;
+    return ShowMessage(main_window, kTurnPaperText, kTurnPaperCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
+}
+
+DuplexRun PrepareDuplex(const CardDesign& stored, HDC printer_dc) {
+    const DuplexRun run = ChooseDuplexRun(stored, CurrentPrinterDuplexes());
+    if (run != DuplexRun::kDevice) return run;
+    return SetPrinterDuplex(printer_dc, stored.duplex) ? DuplexRun::kDevice : DuplexRun::kManual;
+}
+
 void EndPrintDocument(HWND main_window, PrintDocument& document) {
-    if (document.started && !document.aborted) EndDoc(document.dc);
+    if (document.started && !document.aborted && !document.paused) EndDoc(document.dc);
     CloseStopDialog();
     EnableWindow(main_window, TRUE);
     if (!document.started) ShowMessage(main_window, L"印刷を開始できませんでした。", L"StartDoc");
@@ -84,7 +133,12 @@ void EndPrintDocument(HWND main_window, PrintDocument& document) {
 }
 
 void RunPrintJob(HWND main_window, int copies) {
+    const auto stored = std::make_unique<CardDesign>(StoredDesign());
+    const DuplexRun run = PrepareDuplex(*stored, PrintDialogRecord().hDC);
     PrintDocument document;
-    if (StartPrintDocument(main_window, document)) PrintPages(main_window, document, copies);
+    document.interleave_backs = run == DuplexRun::kDevice;
+    if (StartPrintDocument(main_window, document) && PrintPages(main_window, document, copies) &&
+        run == DuplexRun::kManual && TurnPaperOver(main_window, document))
+        PrintBackPages(main_window, document, copies);
     EndPrintDocument(main_window, document);
 }

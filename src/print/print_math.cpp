@@ -122,3 +122,8 @@ BackPlacement PlaceBackCard(const CardDesign& d, const PrintPage& page, int colu
     back.origin.y = y - page.offset_y + LimitCorrection(page.correction.y) * s.sy;
     return back;
 }
+
+DuplexRun ChooseDuplexRun(const CardDesign& d, bool printer_duplexes) {
+    if (!d.back_on || (d.duplex != kDuplexLongEdge && d.duplex != kDuplexShortEdge)) return DuplexRun::kOneSided;
+    return d.duplex_device && printer_duplexes ? DuplexRun::kDevice : DuplexRun::kManual;
+}

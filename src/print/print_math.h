@@ -106,6 +106,16 @@ struct BackPlacement {
 // then lie off the page.
 BackPlacement PlaceBackCard(const CardDesign& design, const PrintPage& page, int column, int row);
 
+// How the sides of a design reach the paper: fronts only; the printer's duplex unit turning
+// each sheet (front and back pages interleaved in one document); or the user turning the
+// printed fronts over by hand before the backs.
+enum class DuplexRun { kOneSided, kDevice, kManual };
+
+// Two-sided when the back is in use and a binding edge is chosen (kDuplexLongEdge or
+// kDuplexShortEdge; any other value is one-sided); by the device when the design asks for
+// it (duplex_device) and the printer has a duplex unit, by hand otherwise.
+DuplexRun ChooseDuplexRun(const CardDesign& design, bool printer_duplexes);
+
 // Four corner marks of three points each, to be joined by two lines, in the order top
 // left, top right, bottom left, bottom right. Each stands `gap` (p_outline_size, 0.1 mm)
 // outside the card's edges and runs `length` (p_outline_len, 0.1 mm) along them.

@@ -13,6 +13,7 @@
 #include "win/guards.h"
 #include "win/process.h"
 #include "win/ui_seam.h"
+#include "win/wide.h"
 
 namespace {
 
@@ -125,6 +126,30 @@ int EnumPrinterTable(HWND owner) {
         if (std::memcmp(entry.name, g_printer_name, 64 * sizeof(wchar_t)) == 0) match = i;
     }
     return match;
+}
+
+bool CurrentPrinterDuplexes() {
+    return CurrentPrinterName()[0] && DeviceCapabilitiesW(CurrentPrinterName(), nullptr, DC_DUPLEX, nullptr, nullptr) == 1;
+}
+
+bool SetPrinterDuplex(HDC printer_dc, int duplex) {
+    if (!printer_dc) return false;
+    std::vector<std::uint8_t> mode;
+    if (const PrinterSettings* kept = FindPrinter(RememberedPrinters(), U16(g_printer_name))) mode = kept->device_mode;
+    if (mode.size() < sizeof(DEVMODEW)) {
+        PrinterHandle printer(g_printer_name);
+        const LONG size =
+            printer.Get() ? DocumentPropertiesW(nullptr, printer.Get(), g_printer_name, nullptr, nullptr, 0) : 0;
+        if (size < static_cast<LONG>(sizeof(DEVMODEW))) return false;
+        mode.assign(static_cast<std::size_t>(size), 0);
+        if (DocumentPropertiesW(nullptr, printer.Get(), g_printer_name, reinterpret_cast<DEVMODEW*>(mode.data()),
+                                nullptr, DM_OUT_BUFFER) < 0)
+            return false;
+    }
+    auto* settings = reinterpret_cast<DEVMODEW*>(mode.data());
+    settings->dmFields |= DM_DUPLEX;
+    settings->dmDuplex = duplex == kDuplexShortEdge ? DMDUP_HORIZONTAL : DMDUP_VERTICAL;
+    return ResetDCW(printer_dc, settings) != nullptr;
 }
 
 int PaperLength(int physical_px, int dpi, int offset_px, int printable_tenths) {

@@ -49,6 +49,16 @@ int EnumPrinterTable(HWND owner);
 // (printers.ini), then unlocks and frees dev_mode, sets it to null and measures printer_dc.
 void MeasurePrinter(HDC printer_dc, HGLOBAL& dev_mode);
 
+// True when the current printer's driver reports a duplex unit (DC_DUPLEX is 1).
+bool CurrentPrinterDuplexes();
+
+// Before a document of the current printer: the printer's settings as the print dialog
+// left them (the driver's defaults when none were kept) with dmDuplex for the binding
+// (DMDUP_VERTICAL for kDuplexLongEdge, DMDUP_HORIZONTAL for kDuplexShortEdge) given to
+// printer_dc by ResetDCW. False when the settings cannot be had or the context refuses
+// them; the context then prints as before.
+bool SetPrinterDuplex(HDC printer_dc, int duplex);
+
 // Paper size in 0.1 mm from physical pixels and dpi when the driver reports a physical
 // offset; the printable size otherwise.
 int PaperLength(int physical_px, int dpi, int offset_px, int printable_tenths);

@@ -64,6 +64,9 @@ constexpr int kA4Ten = 1;
 constexpr int kA4TenCentred = 2;
 constexpr int kFirstSaved = 3;
 
+// The entries of the 両面 list, in the order of the duplex values.
+constexpr const wchar_t* kDuplexNames[] = {L"しない", L"長辺とじ", L"短辺とじ"};
+
 struct LayoutDialog {
     SheetGrid on_open{};  // the eight layout fields as the dialog found them, put back by cancel
     std::u16string preset_on_open;
@@ -271,6 +274,31 @@ void TakeCorrections(HWND dialog) {
     StoreCorrections(dialog, front, back);
 }
 
+// The 両面 list and the printer's duplex unit, both grey while the back is not in use;
+// the unit also when the printer has none.
+void FillDuplex(HWND dialog) {
+    const CardDesign& d = Design();
+    for (const wchar_t* name : kDuplexNames)
+        SendDlgItemMessageW(dialog, IDC_LAYOUT_DUPLEX, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    const int shown = d.duplex == kDuplexLongEdge || d.duplex == kDuplexShortEdge ? d.duplex : kDuplexNone;
+    SendDlgItemMessageW(dialog, IDC_LAYOUT_DUPLEX, CB_SETCURSEL, static_cast<WPARAM>(shown), 0);
+    CheckDlgButton(dialog, IDC_LAYOUT_DUPLEX_DEVICE, d.duplex_device ? BST_CHECKED : BST_UNCHECKED);
+    const bool two_sided = d.back_on != 0;
+    EnableWindow(GetDlgItem(dialog, IDC_LAYOUT_DUPLEX), two_sided);
+    EnableWindow(GetDlgItem(dialog, IDC_LAYOUT_DUPLEX_DEVICE), two_sided && CurrentPrinterDuplexes());
+}
+
+// The duplex choices the dialog offers; a grey control leaves its field as it was.
+void TakeDuplex(HWND dialog) {
+    CardDesign& d = Design();
+    if (IsWindowEnabled(GetDlgItem(dialog, IDC_LAYOUT_DUPLEX))) {
+        const LRESULT entry = SendDlgItemMessageW(dialog, IDC_LAYOUT_DUPLEX, CB_GETCURSEL, 0, 0);
+        d.duplex = entry == CB_ERR ? kDuplexNone : static_cast<int>(entry);
+    }
+    if (IsWindowEnabled(GetDlgItem(dialog, IDC_LAYOUT_DUPLEX_DEVICE)))
+        d.duplex_device = IsDlgButtonChecked(dialog, IDC_LAYOUT_DUPLEX_DEVICE) == BST_CHECKED;
+}
+
 void OnInit(HWND dialog, LayoutDialog& state) {
     state.choice = LayoutChoice{};
     state.on_open = GridOf(Design());
@@ -281,6 +309,7 @@ void OnInit(HWND dialog, LayoutDialog& state) {
     FillLayoutForm(dialog, state.choice.copies);
     ShowPreset(dialog, preset, state);
     FillCorrections(dialog, FrontCorrection(), BackCorrection());
+    FillDuplex(dialog);
 }
 
 // A preset chosen in the combo fills the eight fields; the free layout leaves them.
@@ -343,6 +372,7 @@ void Print(HWND dialog, LayoutDialog& state) {
     KillTimer(dialog, kReadTimer);
     TakeForm(dialog, state);
     TakeCorrections(dialog);
+    TakeDuplex(dialog);
     state.choice.print = true;
     EndDialog(dialog, 1);
 }

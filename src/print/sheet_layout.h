@@ -13,6 +13,8 @@ struct LayoutChoice {
 
 // Opens the layout dialog modally, owned by owner, and returns how it was left. The
 // dialog edits the eight layout fields of the design in place; cancel puts them back.
+// "印刷" also takes the 両面 choice (duplex) and the printer's duplex unit (duplex_device)
+// from those of their controls that are not grey.
 LayoutChoice ShowLayoutDialog(HWND owner);
 
 // Draws the sheet picture into dc from client point (5, 130): "pp.gdt" over the paper,

@@ -296,3 +296,21 @@ TEST(BackPlacement, BackOfTheOtherOrientationTurnsIntoTheSameCell) {
     d->duplex = kDuplexShortEdge;
     EXPECT_EQ(PlaceBackCard(*d, kA4, 1, 1).quarter_turns, 3);
 }
+
+TEST(TwoSidedPrint, TheRunNeedsABackInUseABindingEdgeAndForTheDeviceAPrinterWithDuplex) {
+    auto d = std::make_unique<CardDesign>();
+    ResetDesign(*d, SettingsScope::Full);
+    d->duplex = kDuplexLongEdge;
+    EXPECT_EQ(ChooseDuplexRun(*d, true), DuplexRun::kOneSided) << "the back is off";
+    d->back_on = 1;
+    EXPECT_EQ(ChooseDuplexRun(*d, true), DuplexRun::kManual) << "the user turns the paper";
+    d->duplex_device = 1;
+    EXPECT_EQ(ChooseDuplexRun(*d, true), DuplexRun::kDevice);
+    EXPECT_EQ(ChooseDuplexRun(*d, false), DuplexRun::kManual) << "a printer without a duplex unit";
+    d->duplex = kDuplexShortEdge;
+    EXPECT_EQ(ChooseDuplexRun(*d, true), DuplexRun::kDevice);
+    for (int none : {kDuplexNone, 3, -1}) {
+        d->duplex = none;
+        EXPECT_EQ(ChooseDuplexRun(*d, true), DuplexRun::kOneSided) << none;
+    }
+}

@@ -211,4 +211,62 @@ TEST_F(ContinuousPrinting, TheCompletionMessageCountsTheSkippedRecords) {
     EXPECT_EQ(TextOf(Design().str_data[2].s64), users_name);
 }
 
+// Two people of a two-sided template, turned by hand: each record's fronts, the question,
+// its backs (the template's, whose picture is missing); then the user's design comes back
+// with its back shown as before.
+TEST_F(ContinuousPrinting, TwoSidedRecordsAskToTurnThePaperBetweenTheirFrontsAndBacks) {
+    wchar_t printer[256] = {};
+    DWORD size = 256;
+    if (!GetDefaultPrinterW(printer, &size)) GTEST_SKIP() << "no printer installed";
+    {
+        auto design = std::make_unique<CardDesign>();
+        ResetDesign(*design, SettingsScope::Design);
+        design->str_data[2].on = 1;
+        WithoutPictures(*design);
+        design->back_on = 1;
+        ResetBack(design->back);
+        SetText(design->back.base_filepass, u"無い裏.bmp");
+        const auto bytes = SettingsFileBytes(*design, SettingsScope::Design);
+        ASSERT_TRUE(WriteBytes(folder.File(L"temp\\両面.tep"), bytes.data(), bytes.size()));
+    }
+    Design().base_cntx = Design().base_cnty = 1;
+    Design().back_on = 1;
+    Design().duplex = kDuplexLongEdge;
+    SetText(Design().back.str_data[2].s64, u"裏の名前");
+    ShowSide(true);
+    RecordingSeam seam;
+    seam.print_answer = [&printer](PRINTDLGW* request) { return ChoosePrinter(request, printer); };
+    Add(u"temp\\両面.tep", 1, u"青木");
+    Add(u"temp\\両面.tep", 1, u"石井");
+    LayoutAnswers answers;
+    g_answers = &answers;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, WatchLayouts);
+    ContinuousPrint(main_window, *queue);
+    KillTimer(nullptr, timer);
+    g_answers = nullptr;
+
+    EXPECT_EQ(seam.MessageTexts(),
+              L"表面の印刷が終わりました。用紙を裏返してセットし、OKを押してください。\n"
+              L"ベース画像が読み込み出来ません。\n"
+              L"表面の印刷が終わりました。用紙を裏返してセットし、OKを押してください。\n"
+              L"連続印刷完了しました。");
+    EXPECT_TRUE(BackShown());
+    EXPECT_EQ(TextOf(Design().str_data[2].s64), u"裏の名前");
+    ShowSide(false);
+    ExpectUsersDesign();
+
+    // キャンセル at the first question ends the batch there, without a word.
+    RecordingSeam declined;
+    declined.print_answer = [&printer](PRINTDLGW* request) { return ChoosePrinter(request, printer); };
+    declined.message_answers = {IDCANCEL};
+    LayoutAnswers again;
+    g_answers = &again;
+    const UINT_PTR second_timer = SetTimer(nullptr, 0, 30, WatchLayouts);
+    ContinuousPrint(main_window, *queue);
+    KillTimer(nullptr, second_timer);
+    g_answers = nullptr;
+    EXPECT_EQ(declined.MessageTexts(), L"表面の印刷が終わりました。用紙を裏返してセットし、OKを押してください。");
+    ExpectUsersDesign();
+}
+
 }  // namespace

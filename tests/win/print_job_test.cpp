@@ -16,6 +16,7 @@
 #include "res/sheet_layout_ids.h"
 #include "test_files.h"
 #include "win/process.h"
+#include "win/wide.h"
 
 namespace {
 
@@ -209,6 +210,69 @@ TEST_F(PrintJob, AQrCodeThatCannotBeDrawnIsShownOncePerJob) {
     EXPECT_EQ(qr_messages, 1) << seam.MessageTexts();
     EXPECT_EQ(seam.messages.size(), 3u) << seam.MessageTexts();  // and the missing base and logo, once
     EXPECT_EQ(PrintDialogRecord().hDC, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A two-sided design turned by hand: the fronts have their picture, the back has none, so
+// a back page that is drawn says so.
+void TwoSidedByHand(const ScratchFolder& folder) {
+    CardDesign& d = Design();
+    d.mark_data[0].on = 0;
+    d.base_cntx = d.base_cnty = 1;
+    const auto bytes = MakeBmp(10, 6, [](int, int) { return RGB(0, 0, 200); });
+    WriteBytes(folder.File(L"front.bmp"), bytes.data(), bytes.size());
+    SetText(d.base_filepass, U16(folder.File(L"front.bmp").c_str()));
+    d.back_on = 1;
+    d.duplex = kDuplexLongEdge;
+    ResetBack(d.back);
+    SetText(d.back.base_filepass, u"missing.bmp");
+}
+
+TEST_F(PrintJob, ByHandTheFrontsAreFollowedByTheQuestionAndCancelEndsTheJobQuietly) {
+    HDC printer_dc = DefaultPrinterDc();
+    if (!printer_dc) GTEST_SKIP() << "no printer installed";
+    TwoSidedByHand(folder);
+    RecordingSeam seam;
+    seam.message_answers = {IDCANCEL};
+    bool fronts_ended = false;
+    seam.on_message = [&](const ShownMessage&) { fronts_ended = StopDialog() == nullptr; };
+    PrintDialogRecord().hDC = printer_dc;
+    RunPrintJob(main_window, 2);
+    ASSERT_EQ(seam.messages.size(), 1u) << seam.MessageTexts();
+    EXPECT_EQ(seam.messages[0].text, L"表面の印刷が終わりました。用紙を裏返してセットし、OKを押してください。");
+    EXPECT_EQ(seam.messages[0].caption, L"両面印刷！");
+    EXPECT_EQ(seam.messages[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONINFORMATION));
+    EXPECT_EQ(seam.messages[0].owner, main_window);
+    EXPECT_TRUE(fronts_ended);
+    EXPECT_TRUE(IsWindowEnabled(main_window));
+    EXPECT_EQ(StopDialog(), nullptr);
+    EXPECT_EQ(PrintDialogRecord().hDC, nullptr);
+}
+
+TEST_F(PrintJob, ByHandOkPrintsTheBacksAfterTheQuestionFromTheStoredDesign) {
+    HDC printer_dc = DefaultPrinterDc();
+    if (!printer_dc) GTEST_SKIP() << "no printer installed";
+    TwoSidedByHand(folder);
+    ShowSide(true);  // the window shows the back: the job still prints fronts first
+    RecordingSeam seam;
+    seam.message_answers = {IDOK};
+    PrintDialogRecord().hDC = printer_dc;
+    RunPrintJob(main_window, 1);
+    ShowSide(false);
+    EXPECT_EQ(seam.MessageTexts(),
+              L"表面の印刷が終わりました。用紙を裏返してセットし、OKを押してください。\n"
+              L"ベース画像が読み込み出来ません。");
+    EXPECT_EQ(PrintDialogRecord().hDC, nullptr);
+
+    // A one-sided choice prints the fronts only and asks nothing.
+    Design().duplex = kDuplexNone;
+    RecordingSeam one_sided;
+    PrintDialogRecord().hDC = DefaultPrinterDc();
+    RunPrintJob(main_window, 1);
+    EXPECT_TRUE(one_sided.messages.empty()) << one_sided.MessageTexts();
 }
 
 }  // namespace

@@ -531,3 +531,71 @@ TEST_F(SheetLayout, CorrectionsAreThePrintersOwnAndKeptWithinRange) {
 }
 
 }  // namespace
+
+namespace {
+
+struct DuplexControls {
+    std::wstring entries;  // the list, joined by '|'
+    int shown = -1;
+    bool list_enabled = false, device_enabled = false, device_checked = false;
+};
+
+DuplexControls ReadDuplexControls(HWND dialog) {
+    DuplexControls seen;
+    HWND list = GetDlgItem(dialog, IDC_LAYOUT_DUPLEX);
+    const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t entry[32] = {};
+        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
+        seen.entries += (i ? L"|" : L"") + std::wstring(entry);
+    }
+    seen.shown = static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0));
+    seen.list_enabled = IsWindowEnabled(list) != FALSE;
+    seen.device_enabled = IsWindowEnabled(GetDlgItem(dialog, IDC_LAYOUT_DUPLEX_DEVICE)) != FALSE;
+    seen.device_checked = IsChecked(dialog, IDC_LAYOUT_DUPLEX_DEVICE);
+    return seen;
+}
+
+// The test printer has no duplex unit (it does not exist at all): the device choice stays
+// grey and keeps what the design holds; the binding edge is the user's while the back is
+// in use, and grey, untouched, while it is not.
+TEST_F(SheetLayout, TwoSidedChoicesFollowTheBackAndThePrinter) {
+    Design().back_on = 1;
+    Design().duplex = kDuplexLongEdge;
+    Design().duplex_device = 1;
+    DuplexControls seen;
+    LayoutChoice choice = Open([&](HWND dialog) {
+        seen = ReadDuplexControls(dialog);
+        SendDlgItemMessageW(dialog, IDC_LAYOUT_DUPLEX, CB_SETCURSEL, kDuplexShortEdge, 0);
+        ClickButton(dialog, IDC_LAYOUT_PRINT);
+    });
+    EXPECT_EQ(seen.entries, L"しない|長辺とじ|短辺とじ");
+    EXPECT_EQ(seen.shown, kDuplexLongEdge);
+    EXPECT_TRUE(seen.list_enabled);
+    EXPECT_FALSE(seen.device_enabled);
+    EXPECT_TRUE(seen.device_checked);
+    EXPECT_TRUE(choice.print);
+    EXPECT_EQ(Design().duplex, kDuplexShortEdge);
+    EXPECT_EQ(Design().duplex_device, 1);
+
+    // Cancel takes nothing.
+    Open([](HWND dialog) {
+        SendDlgItemMessageW(dialog, IDC_LAYOUT_DUPLEX, CB_SETCURSEL, kDuplexNone, 0);
+        ClickButton(dialog, IDC_LAYOUT_CANCEL);
+    });
+    EXPECT_EQ(Design().duplex, kDuplexShortEdge);
+
+    Design().back_on = 0;
+    Design().duplex = 7;  // out of range: shown as しない, kept while grey
+    choice = Open([&](HWND dialog) {
+        seen = ReadDuplexControls(dialog);
+        ClickButton(dialog, IDC_LAYOUT_PRINT);
+    });
+    EXPECT_EQ(seen.shown, kDuplexNone);
+    EXPECT_FALSE(seen.list_enabled);
+    EXPECT_FALSE(seen.device_enabled);
+    EXPECT_EQ(Design().duplex, 7);
+    EXPECT_TRUE(choice.print);
+}
+
+}  // namespace
