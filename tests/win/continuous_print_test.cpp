@@ -233,6 +233,7 @@ TEST_F(ContinuousPrinting, TwoSidedRecordsAskToTurnThePaperBetweenTheirFrontsAnd
     Design().back_on = 1;
     Design().duplex = kDuplexLongEdge;
     SetText(Design().back.str_data[2].s64, u"裏の名前");
+    SetText(Design().back.base_filepass, u"base.bmp");
     ShowSide(true);
     RecordingSeam seam;
     seam.print_answer = [&printer](PRINTDLGW* request) { return ChoosePrinter(request, printer); };

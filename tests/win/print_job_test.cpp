@@ -13,6 +13,7 @@
 #include "print/printer.h"
 #include "print/sheet_layout.h"
 #include "recording_seam.h"
+#include "render/picture_loading.h"
 #include "res/sheet_layout_ids.h"
 #include "test_files.h"
 #include "win/process.h"
@@ -236,6 +237,7 @@ TEST_F(PrintJob, ByHandTheFrontsAreFollowedByTheQuestionAndCancelEndsTheJobQuiet
     if (!printer_dc) GTEST_SKIP() << "no printer installed";
     TwoSidedByHand(folder);
     RecordingSeam seam;
+    LoadDesignPictures(nullptr, true);  // the front's, shown
     seam.message_answers = {IDCANCEL};
     bool fronts_ended = false;
     seam.on_message = [&](const ShownMessage&) { fronts_ended = StopDialog() == nullptr; };
@@ -250,13 +252,14 @@ TEST_F(PrintJob, ByHandTheFrontsAreFollowedByTheQuestionAndCancelEndsTheJobQuiet
     EXPECT_TRUE(IsWindowEnabled(main_window));
     EXPECT_EQ(StopDialog(), nullptr);
     EXPECT_EQ(PrintDialogRecord().hDC, nullptr);
+    ReleaseDesignPictures();
 }
 
 TEST_F(PrintJob, ByHandOkPrintsTheBacksAfterTheQuestionFromTheStoredDesign) {
     HDC printer_dc = DefaultPrinterDc();
     if (!printer_dc) GTEST_SKIP() << "no printer installed";
     TwoSidedByHand(folder);
-    ShowSide(true);  // the window shows the back: the job still prints fronts first
+    ShowSide(true);  // the window shows the back, whose picture is missing: the job still prints fronts first
     RecordingSeam seam;
     seam.message_answers = {IDOK};
     PrintDialogRecord().hDC = printer_dc;
@@ -270,9 +273,11 @@ TEST_F(PrintJob, ByHandOkPrintsTheBacksAfterTheQuestionFromTheStoredDesign) {
     // A one-sided choice prints the fronts only and asks nothing.
     Design().duplex = kDuplexNone;
     RecordingSeam one_sided;
+    LoadDesignPictures(nullptr, true);
     PrintDialogRecord().hDC = DefaultPrinterDc();
     RunPrintJob(main_window, 1);
     EXPECT_TRUE(one_sided.messages.empty()) << one_sided.MessageTexts();
+    ReleaseDesignPictures();
 }
 
 }  // namespace
