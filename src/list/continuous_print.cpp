@@ -112,7 +112,8 @@ bool PrintRecordSides(HWND main_window, PrintDocument& document, int copies, boo
         result.backs_declined = !document.aborted;
         return false;
     }
-    return PrintBackPages(main_window, document, copies);
+    // The backs come out before the next record's fronts, which go on fresh paper.
+    return PrintBackPages(main_window, document, copies) && EndDocumentSoFar(document);
 }
 
 // Prints the records into the started document; stops at a stop request.

@@ -19,7 +19,8 @@ int& BatchPreviewWaitMs();
 // and the record's copies. A record whose template has a back in use, with a 両面 choice,
 // prints each copy's back too: interleaved when the printer turns the sheets (then a
 // one-sided record gets blank backs), else the record's fronts, the question to turn the
-// paper (キャンセル ends the batch there, without a word), then its backs.
+// paper (キャンセル ends the batch there, without a word), then its backs, each side a
+// document of its own.
 // "連続印刷完了しました。" only when pages were printed and the document neither stopped
 // nor ended at that question. The records are made in the stored form with the front
 // shown; the design held in memory, and the side shown, are restored in every case.

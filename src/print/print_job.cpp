@@ -107,11 +107,16 @@ bool PrintBackPages(HWND main_window, PrintDocument& document, int copies) {
     return true;
 }
 
-bool TurnPaperOver(HWND main_window, PrintDocument& document) {
+bool EndDocumentSoFar(PrintDocument& document) {
     if (!document.started || document.aborted) return false;
     if (!document.paused) EndDoc(document.dc);
     document.paused = true;
-    return ShowMessage(main_window, kTurnPaperText, kTurnPaperCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
+    return true;
+}
+
+bool TurnPaperOver(HWND main_window, PrintDocument& document) {
+    return EndDocumentSoFar(document) &&
+           ShowMessage(main_window, kTurnPaperText, kTurnPaperCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
 }
 
 DuplexRun PrepareDuplex(const CardDesign& stored, HDC printer_dc) {

@@ -58,6 +58,10 @@ bool PrintPages(HWND main_window, PrintDocument& document, int copies);
 // The same with `copies` back pages (render_back) only.
 bool PrintBackPages(HWND main_window, PrintDocument& document, int copies);
 
+// Ends the document so far (EndDoc) so that its pages come out of the printer; the next
+// page starts it again. False for a document that was aborted or never started.
+bool EndDocumentSoFar(PrintDocument& document);
+
 // Two-sided by hand, once the fronts are spooled: the document so far is ended (EndDoc) so
 // that its pages come out of the printer, then the seam asks kTurnPaperText (caption
 // kTurnPaperCaption, OK/キャンセル, information icon), owned by main_window. True on OK: the

@@ -8,8 +8,7 @@
 #     lies behind its front's (the front page mirrored on its width), and the backs carry no
 #     cut marks.
 #  2. Continuous printing of two people on a template with that back: front, back, front,
-#     back, a question before each back. (Under Wine the batch's documents reach the
-#     printer only once the batch ends, so only their order is looked at.)
+#     back, each side a document of its own, a question before each back.
 # The printer's PDFs are told apart from other jobs by their greys. Like the print test,
 # this one works in a Wine prefix of its own.
 # Usage (as root, or with sudo for CUPS): bash duplex_print_test.sh VIVIVUZ_EXE VIVDRIVE_EXE ARTEFACTS_DIR
@@ -120,8 +119,8 @@ e2e_drive gone "$print" --timeout 10000 || e2e_fail "the print dialog stays"
 layout="$(e2e_drive wait --pid "$E2E_PID" --title "印刷の位置設定" --timeout 15000)" || e2e_fail "no layout dialog"
 e2e_drive click "$layout" 207 || e2e_fail "cannot press 印刷 in the layout dialog"
 e2e_drive gone "$layout" --timeout 10000 || e2e_fail "the layout dialog stays"
-answer_turn
-answer_turn
+answer_turn 1
+answer_turn 3
 box="$(e2e_drive wait --pid "$E2E_PID" --title "連続印刷" --timeout 60000)" || e2e_fail "no completion message"
 e2e_drive click "$box" OK || e2e_fail "cannot answer the completion message"
 docs="$(wait_documents "$marker" 4 90)" || e2e_fail "the batch did not come out: $(our_documents "$marker")"
