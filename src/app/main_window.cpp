@@ -386,6 +386,12 @@ void SetCardZoom(HWND window, int zoom) {
     RepaintMainWindow();
 }
 
+std::wstring MainWindowTitle(bool back_shown) {
+    std::wstring title = kMainWindowTitle;
+    if (back_shown) title += L"（裏）";
+    return title;
+}
+
 const wchar_t* ToolbarTooltip(int id) {
     for (const Tooltip& tip : kTooltips)
         if (tip.id == id) return tip.text;
@@ -420,9 +426,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
     const int dpi = WindowDpi(nullptr);
     const int width = std::min(MulDiv(kWindowSide, dpi, 96), std::max(screen_w, kWindowSide));
     const int height = std::min(MulDiv(kWindowSide, dpi, 96), std::max(screen_h, kWindowSide));
-    wchar_t title[20] = {};
-    std::swprintf(title, 20, L"%ls", kMainWindowTitle);
-    return CreateWindowExW(0, kMainWindowClass, title, WS_OVERLAPPEDWINDOW, (screen_w - width) / 2,
+    return CreateWindowExW(0, kMainWindowClass, MainWindowTitle(false).c_str(), WS_OVERLAPPEDWINDOW, (screen_w - width) / 2,
                            (screen_h - height) / 2, width, height, nullptr, nullptr, instance, nullptr);
 }
 
