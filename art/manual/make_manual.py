@@ -11,6 +11,8 @@ The text file is plain lines with a few marks:
   1. T                                   numbered step
   @toolbar N NAME|TEXT                   toolbar button N of the strip with its name and text
   @note T                                a boxed hint
+  @screenshot NAME|CAPTION               docs/screenshots/NAME.png (made by
+                                         scripts/screenshots.sh at 144 DPI) with a caption
   @page                                  new page
 Other non-empty lines are paragraphs.
 """
@@ -22,6 +24,7 @@ import sys
 import cairo
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+SCREENSHOTS = os.path.join(os.path.dirname(os.path.dirname(HERE)), "docs", "screenshots")
 sys.dont_write_bytecode = True  # keep the source folders free of caches
 sys.path.insert(0, os.path.dirname(HERE))
 
@@ -271,6 +274,31 @@ class Typesetter:
             self.show(MARGIN_X + 16, self.y + 8 + 10 + i * 10 * 1.7, line)
         self.y += height + 10
 
+    def screenshot(self, name, caption):
+        """A screenshot at its size on a 144 DPI screen (half a point a pixel), narrowed
+        to the text width, with its caption below."""
+        shot = cairo.ImageSurface.create_from_png(os.path.join(SCREENSHOTS, name + ".png"))
+        scale = min(72 / 144, TEXT_W / shot.get_width(),
+                    (PAGE_H - MARGIN_TOP - MARGIN_BOTTOM - 40) / shot.get_height())
+        w, h = shot.get_width() * scale, shot.get_height() * scale
+        self.room(h + 34)
+        x = (PAGE_W - w) / 2
+        cr = self.cr
+        cr.save()
+        cr.set_source_rgba(0, 0, 0, 0.12)
+        cr.rectangle(x + 3, self.y + 6, w, h)
+        cr.fill()
+        cr.translate(x, self.y + 3)
+        cr.scale(scale, scale)
+        cr.set_source_surface(shot, 0, 0)
+        cr.get_source().set_filter(cairo.FILTER_GOOD)
+        cr.paint()
+        cr.restore()
+        self.y += h + 8
+        self.font(9)
+        self.show((PAGE_W - self.width(caption)) / 2, self.y + 10, caption, GREY)
+        self.y += 24
+
     def finish(self):
         self.surface.finish()
 
@@ -296,6 +324,9 @@ def build(source, target):
             index, rest = line[9:].split(" ", 1)
             name, text = rest.split("|", 1)
             ts.toolbar_row(int(index), name, text)
+        elif line.startswith("@screenshot "):
+            name, caption = line[12:].split("|", 1)
+            ts.screenshot(name, caption)
         elif line.startswith("@note "):
             ts.note(line[6:])
         elif line.startswith("## "):
