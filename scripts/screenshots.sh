@@ -28,6 +28,18 @@ export WINEPREFIX="$WINEPREFIX-shots"
 step "Wine prefix $WINEPREFIX at $DPI DPI"
 prepare_wine_prefix
 ensure_printer
+# Wine draws the caption buttons with the Marlett symbol font, which only Wine's own font
+# package has. It goes into this prefix alone, so that every other run keeps the fonts
+# the project's setup installs.
+marlett="$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+if [ ! -f "$marlett" ]; then
+    fonts="$(mktemp -d)"
+    (cd "$fonts" && apt-get download fonts-wine >/dev/null 2>&1) || fail "apt-get download fonts-wine"
+    dpkg-deb -x "$fonts"/fonts-wine_*.deb "$fonts/x" || fail "unpack fonts-wine"
+    mkdir -p "$(dirname "$marlett")"
+    cp "$fonts/x/usr/share/wine/fonts/marlett.ttf" "$marlett" || fail "no marlett.ttf in fonts-wine"
+    rm -rf "$fonts"
+fi
 
 mkdir -p "$OUT"
 start="$(mktemp -d "${TMPDIR:-/tmp}/vivivuz-shots.XXXXXX")"
