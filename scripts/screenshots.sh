@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Screenshots for the README and the manual: the real program under Wine on a private X
-# server, in a Wine prefix of its own set to 144 DPI (150 % scaling) with the system's
-# visual styles, started in a copy of the shipped start folder with the shipped sample
-# design. Writes docs/screenshots/main_window.png and one picture of each dialog the
-# manual explains, under fixed names; an unchanged picture keeps its bytes. Builds the
-# program and the driver when they are missing or out of date.
+# server, in a Wine prefix of its own with the system's visual styles, started in a copy of
+# the shipped start folder with the shipped sample design and driven by window messages.
+# Writes docs/screenshots/main_window.png, taken at 144 DPI (150 % scaling), and one
+# picture of each dialog the manual explains, taken at 96 DPI; fixed names, each file recording its DPI, and a picture that did not change
+# keeps its bytes. Builds the program
+# and the driver when they are missing or out of date. Takes about a minute and a half.
 #     bash scripts/screenshots.sh
 # The manual takes the pictures when it is typeset again (python3 art/make_art.py, or
 # /usr/bin/python3 art/manual/make_manual.py data/Vivivuz_manual.pdf alone).
@@ -23,9 +24,9 @@ if [ ! -f "$VIVI_BUILD/win/build.ninja" ]; then
 fi
 cmake --build "$VIVI_BUILD/win" -j "$(nproc)" --target Vivivuz vivdrive || fail "build"
 
-# The prefix of every other run stays at 96 DPI: these pictures have their own.
+# The DPI is set in a prefix of this script's own: every other run keeps its prefix as it is.
 export WINEPREFIX="$WINEPREFIX-shots"
-step "Wine prefix $WINEPREFIX at $DPI DPI"
+step "Wine prefix $WINEPREFIX"
 prepare_wine_prefix
 ensure_printer
 # Wine draws the caption buttons with the Marlett symbol font, which only Wine's own font
@@ -50,7 +51,7 @@ cleanup() {
     wineserver -k >/dev/null 2>&1
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
     rm -rf "$start"
-    rm -f "$OUT"/*.new.png "$OUT"/*.prev.png
+    rm -f "$OUT"/*.new.png "$OUT"/*.prev.png "$OUT"/*.out.png
 }
 trap cleanup EXIT
 
@@ -63,28 +64,33 @@ export DISPLAY=":$(head -n1 "$start/display")"
 for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
 
-# The session reads the DPI, the theme and the caret's blink when it starts: set them in
-# a session of their own first. A caret that does not blink keeps a picture from
-# changing between two looks at it. There is no window manager: Wine draws the windows'
-# frames and captions itself, so that a window's picture shows them.
-wineserver -k >/dev/null 2>&1
-wineserver -w
-set_wine_dpi "$DPI"
+# session DPI: a new Wine session at that DPI, with the theme, a caret that does not blink
+# (so a picture does not change between two looks at it) and, as there is no window
+# manager, the windows' frames and captions drawn by Wine itself, so that a window's
+# picture shows them. The session reads them all when it starts.
 theme='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
-wine reg add "$theme" /v ThemeActive /t REG_SZ /d 1 /f >/dev/null 2>&1 &&
-    wine reg add "$theme" /v DllName /t REG_SZ /d 'C:\windows\resources\themes\light\light.msstyles' /f \
-        >/dev/null 2>&1 &&
-    wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /t REG_SZ /d -1 /f >/dev/null 2>&1 &&
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 ||
-    fail "visual styles, caret and frames in $WINEPREFIX"
-wineserver -k >/dev/null 2>&1
-wineserver -w
-start_wineserver
+session() {
+    wineserver -k >/dev/null 2>&1
+    wineserver -w
+    set_wine_dpi "$1"
+    wine reg add "$theme" /v ThemeActive /t REG_SZ /d 1 /f >/dev/null 2>&1 &&
+        wine reg add "$theme" /v DllName /t REG_SZ /d 'C:\windows\resources\themes\light\light.msstyles' /f \
+            >/dev/null 2>&1 &&
+        wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /t REG_SZ /d -1 /f >/dev/null 2>&1 &&
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 ||
+        fail "visual styles, caret and frames in $WINEPREFIX"
+    wineserver -k >/dev/null 2>&1
+    wineserver -w
+    start_wineserver
+    session_dpi="$1"
+}
 
 drive() { wine "$DRIVER" "$@"; }
 
 # shot NAME XID: the X window as OUT/NAME.png, once two pictures a moment apart agree (the
-# window has finished painting).
+# window has finished painting). The file records the session's DPI (pHYs), by which the
+# manual sizes it on paper, and no time stamp or other metadata: it depends only on its
+# pixels and DPI, and a picture that did not change keeps its bytes.
 shot() {
     local i
     for i in $(seq 1 30); do
@@ -92,14 +98,13 @@ shot() {
         import -window "$2" "$OUT/$1.new.png" 2>/dev/null || continue
         if [ -f "$OUT/$1.prev.png" ] &&
             [ "$(compare -metric AE "$OUT/$1.new.png" "$OUT/$1.prev.png" null: 2>&1)" = 0 ]; then
-            if [ -f "$OUT/$1.png" ] &&
-                [ "$(compare -metric AE "$OUT/$1.new.png" "$OUT/$1.png" null: 2>&1)" = 0 ]; then
+            convert "$OUT/$1.new.png" -strip -units PixelsPerInch -density "$session_dpi" \
+                -define png:include-chunk=none,pHYs "$OUT/$1.out.png" || fail "cannot write $OUT/$1.png"
+            if cmp -s "$OUT/$1.out.png" "$OUT/$1.png"; then
+                rm -f "$OUT/$1.out.png"
                 echo "$OUT/$1.png (unchanged)"
             else
-                # Without time stamps or other metadata, so that the file depends only on
-                # its pixels.
-                convert "$OUT/$1.new.png" -strip -define png:exclude-chunks=date,time "$OUT/$1.png" ||
-                    fail "cannot write $OUT/$1.png"
+                mv "$OUT/$1.out.png" "$OUT/$1.png"
                 echo "$OUT/$1.png"
             fi
             rm -f "$OUT/$1.new.png" "$OUT/$1.prev.png"
@@ -152,15 +157,38 @@ shotx() {
     shot "$1" "$id"
 }
 
-step "screenshots into $OUT"
+# start_program: the program in the scratch start folder, settled; sets pid and main.
+start_program() {
+    (cd "$start" && exec wine "$start/Vivivuz.exe") >>"$start/wine.log" 2>&1 &
+    program=$!
+    pid="$(drive process --image Vivivuz.exe --cwd "$start" --timeout 30000)" || fail "the program did not start"
+    drive answer --pid "$pid" --main "Main Window" --timeout 60000 >/dev/null || fail "start-up did not settle"
+    main="$(drive wait --pid "$pid" --class "Main Window" --timeout 10000)" || fail "no main window"
+}
+
+# stop_program: the exit command; the program must end by itself.
+stop_program() {
+    drive command "$main" 33 || fail "exit command"
+    wait "$program" || fail "the program ended with code $?"
+    program=""
+}
+
 cp -a "$VIVI_ROOT/data/." "$start/"
 cp "$EXE" "$start/"
-(cd "$start" && exec wine "$start/Vivivuz.exe") >"$start/wine.log" 2>&1 &
-program=$!
-pid="$(drive process --image Vivivuz.exe --cwd "$start" --timeout 30000)" || fail "the program did not start"
-drive answer --pid "$pid" --main "Main Window" --timeout 60000 >/dev/null || fail "start-up did not settle"
-main="$(drive wait --pid "$pid" --class "Main Window" --timeout 10000)" || fail "no main window"
+
+# The main window, for the README and the manual, on a screen at 150 %. The program ends
+# before the dialogs, so the design it saves is the shipped one (it was not changed).
+step "the main window at $DPI DPI into $OUT"
+session "$DPI"
+start_program
 shotx main_window "$(drive title "$main")"
+stop_program
+
+# The dialogs at 96 DPI, where every one of them shows its pictures as it should: at 150 %
+# the previews of the mark, text, QR code and layout dialogs keep their 96 DPI places.
+step "the dialogs at 96 DPI into $OUT"
+session 96
+start_program
 dialog 43 "テンプレート" template_dialog "キャンセル"
 dialog 31 "ベース画面の設定" base_dialog "キャンセル"
 dialog 36 "マーク画面の設定" mark_dialog "キャンセル"
@@ -186,7 +214,5 @@ drive click "$layout" "キャンセル" || fail "cancel the layout dialog"
 drive gone "$layout" --timeout 10000 || fail "the layout dialog stays"
 settle "the layout dialog"
 
-drive command "$main" 33 || fail "exit command"
-wait "$program"
-program=""
+stop_program
 step "screenshots written"

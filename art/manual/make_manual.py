@@ -12,7 +12,7 @@ The text file is plain lines with a few marks:
   @toolbar N NAME|TEXT                   toolbar button N of the strip with its name and text
   @note T                                a boxed hint
   @screenshot NAME|CAPTION               docs/screenshots/NAME.png (made by
-                                         scripts/screenshots.sh at 144 DPI) with a caption
+                                         scripts/screenshots.sh) with a caption
   @page                                  new page
 Other non-empty lines are paragraphs.
 """
@@ -57,6 +57,22 @@ def surface_from_canvas(canvas):
             data[o:o + 4] = bytes((rgb[i + 2], rgb[i + 1], rgb[i], 255))
     return cairo.ImageSurface.create_for_data(data, cairo.FORMAT_RGB24, canvas.w, canvas.h,
                                               stride)
+
+
+def png_dpi(path):
+    """The horizontal DPI a PNG file records in its pHYs chunk (in metres), else 96."""
+    with open(path, "rb") as f:
+        data = f.read()
+    at = 8
+    while at + 8 <= len(data):
+        length = int.from_bytes(data[at:at + 4], "big")
+        kind = data[at + 4:at + 8]
+        if kind == b"pHYs" and length == 9 and data[at + 16] == 1:
+            return round(int.from_bytes(data[at + 8:at + 12], "big") * 0.0254)
+        if kind == b"IDAT":
+            break
+        at += 12 + length
+    return 96
 
 
 class Typesetter:
@@ -275,10 +291,11 @@ class Typesetter:
         self.y += height + 10
 
     def screenshot(self, name, caption):
-        """A screenshot at its size on a 144 DPI screen (half a point a pixel), narrowed
-        to the text width, with its caption below."""
-        shot = cairo.ImageSurface.create_from_png(os.path.join(SCREENSHOTS, name + ".png"))
-        scale = min(72 / 144, TEXT_W / shot.get_width(),
+        """A screenshot at its size on the screen it was taken on (the DPI its file
+        records, 96 when none), narrowed to the text width, with its caption below."""
+        path = os.path.join(SCREENSHOTS, name + ".png")
+        shot = cairo.ImageSurface.create_from_png(path)
+        scale = min(72 / png_dpi(path), TEXT_W / shot.get_width(),
                     (PAGE_H - MARGIN_TOP - MARGIN_BOTTOM - 40) / shot.get_height())
         w, h = shot.get_width() * scale, shot.get_height() * scale
         self.room(h + 34)
