@@ -15,6 +15,7 @@
 #include "render/pictures.h"
 #include "render/pixel_image.h"
 #include "win/guards.h"
+#include "win/picture_stretch.h"
 #include "win/process.h"
 #include "win/wide.h"
 
@@ -127,13 +128,7 @@ PixelImage TurnedCard(const CardDesign& side, const PrintScale& scale, const Car
         report.Add(kMemoryDcFailed, kMemoryDcCaption);
         return {};
     }
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    format.bmiHeader.biWidth = w;
-    format.bmiHeader.biHeight = -h;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO format = TopDownInfo(w, h);
     void* bits = nullptr;
     BitmapHandle section(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     MemoryDc memory(nullptr);

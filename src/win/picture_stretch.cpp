@@ -4,8 +4,6 @@
 
 #include "win/guards.h"
 
-namespace {
-
 BITMAPINFO TopDownInfo(int w, int h) {
     BITMAPINFO info{};
     BITMAPINFOHEADER& header = info.bmiHeader;
@@ -17,8 +15,6 @@ BITMAPINFO TopDownInfo(int w, int h) {
     header.biCompression = BI_RGB;
     return info;
 }
-
-}  // namespace
 
 SIZE PictureSize(const PaintPicture& picture) {
     if (!picture.Loaded()) return {0, 0};

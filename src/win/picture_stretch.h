@@ -52,6 +52,10 @@ private:
     ScaledCopy copy_;
 };
 
+// The format of w x h pixels of 32 bits held top-down, rows packed, as PixelImage holds
+// them: for DIB sections and for sending such pixels to a device.
+BITMAPINFO TopDownInfo(int w, int h);
+
 SIZE PictureSize(const PaintPicture& picture);
 
 // The size in card pixels a picture is placed at when a dialog takes its natural size

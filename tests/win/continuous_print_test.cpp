@@ -75,6 +75,7 @@ protected:
     std::u16string users_name = u"利用者の名前";
     std::wstring previous_printer;
     PrinterMetrics previous_metrics{};
+    wchar_t default_printer[256] = {};
 
     void SetUp() override {
         previous_printer = CurrentPrinterName();
@@ -107,6 +108,23 @@ protected:
         Metrics() = previous_metrics;
     }
 
+    // Reads the default printer's name into default_printer; false when none is installed.
+    bool HaveDefaultPrinter() {
+        DWORD size = 256;
+        return GetDefaultPrinterW(default_printer, &size) != FALSE;
+    }
+    // The seam's print dialog chooses the default printer.
+    void AnswerWithDefaultPrinter(RecordingSeam& seam) {
+        seam.print_answer = [this](PRINTDLGW* request) { return ChoosePrinter(request, default_printer); };
+    }
+    // The batch with every layout dialog answered 印刷, noted in answers.
+    void PrintAnswering(LayoutAnswers& answers) {
+        g_answers = &answers;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 30, WatchLayouts);
+        ContinuousPrint(main_window, *queue);
+        KillTimer(nullptr, timer);
+        g_answers = nullptr;
+    }
     void WriteTemplate(const wchar_t* name, int w, int h) {
         auto design = std::make_unique<CardDesign>();
         ResetDesign(*design, SettingsScope::Design);
@@ -154,11 +172,9 @@ TEST_F(ContinuousPrinting, ACancelledPrintDialogBringsTheDesignBack) {
 // skipped; a stop while the portrait card is shown aborts everything, and the design
 // comes back.
 TEST_F(ContinuousPrinting, OneLayoutPerCardSizeAndAStopBringsTheDesignBack) {
-    wchar_t printer[256] = {};
-    DWORD size = 256;
-    if (!GetDefaultPrinterW(printer, &size)) GTEST_SKIP() << "no printer installed";
+    if (!HaveDefaultPrinter()) GTEST_SKIP() << "no printer installed";
     RecordingSeam seam;
-    seam.print_answer = [&printer](PRINTDLGW* request) { return ChoosePrinter(request, printer); };
+    AnswerWithDefaultPrinter(seam);
     Add(u"temp\\横.tep", 1, u"青木");
     Add(u"temp\\無い.tep", 1, u"石井");
     Add(u"temp\\横.tep", 0, u"上田");
@@ -167,11 +183,7 @@ TEST_F(ContinuousPrinting, OneLayoutPerCardSizeAndAStopBringsTheDesignBack) {
     Add(u"temp\\縦.tep", 1, u"太田");
     LayoutAnswers answers;
     answers.stop_after_second = true;
-    g_answers = &answers;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 30, WatchLayouts);
-    ContinuousPrint(main_window, *queue);
-    KillTimer(nullptr, timer);
-    g_answers = nullptr;
+    PrintAnswering(answers);
 
     ASSERT_EQ(answers.printed_sizes.size(), 2u);
     EXPECT_EQ(answers.printed_sizes[0], std::make_pair(910, 550));
@@ -186,20 +198,14 @@ TEST_F(ContinuousPrinting, OneLayoutPerCardSizeAndAStopBringsTheDesignBack) {
 
 // A finished batch says so, with the records it could not print.
 TEST_F(ContinuousPrinting, TheCompletionMessageCountsTheSkippedRecords) {
-    wchar_t printer[256] = {};
-    DWORD size = 256;
-    if (!GetDefaultPrinterW(printer, &size)) GTEST_SKIP() << "no printer installed";
+    if (!HaveDefaultPrinter()) GTEST_SKIP() << "no printer installed";
     RecordingSeam seam;
-    seam.print_answer = [&printer](PRINTDLGW* request) { return ChoosePrinter(request, printer); };
+    AnswerWithDefaultPrinter(seam);
     Design().base_cntx = Design().base_cnty = 1;
     Add(u"temp\\無い.tep", 1, u"石井");
     Add(u"temp\\横.tep", 1, u"青木");
     LayoutAnswers answers;
-    g_answers = &answers;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 30, WatchLayouts);
-    ContinuousPrint(main_window, *queue);
-    KillTimer(nullptr, timer);
-    g_answers = nullptr;
+    PrintAnswering(answers);
 
     EXPECT_EQ(answers.printed_sizes.size(), 1u);
     ASSERT_EQ(seam.messages.size(), 2u) << seam.MessageTexts();
@@ -215,9 +221,7 @@ TEST_F(ContinuousPrinting, TheCompletionMessageCountsTheSkippedRecords) {
 // its backs (the template's, whose picture is missing); then the user's design comes back
 // with its back shown as before.
 TEST_F(ContinuousPrinting, TwoSidedRecordsAskToTurnThePaperBetweenTheirFrontsAndBacks) {
-    wchar_t printer[256] = {};
-    DWORD size = 256;
-    if (!GetDefaultPrinterW(printer, &size)) GTEST_SKIP() << "no printer installed";
+    if (!HaveDefaultPrinter()) GTEST_SKIP() << "no printer installed";
     {
         auto design = std::make_unique<CardDesign>();
         ResetDesign(*design, SettingsScope::Design);
@@ -236,15 +240,11 @@ TEST_F(ContinuousPrinting, TwoSidedRecordsAskToTurnThePaperBetweenTheirFrontsAnd
     SetText(Design().back.base_filepass, u"base.bmp");
     ShowSide(true);
     RecordingSeam seam;
-    seam.print_answer = [&printer](PRINTDLGW* request) { return ChoosePrinter(request, printer); };
+    AnswerWithDefaultPrinter(seam);
     Add(u"temp\\両面.tep", 1, u"青木");
     Add(u"temp\\両面.tep", 1, u"石井");
     LayoutAnswers answers;
-    g_answers = &answers;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 30, WatchLayouts);
-    ContinuousPrint(main_window, *queue);
-    KillTimer(nullptr, timer);
-    g_answers = nullptr;
+    PrintAnswering(answers);
 
     EXPECT_EQ(seam.MessageTexts(),
               L"表面の印刷が終わりました。用紙を裏返してセットし、OKを押してください。\n"
@@ -258,14 +258,10 @@ TEST_F(ContinuousPrinting, TwoSidedRecordsAskToTurnThePaperBetweenTheirFrontsAnd
 
     // キャンセル at the first question ends the batch there, without a word.
     RecordingSeam declined;
-    declined.print_answer = [&printer](PRINTDLGW* request) { return ChoosePrinter(request, printer); };
+    AnswerWithDefaultPrinter(declined);
     declined.message_answers = {IDCANCEL};
     LayoutAnswers again;
-    g_answers = &again;
-    const UINT_PTR second_timer = SetTimer(nullptr, 0, 30, WatchLayouts);
-    ContinuousPrint(main_window, *queue);
-    KillTimer(nullptr, second_timer);
-    g_answers = nullptr;
+    PrintAnswering(again);
     EXPECT_EQ(declined.MessageTexts(), L"表面の印刷が終わりました。用紙を裏返してセットし、OKを押してください。");
     ExpectUsersDesign();
 }

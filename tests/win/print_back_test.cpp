@@ -41,15 +41,10 @@ CardBox Box(double x, double y, double w, double h) {
 class BackPage : public ::testing::Test {
 protected:
     RecordingSeam seam;
-    ScratchFolder folder;
+    ScratchStartFolder folder;
     std::unique_ptr<CardDesign> design = std::make_unique<CardDesign>();
-    std::wstring previous_directory;
 
     void SetUp() override {
-        wchar_t current[MAX_PATH] = {};
-        GetCurrentDirectoryW(MAX_PATH, current);
-        previous_directory = current;
-        Process().start_folder = folder.Path().c_str();
         ResetDesign(*design, SettingsScope::Full);
         CardDesign& d = *design;
         d.p_outline = 0;
@@ -64,10 +59,6 @@ protected:
         d.back.base_w = 455, d.back.base_h = 275;
         SetText(d.base_filepass, U16(Picture(L"front.bmp", 91, 55, [](int, int) { return kBlue; }).c_str()));
         SetText(d.back.base_filepass, U16(Picture(L"back.bmp", 91, 55, [](int, int) { return kRed; }).c_str()));
-    }
-    void TearDown() override {
-        Process().start_folder.clear();
-        SetCurrentDirectoryW(previous_directory.c_str());
     }
     std::wstring Picture(const std::wstring& name, int w, int h, const std::function<COLORREF(int, int)>& colour) {
         const auto bytes = MakeBmp(w, h, colour);
