@@ -143,3 +143,37 @@ TEST(DesignHistoryPictures, APathALoadModeOrAUseFlagAsksForAReload) {
         EXPECT_FALSE(SamePictureSources(*a, *c));
     }
 }
+
+// A two-sided design's steps: the back is recorded and undone like the front, and the side
+// a step changed is the one to show.
+TEST(DesignHistorySides, TheBackIsRecordedAndTheSideOfAStepIsTheOneItChanged) {
+    auto design = Card();
+    design->back_on = 1;
+    DesignHistory history;
+    history.Reset(*design);
+    const auto start = std::make_unique<CardDesign>(*design);
+    design->back.str_data[2].x = 50;
+    ASSERT_TRUE(history.Commit(*design));
+    const auto back_moved = std::make_unique<CardDesign>(*design);
+    EXPECT_TRUE(SideOfStep(*start, *back_moved, false));
+    EXPECT_TRUE(SideOfStep(*start, *back_moved, true));
+    design->str_data[2].x = 60;
+    ASSERT_TRUE(history.Commit(*design));
+    EXPECT_FALSE(SideOfStep(*back_moved, *design, true));
+    ASSERT_TRUE(history.Undo(*design));
+    ASSERT_TRUE(history.Undo(*design));
+    EXPECT_TRUE(SameBytes(*design, *start));
+    // Both sides changed, or only the design's own settings: the side shown stays.
+    auto both = std::make_unique<CardDesign>(*start);
+    both->back.base_w = 300;
+    both->base_w = 300;
+    EXPECT_TRUE(SideOfStep(*start, *both, true));
+    EXPECT_FALSE(SideOfStep(*start, *both, false));
+    auto grid = std::make_unique<CardDesign>(*start);
+    grid->duplex = kDuplexShortEdge;
+    EXPECT_TRUE(SideOfStep(*start, *grid, true));
+    // A step that switched the back off shows the front, whatever it changed.
+    auto off = std::make_unique<CardDesign>(*back_moved);
+    off->back_on = 0;
+    EXPECT_FALSE(SideOfStep(*start, *off, true));
+}

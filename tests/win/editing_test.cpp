@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <cstring>
 #include <memory>
 
@@ -20,6 +21,16 @@
 #include "res/main_window_ids.h"
 #include "test_bitmap.h"
 #include "test_files.h"
+#include "res/base_dialog_ids.h"
+#include "res/environment_dialog_ids.h"
+#include "res/face_dialog_ids.h"
+#include "res/mark_dialog_ids.h"
+#include "res/new_item_dialog_ids.h"
+#include "res/qr_dialog_ids.h"
+#include "res/template_browser_ids.h"
+#include "res/text_dialog_ids.h"
+#include "design/settings_file_win.h"
+#include "win/process.h"
 #include "win/wide.h"
 
 namespace {
@@ -253,6 +264,72 @@ TEST_F(Editing, AHistoryPastItsBoundAndAWindowAtItsSmallest) {
     SetWindowPos(window, nullptr, 0, 0, 600, 600, SWP_NOZORDER | SWP_NOMOVE);
     EXPECT_EQ(Design().mark_data[0].x, x);
     EXPECT_EQ(Design().zoom, kZoomFit);
+}
+
+// Each dialog closed with a change, a template applied and a file opened: one step each,
+// undone and redone byte for byte; a dialog closed without a change is none.
+TEST_F(Editing, DialogClosesTemplatesAndOpenAreStepsAndUnchangedClosesAreNot) {
+    const auto in_dialog = [&](const std::function<void()>& open, const std::function<void(HWND)>& script) {
+        bool timed_out = false;
+        DriveModal([&] { open(); return INT_PTR{0}; }, script, &timed_out);
+        EXPECT_FALSE(timed_out);
+    };
+    const auto command = [&](int id) { return [this, id] { Command(id); }; };
+    struct Edit {
+        int command, field, ok;
+        const wchar_t* value;
+    };
+    for (const Edit& e : {Edit{IDM_BASE, IDC_BASE_WIDTH, IDC_BASE_OK, L"500"},
+                          Edit{IDM_MARK, IDC_MARK_X, IDC_MARK_OK, L"120"},
+                          Edit{IDM_TEXT, IDC_TEXT_STRING + 2, IDC_TEXT_OK, L"鈴木一郎"},
+                          Edit{IDM_FACE, IDC_FACE_X, IDC_FACE_OK, L"310"},
+                          Edit{IDM_QRCODE, IDC_QR_X, IDC_QR_OK, L"210"}}) {
+        const auto before = std::make_unique<CardDesign>(Design());
+        const std::size_t steps = History().UndoSteps();
+        in_dialog(command(e.command), [](HWND dialog) { SendMessageW(dialog, WM_CLOSE, 0, 0); });
+        EXPECT_EQ(History().UndoSteps(), steps) << e.command << " closed unchanged";
+        in_dialog(command(e.command), [&](HWND dialog) {
+            SetControlText(dialog, e.field, e.value);
+            ClickButton(dialog, e.ok);
+        });
+        EXPECT_EQ(History().UndoSteps(), steps + 1) << e.command;
+        ExpectUndoAndRedo(*before, "a dialog's OK");
+    }
+    auto before = std::make_unique<CardDesign>(Design());
+    in_dialog(command(IDM_ENVIRONMENT), [](HWND dialog) {
+        SetChecked(dialog, IDC_ENV_CUT_MARKS, !IsChecked(dialog, IDC_ENV_CUT_MARKS));
+        ClickButton(dialog, IDC_ENV_OK);
+    });
+    ExpectUndoAndRedo(*before, "the printed cut marks");
+    *before = Design();
+    in_dialog([&] { SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, At(400, 300)); },
+              [](HWND dialog) { ClickButton(dialog, IDC_NEW_TEXT1 + 4); });
+    EXPECT_EQ(Design().str_data[4].on, 1);
+    ExpectUndoAndRedo(*before, "a new item");
+
+    // A template of another size, applied.
+    ASSERT_TRUE(CreateDirectoryW(folder.File(L"temp").c_str(), nullptr));
+    *before = Design();
+    Design().base_w = 275, Design().base_h = 455;  // what the template file holds
+    ASSERT_TRUE(WriteSettingsFile(window, SettingsScope::Design, folder.File(L"temp\\縦.tep").c_str()));
+    Design() = *before;
+    in_dialog(command(IDM_TEMPLATE), [](HWND dialog) { ClickButton(dialog, IDC_TEMPLATE_OK); });
+    EXPECT_EQ(Design().base_w, 275);
+    ExpectUndoAndRedo(*before, "a template");
+
+    // Open: the design thrown away comes back with undo.
+    *before = Design();
+    const std::wstring path = folder.File(L"other.ini");
+    Design().str_data[2].x = 77;
+    ASSERT_TRUE(WriteSettingsFile(window, SettingsScope::Design, path.c_str()));
+    Design() = *before;
+    App().changed = false;
+    seam.file_answers.push_back({true, path, 1});
+    Command(IDM_OPEN);
+    EXPECT_EQ(Name().x, 77);
+    EXPECT_FALSE(App().changed);
+    App().changed = true;
+    ExpectUndoAndRedo(*before, "Open");
 }
 
 }  // namespace
