@@ -106,6 +106,23 @@ PY
         rm -f "$reg"
         touch "$stamp"
     fi
+    stamp="$WINEPREFIX/.vivivuz-unmanaged-tests-1"
+    if [ ! -f "$stamp" ]; then
+        unmanaged_windows win_tests.exe
+        wineserver -w
+        touch "$stamp"
+    fi
+}
+
+# Xvfb has no window manager, and Wine waits up to 2 s for one each time a window it
+# lets a window manager manage is hidden: every dialog closed would cost that. Windows of
+# the given program (win_tests.exe), or with no name of every program in the prefix (a
+# prefix only tests use), are left unmanaged: Wine frames and places them itself.
+unmanaged_windows() {
+    local key='HKCU\Software\Wine\X11 Driver'
+    [ -n "${1:-}" ] && key="HKCU\\Software\\Wine\\AppDefaults\\$1\\X11 Driver"
+    wine reg add "$key" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
+        fail "unmanaged windows in $WINEPREFIX"
 }
 
 # Sets the screen DPI of the prefix $WINEPREFIX (Wine reads it when a program starts).
