@@ -11,6 +11,8 @@ The text file is plain lines with a few marks:
   1. T                                   numbered step
   @toolbar N NAME|TEXT                   toolbar button N of the strip with its name and text
   @note T                                a boxed hint
+  @screenshot NAME|CAPTION               docs/screenshots/NAME.png (made by
+                                         scripts/screenshots.sh) with a caption
   @page                                  new page
 Other non-empty lines are paragraphs.
 """
@@ -22,6 +24,7 @@ import sys
 import cairo
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+SCREENSHOTS = os.path.join(os.path.dirname(os.path.dirname(HERE)), "docs", "screenshots")
 sys.dont_write_bytecode = True  # keep the source folders free of caches
 sys.path.insert(0, os.path.dirname(HERE))
 
@@ -54,6 +57,22 @@ def surface_from_canvas(canvas):
             data[o:o + 4] = bytes((rgb[i + 2], rgb[i + 1], rgb[i], 255))
     return cairo.ImageSurface.create_for_data(data, cairo.FORMAT_RGB24, canvas.w, canvas.h,
                                               stride)
+
+
+def png_dpi(path):
+    """The horizontal DPI a PNG file records in its pHYs chunk (in metres), else 96."""
+    with open(path, "rb") as f:
+        data = f.read()
+    at = 8
+    while at + 8 <= len(data):
+        length = int.from_bytes(data[at:at + 4], "big")
+        kind = data[at + 4:at + 8]
+        if kind == b"pHYs" and length == 9 and data[at + 16] == 1:
+            return round(int.from_bytes(data[at + 8:at + 12], "big") * 0.0254)
+        if kind == b"IDAT":
+            break
+        at += 12 + length
+    return 96
 
 
 class Typesetter:
@@ -271,6 +290,32 @@ class Typesetter:
             self.show(MARGIN_X + 16, self.y + 8 + 10 + i * 10 * 1.7, line)
         self.y += height + 10
 
+    def screenshot(self, name, caption):
+        """A screenshot at its size on the screen it was taken on (the DPI its file
+        records, 96 when none), narrowed to the text width, with its caption below."""
+        path = os.path.join(SCREENSHOTS, name + ".png")
+        shot = cairo.ImageSurface.create_from_png(path)
+        scale = min(72 / png_dpi(path), TEXT_W / shot.get_width(),
+                    (PAGE_H - MARGIN_TOP - MARGIN_BOTTOM - 40) / shot.get_height())
+        w, h = shot.get_width() * scale, shot.get_height() * scale
+        self.room(h + 34)
+        x = (PAGE_W - w) / 2
+        cr = self.cr
+        cr.save()
+        cr.set_source_rgba(0, 0, 0, 0.12)
+        cr.rectangle(x + 3, self.y + 6, w, h)
+        cr.fill()
+        cr.translate(x, self.y + 3)
+        cr.scale(scale, scale)
+        cr.set_source_surface(shot, 0, 0)
+        cr.get_source().set_filter(cairo.FILTER_GOOD)
+        cr.paint()
+        cr.restore()
+        self.y += h + 8
+        self.font(9)
+        self.show((PAGE_W - self.width(caption)) / 2, self.y + 10, caption, GREY)
+        self.y += 24
+
     def finish(self):
         self.surface.finish()
 
@@ -296,6 +341,9 @@ def build(source, target):
             index, rest = line[9:].split(" ", 1)
             name, text = rest.split("|", 1)
             ts.toolbar_row(int(index), name, text)
+        elif line.startswith("@screenshot "):
+            name, caption = line[12:].split("|", 1)
+            ts.screenshot(name, caption)
         elif line.startswith("@note "):
             ts.note(line[6:])
         elif line.startswith("## "):

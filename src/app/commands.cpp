@@ -72,6 +72,7 @@ bool RunEditor(HWND window, int id) {
         if (id != editor.menu_id && (editor.toolbar_id == 0 || id != editor.toolbar_id)) continue;
         if (!editor.run) return true;
         editor.run(window);
+        RefreshSideShown(window);
         if (editor.after & kReloadPictures) ReloadPictures();
         if (editor.after & kRepaint) RepaintMainWindow();
         CommitDesignChange();
@@ -144,6 +145,7 @@ void RunCommand(HWND window, int id) {
         case IDM_ZOOM_150: SetCardZoom(window, 150); break;
         case IDM_ZOOM_200: SetCardZoom(window, 200); break;
         case IDM_ZOOM_FIT: SetCardZoom(window, kZoomFit); break;
+        case IDM_SIDE: SideCommand(window); break;
         case IDM_CENTRE_ACROSS:
         case IDM_CENTRE_DOWN:
             if (CanvasCentreSelection(window, id == IDM_CENTRE_ACROSS)) CommitDesignChange();

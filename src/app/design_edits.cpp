@@ -33,33 +33,66 @@ int ZoomCommand(int zoom) {
 DesignHistory& History() { return g_history; }
 
 void StartDesignHistory() {
-    g_history.Reset(Design());
+    g_history.Reset(StoredDesign());
     App().changed = false;
 }
 
 void CommitDesignChange(unsigned run) {
-    if (g_history.Commit(Design(), run, static_cast<std::int64_t>(GetTickCount64()))) App().changed = true;
+    if (g_history.Commit(StoredDesign(), run, static_cast<std::int64_t>(GetTickCount64()))) App().changed = true;
     RefreshEditCommands(Process().main_window);
 }
 
 void CommitLoadedDesign() {
-    g_history.Commit(Design());
+    g_history.Commit(StoredDesign());
     App().changed = false;
     RefreshEditCommands(Process().main_window);
 }
 
-void AbsorbSavedName() { g_history.Absorb(Design()); }
+void AbsorbSavedName() { g_history.Absorb(StoredDesign()); }
 
 void UndoCommand(HWND window, bool redo) {
-    CardDesign& d = Design();
-    const auto before = std::make_unique<CardDesign>(d);
-    if (redo ? g_history.Redo(d) : g_history.Undo(d)) {
+    const auto shown_before = std::make_unique<CardDesign>(Design());
+    const bool back_before = BackShown();
+    const auto stored = std::make_unique<CardDesign>(StoredDesign());
+    const auto before = std::make_unique<CardDesign>(*stored);
+    if (redo ? g_history.Redo(*stored) : g_history.Undo(*stored)) {
         App().changed = true;
-        if (!SamePictureSources(*before, d)) ReloadPictures();
+        SetStoredDesign(*stored);
+        // The step is shown where it happened: a change of the other side alone brings
+        // that side up.
+        const bool back = SideOfStep(*before, *stored, back_before);
+        ShowSide(back);
+        if (back != back_before || !SamePictureSources(*shown_before, Design())) ReloadPictures();
+        if (back != back_before) CanvasSelect(window, kPickNone);
         if (!CanvasHasSelection()) CanvasSelect(window, kPickNone);
+        RefreshSideShown(window);
     }
     RefreshEditCommands(window);
     RepaintMainWindow();
+}
+
+void SideCommand(HWND window) {
+    if (!Design().back_on) return;
+    CanvasCommitEdit(window);
+    CommitDesignChange();
+    ShowSide(!BackShown());
+    ReloadPictures();
+    CanvasSelect(window, kPickNone);
+    RefreshSideShown(window);
+    UpdateCardView(window);
+    RefreshEditCommands(window);
+    RepaintMainWindow();
+}
+
+void RefreshSideShown(HWND window) {
+    // A back switched off is no longer shown.
+    if (BackShown() && !Design().back_on) {
+        ShowSide(false);
+        ReloadPictures();
+        CanvasSelect(window, kPickNone);
+    }
+    if (!window) return;
+    SetWindowTextW(window, MainWindowTitle(BackShown()).c_str());
 }
 
 void RefreshEditCommands(HWND window) {
@@ -69,5 +102,7 @@ void RefreshEditCommands(HWND window) {
     EnableCommand(menu, IDM_REDO, g_history.CanRedo());
     EnableCommand(menu, IDM_CENTRE_ACROSS, CanvasHasSelection());
     EnableCommand(menu, IDM_CENTRE_DOWN, CanvasHasSelection());
+    EnableCommand(menu, IDM_SIDE, Design().back_on != 0);
+    CheckMenuItem(menu, IDM_SIDE, MF_BYCOMMAND | (BackShown() ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuRadioItem(menu, IDM_ZOOM_100, IDM_ZOOM_FIT, ZoomCommand(Design().zoom), MF_BYCOMMAND);
 }

@@ -30,6 +30,16 @@ void AbsorbSavedName();
 // nothing to undo or redo.
 void UndoCommand(HWND window, bool redo);
 
-// Greys undo and redo when there is nothing to undo or redo and the centring commands
-// without a selection; checks the zoom in the 表示 menu.
+// The 表/裏 command: the other side shown, when the back is in use. What is being typed on
+// the card is stored first; the selection is cleared and the side's pictures loaded.
+void SideCommand(HWND window);
+
+// After anything that may have switched the back off (the environment dialog, a template,
+// undo): the front is shown again when the back is not in use, and the title says which
+// side is shown.
+void RefreshSideShown(HWND window);
+
+// Greys undo and redo when there is nothing to undo or redo, the centring commands
+// without a selection and 表/裏 without a back in use; checks the zoom and the back shown
+// in the 表示 menu.
 void RefreshEditCommands(HWND window);

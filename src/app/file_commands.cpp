@@ -45,7 +45,10 @@ bool WriteDesign(HWND window, const wchar_t* path) {
 
 }  // namespace
 
-void NewDesign() { NewDesignDefaults(Design(), U16(Process().start_folder.c_str()).data()); }
+void NewDesign() {
+    ShowSide(false);
+    NewDesignDefaults(Design(), U16(Process().start_folder.c_str()).data());
+}
 
 bool ChooseOpenFile(HWND owner) {
     wchar_t name[kFileNameUnits];
@@ -76,6 +79,7 @@ bool ChooseSaveFile(HWND owner, bool template_file, std::u16string& path) {
 void NewCommand(HWND window) {
     if (App().changed && !Confirm(window, L"保存せず新規にして良いですか？", L"新規作成！")) return;
     NewDesign();
+    RefreshSideShown(window);
     ReloadPictures();
     CommitLoadedDesign();
     RepaintMainWindow();
@@ -85,6 +89,7 @@ void OpenCommand(HWND window) {
     if (App().changed && !Confirm(window, L"保存せず開いて良いですか？", L"開く！")) return;
     if (ChooseOpenFile(window)) {
         ReadSettingsFile(window, SettingsScope::Design, W(Design().main_filename));
+        RefreshSideShown(window);
         ReloadPictures();
         CommitLoadedDesign();
     }

@@ -123,14 +123,20 @@ void CreateToolbar(HWND window) {
     SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
 }
 
+// The parts' right edges, laid out for 96 DPI and widened with the screen's scale, so that
+// their texts, drawn in the system's font at that scale, keep their room.
+void LayOutStatusParts(HWND status, int dpi) {
+    int edges[4] = {MulDiv(200, dpi, 96), MulDiv(320, dpi, 96), MulDiv(480, dpi, 96), -1};
+    SendMessageW(status, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+}
+
 void CreateStatusBar(HWND window) {
     HWND status = CreateWindowExW(0, STATUSCLASSNAMEW, L"",
                                   WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, 0, 0, 0, 0,
                                   window, reinterpret_cast<HMENU>(IDC_STATUS_BAR), Process().instance,
                                   nullptr);
     App().status_bar = status;
-    int edges[4] = {200, 320, 480, -1};
-    SendMessageW(status, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+    LayOutStatusParts(status, g_main.dpi);
 }
 
 LRESULT OnCreate(HWND window) {
@@ -170,6 +176,7 @@ void OnDpiChanged(HWND window, WPARAM wparam, LPARAM lparam) {
     if (d.zoom != kZoomFit)
         d.zoom = DefaultZoom(static_cast<int>(static_cast<long long>(d.zoom) * 96 * dpi / (100LL * g_main.dpi)));
     g_main.dpi = dpi;
+    if (App().status_bar) LayOutStatusParts(App().status_bar, dpi);
     const RECT* proposed = reinterpret_cast<const RECT*>(lparam);
     SetWindowPos(window, nullptr, proposed->left, proposed->top, proposed->right - proposed->left,
                  proposed->bottom - proposed->top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -386,6 +393,12 @@ void SetCardZoom(HWND window, int zoom) {
     RepaintMainWindow();
 }
 
+std::wstring MainWindowTitle(bool back_shown) {
+    std::wstring title = kMainWindowTitle;
+    if (back_shown) title += L"（裏）";
+    return title;
+}
+
 const wchar_t* ToolbarTooltip(int id) {
     for (const Tooltip& tip : kTooltips)
         if (tip.id == id) return tip.text;
@@ -420,9 +433,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
     const int dpi = WindowDpi(nullptr);
     const int width = std::min(MulDiv(kWindowSide, dpi, 96), std::max(screen_w, kWindowSide));
     const int height = std::min(MulDiv(kWindowSide, dpi, 96), std::max(screen_h, kWindowSide));
-    wchar_t title[20] = {};
-    std::swprintf(title, 20, L"%ls", kMainWindowTitle);
-    return CreateWindowExW(0, kMainWindowClass, title, WS_OVERLAPPEDWINDOW, (screen_w - width) / 2,
+    return CreateWindowExW(0, kMainWindowClass, MainWindowTitle(false).c_str(), WS_OVERLAPPEDWINDOW, (screen_w - width) / 2,
                            (screen_h - height) / 2, width, height, nullptr, nullptr, instance, nullptr);
 }
 

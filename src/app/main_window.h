@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 inline constexpr wchar_t kMainWindowClass[] = L"Main Window";
 
 // The whole program: registers the class, creates and shows the window, runs the message
@@ -36,6 +38,9 @@ void UpdateCardView(HWND window);
 // Shows the card at zoom (a percent step or kZoomFit; anything else is the DPI's
 // default), which the design keeps for the next start; not an undo step.
 void SetCardZoom(HWND window, int zoom);
+
+// The title bar's text: the program and its version, with "（裏）" while the back is shown.
+std::wstring MainWindowTitle(bool back_shown);
 
 // The tooltip of a toolbar button id (330..339); nullptr for any other id.
 const wchar_t* ToolbarTooltip(int id);

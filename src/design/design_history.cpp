@@ -93,3 +93,13 @@ std::size_t DesignHistory::Bytes() const {
     const std::size_t snapshots = 1 + undo_.size() + redo_.size();
     return snapshots * sizeof(CardDesign) + (undo_.capacity() + redo_.capacity()) * sizeof(Snapshot);
 }
+
+bool SideOfStep(const CardDesign& before, const CardDesign& after, bool back_shown) {
+    if (!after.back_on) return false;
+    const auto differ = [](const CardSide& a, const CardSide& b) { return std::memcmp(&a, &b, sizeof a) != 0; };
+    const bool front = differ(before, after);
+    const bool back = differ(before.back, after.back);
+    if (back && !front) return true;
+    if (front && !back) return false;
+    return back_shown;
+}

@@ -74,3 +74,9 @@ bool SameRecordedDesign(const CardDesign& a, const CardDesign& b);
 // True when a and b load the same pictures: the base, each mark and the face with the
 // same file, load mode and use flag (marks and the face are loaded only when used).
 bool SamePictureSources(const CardDesign& a, const CardDesign& b);
+
+// The side to show once the main window has stepped from `before` to `after` (stored
+// forms) with the back shown or not: the back when only the back changed and it is still
+// in use, the front when only the front changed or the back is no longer in use, else the
+// side shown.
+bool SideOfStep(const CardDesign& before, const CardDesign& after, bool back_shown);

@@ -41,7 +41,7 @@ bool FeedFile(SettingsFileReader& reader, const wchar_t* fileName) {
 
 bool WriteSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName) {
     EnterStartFolder();
-    if (ReplaceFileContent(fileName, SettingsFileBytes(Design(), scope))) return true;
+    if (ReplaceFileContent(fileName, SettingsFileBytes(StoredDesign(), scope))) return true;
     Report(owner, kCannotOpen);
     return false;
 }
@@ -58,6 +58,8 @@ bool ReadSettingsInto(HWND owner, SettingsFileReader& reader, const wchar_t* fil
 }
 
 void ReadSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName) {
+    // The file holds the design in its stored form, the front first.
+    ShowSide(false);
     SettingsFileReader reader(Design(), scope);
     EnterStartFolder();
     if (!FeedFile(reader, fileName)) {

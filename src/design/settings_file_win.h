@@ -1,6 +1,7 @@
 // The settings file on disk: opens, reads, writes and reports; the content itself is
-// formatted and parsed by design/settings_file.h. Both operate on Design() and make the
-// start folder the current directory first, so a bare name lies in the start folder.
+// formatted and parsed by design/settings_file.h. Both operate on the one design in its
+// stored form (front and back whichever side is shown) and make the start folder the
+// current directory first, so a bare name lies in the start folder.
 #pragma once
 #include <windows.h>
 
@@ -15,7 +16,8 @@
 // True when the file was written.
 bool WriteSettingsFile(HWND owner, SettingsScope scope, const wchar_t* fileName);
 
-// Resets the design (ResetDesign with the scope), then reads fileName into it. The file is
+// Shows the front, resets the design (ResetDesign with the scope), then reads fileName
+// into it. The file is
 // opened without sharing; reading never creates it. A file that cannot be opened shows
 // "ﾌｧｲﾙが開けません", an empty or missing one "文字列をワイド文字ではありません", both captioned
 // "CreateFile" and owned by owner; the design then holds the load defaults. A file that

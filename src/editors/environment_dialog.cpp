@@ -31,6 +31,7 @@ constexpr Flag kFlags[] = {
     {IDC_ENV_TEXT_OUTLINE, &CardDesign::c_outline},  {IDC_ENV_CUT_MARKS, &CardDesign::p_outline},
     {IDC_ENV_PRINTER_FONTS, &CardDesign::font_plprn},
     {IDC_ENV_TRIM_LINES, &CardDesign::trim_lines},
+    {IDC_ENV_BACK_ON, &CardDesign::back_on},
 };
 
 struct LoadMode {
@@ -92,7 +93,15 @@ void OnInit(HWND dialog) {
 
 void ReadForm(HWND dialog) {
     CardDesign& d = Design();
+    const bool had_back = d.back_on != 0;
     for (const Flag& flag : kFlags) d.*flag.field = IsDlgButtonChecked(dialog, flag.id) != BST_UNCHECKED ? 1 : 0;
+    // A back switched on for the first time starts as the front's paper, and is printed
+    // behind the fronts unless the layout says otherwise. (The back is never shown while
+    // it is off, so the front is the record's own card here.)
+    if (d.back_on && !had_back) {
+        StartBack(d);
+        if (d.duplex == kDuplexNone) d.duplex = kDuplexLongEdge;
+    }
     d.p_outline_size = ReadTenths(dialog, IDC_ENV_CUT_SIZE);
     d.p_outline_len = ReadTenths(dialog, IDC_ENV_CUT_LENGTH);
     for (const LoadMode& box : kLoadModeBoxes) d.*box.field = LoadModeOf(WholeControlText(dialog, box.id));

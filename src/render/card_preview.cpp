@@ -113,7 +113,9 @@ void PaintCardLayers(HDC dc, const CardDesign& d, DesignPictures& pictures, int 
 
 PaintReport PaintCard(HDC dc) {
     PaintReport report;
-    PaintCardLayers(dc, Design(), Pictures(), g_pick_code, report);
+    // The side shown with its own printed size, which the trim lines measure by.
+    const auto shown = std::make_unique<CardDesign>(SideView(StoredDesign(), BackShown()));
+    PaintCardLayers(dc, *shown, Pictures(), g_pick_code, report);
     DrawSelectionFrame(dc, Design(), ZoomedPreviewMapping(Design(), g_view));
     return report;
 }

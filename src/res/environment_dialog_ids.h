@@ -1,5 +1,6 @@
 // Environment settings "環境設定": the options of the program that are not part of a card
-// (outlines, cut marks, font list, load modes, printed card size, paint program).
+// (outlines, cut marks, font list, load modes, printed card size, paint program), and
+// whether the design uses its back.
 #pragma once
 
 #define IDD_ENVIRONMENT 108
@@ -20,4 +21,5 @@
 #define IDC_ENV_PAINT_PROGRAM 332      // edit: oekaki_filename
 #define IDC_ENV_CARD_WIDTH 341         // edit: pm_size_x in mm
 #define IDC_ENV_CARD_HEIGHT 347        // edit: pm_size_y in mm
+#define IDC_ENV_BACK_ON 4251           // check box: back_on
 #define IDC_ENV_TRIM_LINES 4252        // check box: trim_lines

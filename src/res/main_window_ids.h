@@ -36,6 +36,7 @@
 #define IDM_ZOOM_FIT 56
 #define IDM_CENTRE_ACROSS 57
 #define IDM_CENTRE_DOWN 58
+#define IDM_SIDE 59
 
 // Toolbar and its buttons, in strip order.
 #define IDC_TOOLBAR 329

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The dialog text and toolbar tests at 120, 144 and 192 DPI (the Windows tests run them at
-# 96): each DPI is set in a prefix of this test's own, beside the tests' prefix, before the
-# test program starts, since Wine reads the DPI when a program starts.
+# The dialog text tests and those of the main window's bars at 120, 144 and 192 DPI (the
+# Windows tests run them at 96): each DPI is set in a prefix of this test's own, beside the
+# tests' prefix, before the test program starts, since Wine reads the DPI when a program
+# starts.
 # Usage: dialog_text_dpi.sh WIN_TESTS_EXE
 set -uo pipefail
 tests_exe="$1"
@@ -15,9 +16,9 @@ trap 'wineserver -k >/dev/null 2>&1; [ -n "${VIVI_XVFB_PID:-}" ] && kill "$VIVI_
 status=0
 for dpi in 120 144 192; do
     set_wine_dpi "$dpi"
-    out="$(wine "$tests_exe" --gtest_filter='DialogTexts.*:Toolbar.*' 2>&1)"
+    out="$(wine "$tests_exe" --gtest_filter='DialogTexts.*:MainWindowBars.*' 2>&1)"
     echo "$out"
     grep -q "measured at $dpi DPI" <<<"$out" || { echo "FAILED: the test did not run at $dpi DPI"; status=1; }
-    grep -q "\[  PASSED  \] 2 tests" <<<"$out" || status=1
+    grep -q "\[  PASSED  \] 3 tests" <<<"$out" || status=1
 done
 exit $status
