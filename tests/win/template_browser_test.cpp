@@ -13,6 +13,8 @@
 #include "design/template_files_win.h"
 #include "dialog_driver.h"
 #include "recording_seam.h"
+#include "render/picture_loading.h"
+#include "render/print_data_export.h"
 #include "res/template_browser_ids.h"
 #include "test_bitmap.h"
 #include "test_files.h"
@@ -324,6 +326,45 @@ TEST_F(TemplateBrowserTest, TwoSidedTemplateShowsBothSidesAndAppliesToTheStoredD
     EXPECT_FALSE(BackShown());
     EXPECT_EQ(d.back_on, 0);
     EXPECT_EQ(std::wstring(W(d.base_filepass)), L"base\\green.bmp");
+}
+
+// A back that names pictures which are not there: no crash anywhere, and each place says
+// so as it does for the front: the browser as it loads, the window as it shows the back,
+// the print data as it draws it.
+TEST_F(TemplateBrowserTest, BackWithMissingPicturesIsReportedAsTheFrontIs) {
+    WriteTemplate(L"gone.tep", u"base\\red.bmp", 455, 275, [](CardDesign& d) {
+        d.back_on = 1;
+        SetText(d.back.base_filepass, u"base\\gone.bmp");
+        d.back.mark_data[0] = {1, 10, 10, 60, 60, 0, {}};
+        SetText(d.back.mark_data[0].fm, u"mark\\gone.png");
+        d.back.str_data[kTextName] = {1, 100, 100, {}, 0, 0, 0, 0, 255, 255, 255};
+        SetText(d.back.str_data[kTextName].s64, u"Taro Yamada");
+    });
+    std::string colours;
+    Open([&](HWND dialog) {
+        colours += ColourAt(dialog, 30, 60);
+        ClickButton(dialog, IDC_TEMPLATE_OK);  // Yes
+    });
+    EXPECT_EQ(colours, "R");
+    ASSERT_EQ(seam.messages.size(), 3u) << Shown();
+    for (int i : {0, 1}) {
+        EXPECT_EQ(seam.messages[i].text, kNotLoaded);
+        EXPECT_EQ(seam.messages[i].caption, L"ImageLoad");
+    }
+    ASSERT_EQ(Design().back_on, 1);
+
+    seam.messages.clear();
+    ShowSide(true);
+    ReloadPictures();
+    EXPECT_EQ(Shown(), L"Image_Load: ベース画像が読み込み出来ません。\nImage_Load: マーク画像が読み込み出来ません。\n");
+
+    seam.messages.clear();
+    seam.file_answers.push_back({true, folder.File(L"card.png"), 1});
+    SavePrintDataWith(nullptr, {PrintDataFormat::kPng, 200, 0, false});
+    EXPECT_EQ(Shown(), L"PaintBMP Load: ベース画像が読み込み出来ません。\nPaintBMP Load: マーク画像が読み込み出来ません。\n");
+    EXPECT_GT(ReadBytes(folder.File(L"card.png")).size(), 0u);
+    EXPECT_GT(ReadBytes(folder.File(L"card_裏.png")).size(), 0u);
+    ReleaseDesignPictures();
 }
 
 }  // namespace
