@@ -107,40 +107,11 @@ bool ChoosePrintDataFile(HWND owner, const PrintDataOptions& options, std::wstri
     return true;
 }
 
-constexpr wchar_t kLoadCaption[] = L"PaintBMP Load";
-
-// Pictures the side names and does not have, in the order they are loaded.
-void ReportMissing(const PrintDataSide& side, PaintReport& report) {
-    const CardDesign& d = *side.design;
-    if (!side.pictures.base.Loaded()) report.Add(L"ベース画像が読み込み出来ません。", kLoadCaption);
-    for (int i = 0; i < kMarkCount; ++i)
-        if (d.mark_data[i].on && !side.pictures.mark[i].Loaded())
-            report.Add(L"マーク画像が読み込み出来ません。", kLoadCaption);
-    if (d.phot_data.on && !side.pictures.face.Loaded()) report.Add(L"顔の画像が読み込み出来ません。", kLoadCaption);
-}
-
 // The name each side's file is written to.
 std::wstring SidePath(const PrintDataOptions& options, const wchar_t* path, std::size_t side) {
     if (side == 0 || IsPdf(options)) return path;
     return W(BackPictureFileName(U16(path)).c_str());
 }
-
-// The pictures of a side that is not shown, loaded from its own paths (start folder current).
-struct LoadedPictures {
-    PicturePtr base;
-    PicturePtr mark[kMarkCount];
-    PicturePtr face;
-
-    void Load(const CardDesign& d, CardPictures& pictures) {
-        base = LoadDialogPicture(W(d.base_filepass), d.base_load_mode);
-        for (int i = 0; i < kMarkCount; ++i)
-            if (d.mark_data[i].on) mark[i] = LoadDialogPicture(W(d.mark_data[i].fm), d.mark_load_mode);
-        if (d.phot_data.on) face = LoadDialogPicture(W(d.phot_data.fm), d.phot_load_mode);
-        pictures.base.image = base.get();
-        for (int i = 0; i < kMarkCount; ++i) pictures.mark[i].image = mark[i].get();
-        pictures.face.image = face.get();
-    }
-};
 
 // The side shown paints with the pictures the window holds, without their working copies.
 CardPictures HeldPictures() {
@@ -225,7 +196,7 @@ bool WritePrintData(HWND owner, std::span<const PrintDataSide> sides, const Prin
         }
     }
     PaintReport report;
-    for (const PrintDataSide& side : sides) ReportMissing(side, report);
+    for (const PrintDataSide& side : sides) ReportMissingPictures(*side.design, side.pictures, report);
     std::vector<PrintDataPicture> pictures(sides.size());
     bool drawn = true;
     for (std::size_t i = 0; i < sides.size() && drawn; ++i)
@@ -280,13 +251,15 @@ void SavePrintDataWith(HWND owner, const PrintDataOptions& options) {
         return;
     EnterStartFolder();
     std::vector<PrintDataSide> sides(views.size());
-    std::vector<LoadedPictures> loaded(views.size());
+    std::vector<SidePictures> loaded(views.size());
     for (std::size_t i = 0; i < views.size(); ++i) {
         sides[i].design = &views[i];
-        if ((i == 1) == BackShown())
+        if ((i == 1) == BackShown()) {
             sides[i].pictures = HeldPictures();
-        else
-            loaded[i].Load(views[i], sides[i].pictures);
+        } else {
+            loaded[i].Load(views[i]);
+            sides[i].pictures = loaded[i].Paint();
+        }
     }
     WritePrintData(owner, sides, options, path.c_str());
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -137,12 +138,12 @@ std::optional<std::string> RunTool(const std::string& command) {
 TEST(PdfFile, TwoPagesKeepTheirOwnBoxesAndPictures) {
     const std::vector<std::uint32_t> front = {0x112233u, 0x445566u};
     const std::vector<std::uint32_t> back = {0xA1A2A3u, 0xB1B2B3u, 0xC1C2C3u};
-    PdfPage standing;
-    standing.width = 200;
-    standing.height = 300;
-    standing.trim = {30, 20, 170, 280};
-    standing.bleed = {21.5, 11.5, 178.5, 288.5};
-    standing.image_at = standing.bleed;
+    // The card page turned a quarter: a standing card of the same size.
+    const auto turned = [](const PdfRect& r) { return PdfRect{r.bottom, r.left, r.top, r.right}; };
+    PdfPage standing = CardPage();
+    std::swap(standing.width, standing.height);
+    standing.trim = turned(standing.trim);
+    standing.bleed = standing.image_at = turned(standing.bleed);
     const PdfPictureSheet sheets[] = {{CardPage(), {2, 1, front.data(), 2}}, {standing, {1, 3, back.data(), 1}}};
     std::vector<std::uint8_t> file;
     ASSERT_TRUE(WritePdf(sheets, file));

@@ -42,31 +42,15 @@ private:
     std::wstring previous_start_;
 };
 
-// The pictures one side names, loaded from its paths.
-struct SidePictures {
-    PicturePtr base, mark[kMarkCount], face;
-    CardPictures paint;
-
-    explicit SidePictures(const CardDesign& d) {
-        base = LoadDialogPicture(W(d.base_filepass), d.base_load_mode);
-        paint.base.image = base.get();
-        for (int i = 0; i < kMarkCount; ++i) {
-            if (d.mark_data[i].on) mark[i] = LoadDialogPicture(W(d.mark_data[i].fm), d.mark_load_mode);
-            paint.mark[i].image = mark[i].get();
-        }
-        if (d.phot_data.on) face = LoadDialogPicture(W(d.phot_data.fm), d.phot_load_mode);
-        paint.face.image = face.get();
-    }
-    // The names of the pictures the side asks for and does not have.
-    std::wstring Missing(const CardDesign& d) const {
-        std::wstring missing;
-        if (!base) missing += std::wstring(W(d.base_filepass)) + L" ";
-        for (int i = 0; i < kMarkCount; ++i)
-            if (d.mark_data[i].on && !mark[i]) missing += std::wstring(W(d.mark_data[i].fm)) + L" ";
-        if (d.phot_data.on && !face) missing += std::wstring(W(d.phot_data.fm)) + L" ";
-        return missing;
-    }
-};
+// The paths of the pictures the side uses and could not load.
+std::wstring MissingPictures(const CardDesign& d, const SidePictures& pictures) {
+    std::wstring missing;
+    if (!pictures.base) missing += std::wstring(W(d.base_filepass)) + L" ";
+    for (int i = 0; i < kMarkCount; ++i)
+        if (d.mark_data[i].on && !pictures.mark[i]) missing += std::wstring(W(d.mark_data[i].fm)) + L" ";
+    if (d.phot_data.on && !pictures.face) missing += std::wstring(W(d.phot_data.fm)) + L" ";
+    return missing;
+}
 
 // The texts that reach past the card's edge, at one device pixel per card pixel:
 // horizontal text right and down from its point, vertical text left and down.
@@ -92,13 +76,13 @@ std::wstring TextsOffTheCard(const CardDesign& d) {
 void CheckSides(const CardDesign& stored, const std::wstring& name, int& backs, int& turned_backs) {
     std::vector<CardDesign> views{stored};
     if (stored.back_on) views.push_back(SideView(stored, true));
-    std::vector<std::unique_ptr<SidePictures>> pictures;
+    std::vector<SidePictures> pictures(views.size());
     std::vector<PrintDataSide> sides;
-    for (const CardDesign& view : views) {
-        pictures.push_back(std::make_unique<SidePictures>(view));
-        EXPECT_EQ(pictures.back()->Missing(view), L"") << name;
-        EXPECT_EQ(TextsOffTheCard(view), L"") << name;
-        sides.push_back({&view, pictures.back()->paint});
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        pictures[i].Load(views[i]);
+        EXPECT_EQ(MissingPictures(views[i], pictures[i]), L"") << name;
+        EXPECT_EQ(TextsOffTheCard(views[i]), L"") << name;
+        sides.push_back({&views[i], pictures[i].Paint()});
     }
     if (stored.back_on) {
         ++backs;
