@@ -131,6 +131,7 @@ BASE_PICTURES = [
     ("base-06.jpg", sf.base_bokeh, (825, 1365)),
     ("base-07.bmp", sf.base_classic, (1365, 825)),
     ("base-08.jpg", sf.base_kraft, (1365, 825)),
+    ("base-09.bmp", sf.base_seigaiha, (1365, 825)),  # the lying back of base-05's card
 ]
 
 MARK_PICTURES = [
@@ -143,6 +144,7 @@ MARK_PICTURES = [
     ("mark-06.bmp", lambda: sf.mark_phone(102)),
     ("mark-07.bmp", lambda: sf.mark_mail(102)),
     ("mark-08.bmp", lambda: sf.mark_house(102)),
+    ("mark-09.bmp", lambda: sf.mark_map(630, 420)),  # an access map, placed at 210 x 140
 ]
 
 # One mark is kept as an 8-bit palette bitmap, as pictures from paint programs often are.

@@ -1,5 +1,6 @@
 // Writes the sample design that the shipped start folder opens with (data/Vivivuz.dat):
-// a complete card with base picture, logo, face, texts and a QR code, in full scope.
+// a complete card with base picture, logo, face, texts and a QR code, and its back in
+// English, in full scope.
 //
 //     build/native/art/make_sample_design data/Vivivuz.dat
 #include <cstdio>
@@ -11,7 +12,7 @@
 
 namespace {
 
-void Text(CardDesign& d, int j, int x, int y, const char16_t* text, int height, int weight,
+void Text(CardSide& d, int j, int x, int y, const char16_t* text, int height, int weight,
           const char16_t* face, int r, int g, int b) {
     StrData& item = d.str_data[j];
     item.on = 1;
@@ -64,6 +65,32 @@ void BuildSampleCard(CardDesign& d) {
     qr.br = qr.bg = qr.bb = 255;
 }
 
+// Latin text in a proportional Western font: serif or sans serif.
+void LatinFont(LogFont& font, bool serif) {
+    SetText(font.lfFaceName, serif ? u"Times New Roman" : u"Arial");
+    font.lfCharSet = 0;                                 // ANSI_CHARSET
+    font.lfPitchAndFamily = serif ? 2 | 16 : 2 | 32;  // VARIABLE_PITCH | FF_ROMAN / FF_SWISS
+}
+
+// The back: the same card in English, with the logo where the front has it.
+void BuildSampleBack(CardDesign& d) {
+    d.back_on = 1;
+    CardSide& back = d.back;
+    ResetBack(back);
+    SetText(back.base_filepass, u"base\\base-01.bmp");
+    back.base_pl_mode = 0;
+    back.mark_data[0] = d.mark_data[0];
+    Text(back, kTextCompany, 72, 22, u"Vivivuz Kikaku Co., Ltd.", -19, 700, u"", 20, 40, 90);
+    Text(back, kTextDepartment, 72, 47, u"Planning Section, Design Department", -12, 400, u"", 60, 60, 60);
+    Text(back, kTextName, 96, 92, u"Taro Yamada", -34, 700, u"", 0, 0, 0);
+    Text(back, kTextAddress, 18, 194, u"1-1-1 Chiyoda, Chiyoda-ku, Tokyo 100-0001, Japan", -11, 400, u"", 10, 30, 80);
+    Text(back, kTextTelephone, 18, 212, u"Tel +81-3-1234-5678   Fax +81-3-1234-5679", -11, 400, u"", 10, 30, 80);
+    Text(back, kTextMail, 18, 232, u"taro@example.jp", -11, 400, u"", 255, 255, 255);
+    Text(back, kTextHomePage, 18, 250, u"https://www.example.jp/", -11, 400, u"", 255, 255, 255);
+    for (int j : {kTextCompany, kTextName}) LatinFont(back.lf[j], true);
+    for (int j : {kTextDepartment, kTextAddress, kTextTelephone, kTextMail, kTextHomePage}) LatinFont(back.lf[j], false);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,6 +100,7 @@ int main(int argc, char** argv) {
     }
     auto design = std::make_unique<CardDesign>();
     BuildSampleCard(*design);
+    BuildSampleBack(*design);
     const auto bytes = SettingsFileBytes(*design, SettingsScope::Full);
     std::FILE* out = std::fopen(argv[1], "wb");
     if (!out || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fclose(out) != 0) {

@@ -32,22 +32,34 @@ struct Colour {
 constexpr Colour kBlack{0, 0, 0};
 constexpr Colour kWhite{255, 255, 255};
 
-// A card of w x h with nothing on it but its base picture.
+// A side of w x h with nothing on it but its base picture.
+void Blank(CardSide& side, int w, int h, const char16_t* base) {
+    for (int j = 0; j < kTextCount; ++j) {
+        ClearText(side.str_data[j].s64);
+        side.lf[j] = DefaultFont();
+    }
+    for (QrcodeData& qr : side.qrcode_data) qr.Sell = 2;
+    side.base_w = w;
+    side.base_h = h;
+    SetText(side.base_filepass, base);
+}
+
 std::unique_ptr<CardDesign> Card(int w, int h, const char16_t* base) {
     auto d = std::make_unique<CardDesign>();
     ResetDesign(*d, SettingsScope::Full);
-    for (int j = 0; j < kTextCount; ++j) {
-        ClearText(d->str_data[j].s64);
-        d->lf[j] = DefaultFont();
-    }
-    for (QrcodeData& qr : d->qrcode_data) qr.Sell = 2;
-    d->base_w = w;
-    d->base_h = h;
-    SetText(d->base_filepass, base);
+    Blank(*d, w, h, base);
     return d;
 }
 
-void Text(CardDesign& d, int j, int x, int y, const char16_t* text, int height, int weight, const char16_t* face,
+// The design's back, in use, blank but for its base picture.
+CardSide& Back(CardDesign& d, int w, int h, const char16_t* base) {
+    ResetBack(d.back);
+    Blank(d.back, w, h, base);
+    d.back_on = 1;
+    return d.back;
+}
+
+void Text(CardSide& d, int j, int x, int y, const char16_t* text, int height, int weight, const char16_t* face,
           Colour colour) {
     StrData& item = d.str_data[j];
     item.on = 1;
@@ -62,26 +74,26 @@ void Text(CardDesign& d, int j, int x, int y, const char16_t* text, int height, 
 }
 
 // A column of text running down from (x, y); its glyphs stand to the left of x.
-void VerticalText(CardDesign& d, int j, int x, int y, const char16_t* text, int height, int weight, Colour colour) {
+void VerticalText(CardSide& d, int j, int x, int y, const char16_t* text, int height, int weight, Colour colour) {
     Text(d, j, x, y, text, height, weight, kVerticalMincho, colour);
     d.lf[j].lfEscapement = d.lf[j].lfOrientation = -900;
 }
 
 // Latin text in a proportional Western font.
-void LatinText(CardDesign& d, int j, int x, int y, const char16_t* text, int height, int weight, bool serif,
+void LatinText(CardSide& d, int j, int x, int y, const char16_t* text, int height, int weight, bool serif,
                Colour colour) {
     Text(d, j, x, y, text, height, weight, serif ? kSerif : kSans, colour);
     d.lf[j].lfCharSet = 0;                            // ANSI_CHARSET
     d.lf[j].lfPitchAndFamily = serif ? 2 | 16 : 2 | 32;  // VARIABLE_PITCH | FF_ROMAN / FF_SWISS
 }
 
-void Mark(CardDesign& d, int i, int x, int y, int w, int h, const char16_t* picture, bool white_clear) {
+void Mark(CardSide& d, int i, int x, int y, int w, int h, const char16_t* picture, bool white_clear) {
     MarkData& mark = d.mark_data[i];
     mark = {1, x, y, w, h, white_clear ? 1 : 0, {}};
     SetText(mark.fm, picture);
 }
 
-void Face(CardDesign& d, int x, int y, int w, int h, const char16_t* picture) {
+void Face(CardSide& d, int x, int y, int w, int h, const char16_t* picture) {
     d.phot_data = {1, x, y, w, h, {}};
     SetText(d.phot_data.fm, picture);
 }
@@ -109,7 +121,7 @@ std::string ShiftJis(std::u16string_view text) {
 
 // A QR code at (x, y) whose stored size is that of its symbol, quiet margin included, as
 // the QR dialog stores it after encoding.
-void Qr(CardDesign& d, int k, int x, int y, int level, int cell) {
+void Qr(CardSide& d, int k, int x, int y, int level, int cell) {
     QrcodeData& qr = d.qrcode_data[k];
     const std::string bytes = ShiftJis(TextOf(qr.s));
     QrEncoder& encoder = TheQrEncoder();
@@ -141,6 +153,18 @@ std::unique_ptr<CardDesign> Business() {
     Text(*d, kTextTelephone, 84, 207, u"TEL 03-5555-0101  FAX 03-5555-0102", -11, 400, kGothic, navy);
     Text(*d, kTextMail, 84, 224, u"k.sato@miraitec.example.jp", -11, 400, kGothic, navy);
     Text(*d, kTextHomePage, 84, 241, u"https://www.miraitec.example.jp/", -11, 400, kGothic, navy);
+
+    // The back in English, laid out as the front.
+    CardSide& back = Back(*d, 455, 275, u"base\\base-02.bmp");
+    Mark(back, 0, 378, 18, 58, 58, u"mark\\logo-01.png", false);
+    LatinText(back, kTextCompany, 150, 28, u"MiraiTec Co., Ltd.", -22, 700, true, navy);
+    LatinText(back, kTextDepartment, 152, 60, u"Manager, First Sales Division", -12, 400, false, grey);
+    LatinText(back, kTextName, 166, 92, u"Kenichi Sato", -34, 700, true, kBlack);
+    LatinText(back, kTextAddress, 84, 173, u"Mirai Bldg. 5F, 9-8-7 Kaigan, Minato-ku,", -11, 400, false, navy);
+    LatinText(back, kTextFree1, 84, 190, u"Tokyo 105-0022, Japan", -11, 400, false, navy);
+    LatinText(back, kTextTelephone, 84, 207, u"Tel +81-3-5555-0101   Fax +81-3-5555-0102", -11, 400, false, navy);
+    LatinText(back, kTextMail, 84, 224, u"k.sato@miraitec.example.jp", -11, 400, false, navy);
+    LatinText(back, kTextHomePage, 84, 241, u"https://www.miraitec.example.jp/", -11, 400, false, navy);
     return d;
 }
 
@@ -154,6 +178,17 @@ std::unique_ptr<CardDesign> VerticalJapanese() {
     VerticalText(*d, kTextAddress, 132, 60, u"京都府京都市東山区月見町二丁目三番地", -13, 400, ink);
     VerticalText(*d, kTextTelephone, 112, 60, u"電話\u3000〇七五（五五五）〇一二三", -13, 400, ink);
     VerticalText(*d, kTextHomePage, 92, 60, u"創業\u3000明治三十年", -13, 400, maroon);
+
+    // A lying back in horizontal writing: what the shop makes, and when it is open.
+    CardSide& back = Back(*d, 455, 275, u"base\\base-09.bmp");
+    Text(back, kTextCompany, 100, 28, u"御菓子司\u3000月乃屋", -22, 800, kMincho, maroon);
+    Text(back, kTextFree1, 102, 64, u"季節の上生菓子・羊羹・最中", -13, 400, kMincho, ink);
+    Text(back, kTextFree1 + 1, 102, 84, u"ご進物・ご法要のご用命を承ります", -13, 400, kMincho, ink);
+    Text(back, kTextDepartment, 102, 132, u"営業時間\u3000午前九時〜午後六時", -13, 400, kMincho, ink);
+    Text(back, kTextDepartment2, 102, 152, u"定休日\u3000\u3000毎週火曜日", -13, 400, kMincho, maroon);
+    Text(back, kTextAddress, 102, 200, u"〒605-0000 京都府京都市東山区月見町2-3", -11, 400, kMincho, ink);
+    Text(back, kTextTelephone, 102, 216, u"TEL 075-555-0123", -11, 400, kMincho, ink);
+    Text(back, kTextHomePage, 102, 232, u"https://tsukinoya.example.jp/", -11, 400, kMincho, ink);
     return d;
 }
 
@@ -247,6 +282,24 @@ std::unique_ptr<CardDesign> PortraitShop() {
     Text(*d, kTextTelephone, 34, 312, u"TEL 092-555-0222", -11, 400, kGothic, ink);
     Text(*d, kTextFree1 + 1, 34, 328, u"営業 11:00〜20:00（水曜定休）", -11, 400, kGothic, ink);
     Text(*d, kTextHomePage, 34, 344, u"https://nyagomi.example.jp/", -11, 400, kGothic, brown);
+
+    // The back: the way from the station on a map, and the opening hours.
+    CardSide& back = Back(*d, 275, 455, u"base\\base-06.jpg");
+    Text(back, kTextCompany, 34, 36, u"ねこカフェ にゃごみ", -20, 800, kGothic, brown);
+    Text(back, kTextFree1, 36, 76, u"アクセス・営業時間", -13, 700, kGothic, ink);
+    Text(back, kTextFree1 + 1, 36, 96, u"天神駅 南口から徒歩5分", -12, 400, kGothic, ink);
+    const int map_x = 32, map_y = 140;
+    Mark(back, 0, map_x, map_y, 210, 140, u"mark\\mark-09.bmp", false);
+    // The map's names, at its station, shop and park (map units are card pixels).
+    Text(back, kTextFree1 + 2, map_x + 104, map_y + 15, u"天神駅", -10, 700, kGothic, ink);
+    Text(back, kTextFree1 + 3, map_x + 72, map_y + 84, u"にゃごみ", -11, 800, kGothic, Colour{200, 40, 40});
+    Text(back, kTextFree1 + 4, map_x + 56, map_y + 122, u"中央公園", -9, 400, kGothic, Colour{70, 110, 60});
+    Text(back, kTextDepartment, 36, 300, u"営業時間", -13, 700, kGothic, brown);
+    Text(back, kTextDepartment2, 36, 320, u"平日\u3000\u3000 11:00〜20:00", -12, 400, kGothic, ink);
+    Text(back, kTextDepartment3, 36, 338, u"土日祝\u3000 10:00〜21:00", -12, 400, kGothic, ink);
+    Text(back, kTextHandle, 36, 356, u"定休日\u3000 水曜日", -12, 400, kGothic, ink);
+    Text(back, kTextTelephone, 36, 388, u"ご予約 TEL 092-555-0222", -12, 700, kGothic, brown);
+    Text(back, kTextHomePage, 36, 406, u"https://nyagomi.example.jp/", -11, 400, kGothic, brown);
     return d;
 }
 

@@ -6,8 +6,8 @@ Each function returns a Canvas; make_art.py decides the file name and format.
 
 import math
 
-from raster import (Canvas, Random, clamp, fractal_noise, gradient, hash01, intersect, mix,
-                    rotated, sd_arc, sd_circle, sd_ellipse, sd_polygon, sd_polyline,
+from raster import (Canvas, Random, clamp, draw_text5x7, fractal_noise, gradient, hash01,
+                    intersect, mix, rotated, sd_arc, sd_circle, sd_ellipse, sd_polygon, sd_polyline,
                     sd_round_rect, sd_segment, sd_star, smoothstep, subtract, union,
                     value_noise)
 from program_art import card_face
@@ -187,8 +187,9 @@ def base_mountains(w=910, h=550):
 
 
 def base_seigaiha(w=275, h=455):
-    """A portrait card: washi-like cream paper with a band of wave scales at the left."""
-    s = w / 275.0
+    """Washi-like cream paper with a band of wave scales at the left; lengths follow the
+    card's short side, so a lying card has the standing one's band."""
+    s = min(w, h) / 275.0
     c = Canvas(w, h)
     c.shade(lambda x, y: mix((252, 249, 240), (245, 240, 226), y / h))
     for y in range(h):
@@ -440,6 +441,69 @@ def mark_house(size=40):
     c.fill(sd_round_rect(17 * s, 24 * s, 23 * s, 34 * s, 0.5 * s), ink)
     c.fill(roof, ink)
     c.fill(sd_round_rect(27 * s, 8 * s, 31 * s, 16 * s, 0), ink)
+    return c
+
+
+def mark_map(w=210, h=140):
+    """A shop's access map: streets, a railway with its station, a park, a river and a red
+    pin at the shop, in units of a 210 x 140 map. The names are the card's own texts."""
+    s = w / 210.0
+    c = Canvas(w, h, (246, 243, 234))
+    box = lambda x0, y0, x1, y1: (x0 * s - 2, y0 * s - 2, x1 * s + 2, y1 * s + 2)
+    c.fill(sd_round_rect(10 * s, 90 * s, 38 * s, 132 * s, 4 * s), (204, 230, 190),
+           box=box(10, 90, 38, 132))
+    for tx, ty in ((18, 100), (28, 110), (20, 122), (31, 124)):
+        c.fill(sd_circle(tx * s, ty * s, 3.2 * s), (150, 196, 140), box=box(tx - 4, ty - 4, tx + 4, ty + 4))
+    river = [(176, -4), (170, 30), (186, 70), (178, 110), (190, 144)]
+    c.fill(sd_polyline([(x * s, y * s) for x, y in river], 11 * s), (178, 212, 238),
+           box=box(160, -6, 200, 146))
+    kerb, street = (206, 200, 190), (255, 255, 255)
+    streets = [
+        ([(-4, 72), (214, 72)], 9),      # the main street
+        ([(120, -4), (120, 144)], 8),    # the street from the station
+        ([(48, 72), (48, 144)], 6),
+        ([(120, 112), (214, 112)], 6),
+        ([(-4, 18), (100, 18)], 5),
+    ]
+    for points, width in streets:
+        c.fill(sd_polyline([(x * s, y * s) for x, y in points], (width + 2) * s), kerb)
+    for points, width in streets:
+        c.fill(sd_polyline([(x * s, y * s) for x, y in points], width * s), street)
+    # A bridge where the streets cross the river.
+    for y in (72, 112):
+        c.fill(sd_round_rect(164 * s, (y - 6) * s, 196 * s, (y + 6) * s, 1 * s), kerb,
+               box=box(162, y - 8, 198, y + 8))
+        c.fill(sd_round_rect(164 * s, (y - 4.5) * s, 196 * s, (y + 4.5) * s, 0), street,
+               box=box(162, y - 8, 198, y + 8))
+    # The railway: black and white dashes, and the station across it.
+    rail = 38
+    c.fill(sd_round_rect(-2, (rail - 2.2) * s, w + 2, (rail + 2.2) * s, 0), (60, 60, 66),
+           box=box(-1, rail - 4, 211, rail + 4))
+    for k in range(0, 210, 12):
+        c.fill(sd_round_rect((k + 1) * s, (rail - 1) * s, (k + 7) * s, (rail + 1) * s, 0), WHITE,
+               box=box(k, rail - 2, k + 8, rail + 2))
+    c.fill_framed(sd_round_rect(104 * s, 31 * s, 136 * s, 45 * s, 2 * s), (236, 240, 246),
+                  (60, 60, 66), 1.4 * s, box=box(103, 30, 137, 46))
+    # The way from the station, dotted, to the pin.
+    route = [(122.5, 46), (122.5, 75), (51, 75), (51, 95)]
+    for (x0, y0), (x1, y1) in zip(route, route[1:]):
+        steps = int(math.hypot(x1 - x0, y1 - y0) / 4)
+        for i in range(steps + 1):
+            x, y = x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps
+            c.fill(sd_circle(x * s, y * s, 0.9 * s), (214, 60, 60), box=box(x - 2, y - 2, x + 2, y + 2))
+    px, py = 62, 88
+    pin = union(sd_circle(px * s, py * s, 7 * s),
+                sd_polygon([((px - 5.4) * s, (py + 4.5) * s), ((px + 5.4) * s, (py + 4.5) * s),
+                            (px * s, (py + 15) * s)]))
+    c.fill(lambda x, y: pin(x - 1.2 * s, y - 1.2 * s), (120, 110, 100), 0.35, soft=2 * s,
+           box=box(px - 9, py - 9, px + 11, py + 18))
+    c.fill(pin, (214, 52, 52), box=box(px - 9, py - 9, px + 9, py + 17))
+    c.fill(sd_circle(px * s, py * s, 2.8 * s), WHITE, box=box(px - 4, py - 4, px + 4, py + 4))
+    # North at the top-right corner, and a thin frame.
+    c.fill(sd_polygon([(196 * s, 6 * s), (201 * s, 20 * s), (196 * s, 16 * s), (191 * s, 20 * s)]),
+           (60, 60, 66), box=box(190, 5, 202, 21))
+    draw_text5x7(c, "N", round(193.5 * s), round(22 * s), (60, 60, 66), scale=max(1, round(s)))
+    c.fill(lambda x, y: min(x, y, w - x, h - y) - 1.5 * s, (120, 114, 104))
     return c
 
 

@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
         DrawPrintData(d, pictures, layout, picture, report);
     });
     const std::wstring target = folder.File(L"card.pdf");
-    const double pdf_ms = MedianMs(rounds, [&] { WritePrintData(nullptr, d, pictures, options, target.c_str()); });
+    const PrintDataSide side{&d, pictures};
+    const double pdf_ms = MedianMs(rounds, [&] { WritePrintData(nullptr, {&side, 1}, options, target.c_str()); });
     WIN32_FILE_ATTRIBUTE_DATA file{};
     GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &file);
     DeleteFileW(target.c_str());

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <new>
+#include <span>
 #include <string>
 
 namespace {
@@ -94,39 +95,63 @@ void AppendImage(PdfBuilder& pdf, const PdfImage& image) {
     pdf.Append("\nendstream\nendobj\n");
 }
 
-void Build(const PdfPage& page, const PdfImage& image, PdfBuilder& pdf) {
+// Objects: 1 catalogue, 2 page tree, 3 the separation every page's lines use, then page,
+// picture and content stream of each sheet in turn.
+constexpr int kFirstSheetObject = 4;
+constexpr int kObjectsPerSheet = 3;
+
+std::string Reference(int object) { return std::to_string(object) + " 0 R"; }
+
+void Build(std::span<const PdfPictureSheet> sheets, PdfBuilder& pdf) {
     pdf.Append("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
     pdf.BeginObject();
     pdf.Append("<< /Type /Catalog /Pages 2 0 R >>\nendobj\n");
+    std::string kids;
+    for (std::size_t i = 0; i < sheets.size(); ++i)
+        kids += (i ? " " : "") + Reference(kFirstSheetObject + kObjectsPerSheet * static_cast<int>(i));
     pdf.BeginObject();
-    pdf.Append("<< /Type /Pages /Kids [3 0 R] /Count 1 >>\nendobj\n");
-    pdf.BeginObject();
-    pdf.Append("<< /Type /Page /Parent 2 0 R /MediaBox " + Box({0, 0, page.width, page.height}) + " /TrimBox " +
-               Box(page.trim) + " /BleedBox " + Box(page.bleed) +
-               " /Resources << /XObject << /Card 4 0 R >> /ColorSpace << /Registration 6 0 R >> >>"
-               " /Contents 5 0 R >>\nendobj\n");
-    AppendImage(pdf, image);
-    pdf.Stream("", PageContent(page));
+    pdf.Append("<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(sheets.size()) + " >>\nendobj\n");
     // Full tint on every plate: cyan, magenta, yellow and black all at 1.
     pdf.BeginObject();
     pdf.Append(
         "[/Separation /All /DeviceCMYK << /FunctionType 2 /Domain [0 1] /C0 [0 0 0 0] /C1 [1 1 1 1] /N 1 >>]\n"
         "endobj\n");
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        const PdfPage& page = sheets[i].page;
+        const int object = kFirstSheetObject + kObjectsPerSheet * static_cast<int>(i);
+        pdf.BeginObject();
+        pdf.Append("<< /Type /Page /Parent 2 0 R /MediaBox " + Box({0, 0, page.width, page.height}) +
+                   " /TrimBox " + Box(page.trim) + " /BleedBox " + Box(page.bleed) +
+                   " /Resources << /XObject << /Card " + Reference(object + 1) +
+                   " >> /ColorSpace << /Registration 3 0 R >> >> /Contents " + Reference(object + 2) +
+                   " >>\nendobj\n");
+        AppendImage(pdf, sheets[i].image);
+        pdf.Stream("", PageContent(page));
+    }
     pdf.Finish();
+}
+
+bool Writable(const PdfPictureSheet& sheet) {
+    const PdfImage& image = sheet.image;
+    return image.width >= 1 && image.height >= 1 && image.width <= kLargestPdfImageSide &&
+           image.height <= kLargestPdfImageSide && image.pixels &&
+           image.row_pixels >= static_cast<std::size_t>(image.width) && sheet.page.width > 0 && sheet.page.height > 0;
 }
 
 }  // namespace
 
-bool WritePdf(const PdfPage& page, const PdfImage& image, std::vector<std::uint8_t>& file) {
+bool WritePdf(std::span<const PdfPictureSheet> sheets, std::vector<std::uint8_t>& file) {
     file.clear();
-    if (image.width < 1 || image.height < 1 || image.width > kLargestPdfImageSide ||
-        image.height > kLargestPdfImageSide || !image.pixels || image.row_pixels < static_cast<std::size_t>(image.width) ||
-        !(page.width > 0) || !(page.height > 0))
-        return false;
+    if (sheets.empty()) return false;
+    std::size_t pixels = 0;
+    for (const PdfPictureSheet& sheet : sheets) {
+        if (!Writable(sheet)) return false;
+        pixels += static_cast<std::size_t>(sheet.image.width) * sheet.image.height;
+    }
     try {
-        file.reserve(static_cast<std::size_t>(image.width) * image.height * 3 + 4096);
+        file.reserve(pixels * 3 + 4096 * sheets.size());
         PdfBuilder pdf(file);
-        Build(page, image, pdf);
+        Build(sheets, pdf);
         return true;
     } catch (const std::bad_alloc&) {
         file.clear();

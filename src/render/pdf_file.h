@@ -1,9 +1,10 @@
-// A one-page PDF file in memory: one opaque picture over part of the page, thin vector
-// lines in registration colour over it, and the page's trim and bleed boxes. Enough for
-// a print shop's file of a card; no Windows header.
+// A PDF file in memory of one or more pages, each with one opaque picture over part of the
+// page, thin vector lines in registration colour over it, and its trim and bleed boxes.
+// Enough for a print shop's file of a card and its back; no Windows header.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 // A rectangle of the page in points (1/72 inch) from the page's bottom-left corner.
@@ -32,13 +33,20 @@ struct PdfPage {
     double line_width = 0.25;
 };
 
+// One page of the file and the picture drawn on it.
+struct PdfPictureSheet {
+    PdfPage page;
+    PdfImage image;
+};
+
 // The largest side of a picture the writer takes, pixels.
 inline constexpr int kLargestPdfImageSide = 20000;
 
-// The whole PDF 1.4 file of one page: catalogue, page tree, page with MediaBox, TrimBox and
-// BleedBox, the picture as an uncompressed 8-bit RGB image (lossless and with no cost to
-// encode) and a content stream that draws it and then the lines in the /All separation,
-// which every printing plate takes. True with the bytes in file. False, with file empty,
-// for a picture side below 1 or above kLargestPdfImageSide, no pixels, a row_pixels below
-// the width, a page side of 0 points or less, or no memory for the file.
-bool WritePdf(const PdfPage& page, const PdfImage& image, std::vector<std::uint8_t>& file);
+// The whole PDF 1.4 file of the sheets' pages in their order: catalogue, page tree, each
+// page with its MediaBox, TrimBox and BleedBox, its picture as an uncompressed 8-bit RGB
+// image (lossless and with no cost to encode) and a content stream that draws it and then
+// the lines in the /All separation, which every printing plate takes. True with the bytes
+// in file. False, with file empty, for no sheet, or when any sheet has a picture side below
+// 1 or above kLargestPdfImageSide, no pixels, a row_pixels below the width, a page side of
+// 0 points or less, or when memory for the file runs out.
+bool WritePdf(std::span<const PdfPictureSheet> sheets, std::vector<std::uint8_t>& file);

@@ -174,3 +174,26 @@ void LoadDesignPictures(HWND owner, bool release) {
 }
 
 void ReloadPictures() { LoadDesignPictures(Process().main_window, true); }
+
+void SidePictures::Load(const CardDesign& d) {
+    base = LoadDialogPicture(W(d.base_filepass), d.base_load_mode);
+    for (int i = 0; i < kMarkCount; ++i)
+        mark[i] = d.mark_data[i].on ? LoadDialogPicture(W(d.mark_data[i].fm), d.mark_load_mode) : nullptr;
+    face = d.phot_data.on ? LoadDialogPicture(W(d.phot_data.fm), d.phot_load_mode) : nullptr;
+}
+
+CardPictures SidePictures::Paint() const {
+    CardPictures pictures;
+    pictures.base.image = base.get();
+    for (int i = 0; i < kMarkCount; ++i) pictures.mark[i].image = mark[i].get();
+    pictures.face.image = face.get();
+    return pictures;
+}
+
+void ReportMissingPictures(const CardDesign& d, const CardPictures& pictures, PaintReport& report) {
+    constexpr wchar_t kCaption[] = L"PaintBMP Load";
+    if (!pictures.base.Loaded()) report.Add(L"ベース画像が読み込み出来ません。", kCaption);
+    for (int i = 0; i < kMarkCount; ++i)
+        if (d.mark_data[i].on && !pictures.mark[i].Loaded()) report.Add(L"マーク画像が読み込み出来ません。", kCaption);
+    if (d.phot_data.on && !pictures.face.Loaded()) report.Add(L"顔の画像が読み込み出来ません。", kCaption);
+}

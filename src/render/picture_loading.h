@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "render/card_painter.h"
+#include "win/paint_report.h"
 #include "win/picture_stretch.h"
 
 struct IWICImagingFactory;
@@ -35,3 +37,20 @@ void ReloadPictures();
 
 // Lets go of every held design picture.
 void ReleaseDesignPictures();
+
+// The pictures one side of a design names, loaded from its own paths (start folder
+// current) for drawing it away from the window: the base, the marks and the face in use.
+// Loading shows nothing; a slot that stays empty is what ReportMissingPictures notes.
+struct SidePictures {
+    PicturePtr base;
+    PicturePtr mark[kMarkCount];
+    PicturePtr face;
+
+    void Load(const CardDesign& design);
+    CardPictures Paint() const;
+};
+
+// Notes in report, in the order they are loaded, the pictures the design uses and
+// pictures lacks: "ベース画像が読み込み出来ません。", "マーク画像が読み込み出来ません。",
+// "顔の画像が読み込み出来ません。", each captioned "PaintBMP Load", as printing shows them.
+void ReportMissingPictures(const CardDesign& design, const CardPictures& pictures, PaintReport& report);

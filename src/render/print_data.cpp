@@ -118,3 +118,15 @@ bool ItemsNearTrim(const CardDesign& d, const TextSizes& sizes) {
         if (qr.on && too_close(BoxRect(qr.x, qr.y, qr.w, qr.h))) return true;
     return false;
 }
+
+std::u16string BackPictureFileName(std::u16string_view front) {
+    const std::size_t name = front.find_last_of(u"\\/:");
+    const std::size_t dot = front.rfind(u'.');
+    const bool has_extension = dot != std::u16string_view::npos && dot > 0 &&
+                               (name == std::u16string_view::npos || dot > name + 1);
+    const std::size_t at = has_extension ? dot : front.size();
+    std::u16string back(front.substr(0, at));
+    back += u"_裏";
+    back += front.substr(at);
+    return back;
+}

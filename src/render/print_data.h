@@ -4,6 +4,8 @@
 // base picture's crop over the bleed, the marks, the PDF page, and which items lie too
 // near the trim. No Windows header.
 #pragma once
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "design/card_design.h"
@@ -86,3 +88,8 @@ PdfPage PrintDataPage(const PrintDataLayout& layout, bool trim_marks);
 // (card pixels, unrotated): horizontal text reaches right and down from its point,
 // vertical text left and down.
 bool ItemsNearTrim(const CardDesign& design, const TextSizes& sizes);
+
+// The name of the back's PNG beside the front's: "_裏" before the file name's extension
+// ("山田.png" gives "山田_裏.png"), or at its end when the name has no extension. Folders
+// ('\\' or '/') are kept as they are.
+std::u16string BackPictureFileName(std::u16string_view front);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <new>
+#include <span>
 #include <string>
 
 #include "design/file_names.h"
@@ -106,6 +107,29 @@ bool ChoosePrintDataFile(HWND owner, const PrintDataOptions& options, std::wstri
     return true;
 }
 
+// The name each side's file is written to.
+std::wstring SidePath(const PrintDataOptions& options, const wchar_t* path, std::size_t side) {
+    if (side == 0 || IsPdf(options)) return path;
+    return W(BackPictureFileName(U16(path)).c_str());
+}
+
+// The side shown paints with the pictures the window holds, without their working copies.
+CardPictures HeldPictures() {
+    const DesignPictures& held = Pictures();
+    CardPictures pictures;
+    pictures.base.image = held.base.Get();
+    for (int i = 0; i < kMarkCount; ++i) pictures.mark[i].image = held.mark[i].Get();
+    pictures.face.image = held.face.Get();
+    return pictures;
+}
+
+// A back's PNG is not among the names the save dialog asked about: it asks here.
+bool MayReplaceBackPicture(HWND owner, const std::wstring& back_path) {
+    if (GetFileAttributesW(back_path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    const std::wstring question = back_path + L" は既にあります。\n置き換えますか？";
+    return ShowMessage(owner, question.c_str(), kCaption, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
 }  // namespace
 
 bool DrawPrintData(const CardDesign& d, const CardPictures& pictures, const PrintDataLayout& layout,
@@ -162,29 +186,41 @@ bool EncodePrintDataPng(const PrintDataPicture& picture, int dpi, std::vector<st
     return StreamBytes(stream.Get(), file);
 }
 
-bool EncodePrintDataPdf(const PrintDataPicture& picture, const PrintDataLayout& layout, bool trim_marks,
-                        std::vector<std::uint8_t>& file) {
-    const PdfImage image{picture.width, picture.height, picture.pixels, static_cast<std::size_t>(picture.width)};
-    return WritePdf(PrintDataPage(layout, trim_marks), image, file);
-}
-
-bool WritePrintData(HWND owner, const CardDesign& d, const CardPictures& pictures, const PrintDataOptions& options,
+bool WritePrintData(HWND owner, std::span<const PrintDataSide> sides, const PrintDataOptions& options,
                     const wchar_t* path) {
-    PrintDataLayout layout;
-    if (!MakePrintDataLayout(d, options, layout)) {
-        ShowMessage(owner, kTooLarge, kCaption);
-        return false;
+    std::vector<PrintDataLayout> layouts(sides.size());
+    for (std::size_t i = 0; i < sides.size(); ++i) {
+        if (!MakePrintDataLayout(*sides[i].design, options, layouts[i])) {
+            ShowMessage(owner, kTooLarge, kCaption);
+            return false;
+        }
     }
-    PrintDataPicture picture;
     PaintReport report;
-    std::vector<std::uint8_t> file;
-    const bool drawn = DrawPrintData(d, pictures, layout, picture, report);
+    for (const PrintDataSide& side : sides) ReportMissingPictures(*side.design, side.pictures, report);
+    std::vector<PrintDataPicture> pictures(sides.size());
+    bool drawn = true;
+    for (std::size_t i = 0; i < sides.size() && drawn; ++i)
+        drawn = DrawPrintData(*sides[i].design, sides[i].pictures, layouts[i], pictures[i], report);
     PaintReport shown;
     ShowNewFailures(owner, report, shown);
     if (!drawn) return false;
-    const bool encoded = IsPdf(options) ? EncodePrintDataPdf(picture, layout, options.trim_marks, file)
-                                        : EncodePrintDataPng(picture, options.dpi, file);
-    if (!encoded || !ReplaceFileContent(path, file)) {
+    std::vector<std::vector<std::uint8_t>> files(IsPdf(options) ? 1 : sides.size());
+    bool encoded = true;
+    if (IsPdf(options)) {
+        std::vector<PdfPictureSheet> sheets;
+        for (std::size_t i = 0; i < sides.size(); ++i)
+            sheets.push_back({PrintDataPage(layouts[i], options.trim_marks),
+                              {pictures[i].width, pictures[i].height, pictures[i].pixels,
+                               static_cast<std::size_t>(pictures[i].width)}});
+        encoded = WritePdf(sheets, files[0]);
+    } else {
+        for (std::size_t i = 0; i < sides.size() && encoded; ++i)
+            encoded = EncodePrintDataPng(pictures[i], options.dpi, files[i]);
+    }
+    bool written = encoded;
+    for (std::size_t i = 0; i < files.size() && written; ++i)
+        written = ReplaceFileContent(SidePath(options, path, i).c_str(), files[i]);
+    if (!written) {
         ShowMessage(owner, kNotSaved, kNotSavedCaption);
         return false;
     }
@@ -192,24 +228,40 @@ bool WritePrintData(HWND owner, const CardDesign& d, const CardPictures& picture
 }
 
 void SavePrintDataWith(HWND owner, const PrintDataOptions& options) {
-    const CardDesign& d = Design();
+    const CardDesign stored = StoredDesign();
+    std::vector<CardDesign> views{stored};
+    if (stored.back_on) views.push_back(SideView(stored, true));
     PrintDataLayout layout;
-    if (!MakePrintDataLayout(d, options, layout)) {
-        ShowMessage(owner, kTooLarge, kCaption);
-        return;
+    for (const CardDesign& view : views) {
+        if (!MakePrintDataLayout(view, options, layout)) {
+            ShowMessage(owner, kTooLarge, kCaption);
+            return;
+        }
     }
-    TextSizes sizes{};
-    MeasureTexts(d, sizes);
-    if (ItemsNearTrim(d, sizes) && ShowMessage(owner, kNearTrim, kCaption, MB_YESNO) != IDYES) return;
+    bool near_trim = false;
+    for (const CardDesign& view : views) {
+        TextSizes sizes{};
+        MeasureTexts(view, sizes);
+        near_trim = near_trim || ItemsNearTrim(view, sizes);
+    }
+    if (near_trim && ShowMessage(owner, kNearTrim, kCaption, MB_YESNO) != IDYES) return;
     std::wstring path;
     if (!ChoosePrintDataFile(owner, options, path)) return;
-    const DesignPictures& held = Pictures();
-    CardPictures pictures;
-    pictures.base.image = held.base.Get();
-    for (int i = 0; i < kMarkCount; ++i) pictures.mark[i].image = held.mark[i].Get();
-    pictures.face.image = held.face.Get();
+    if (views.size() > 1 && !IsPdf(options) && !MayReplaceBackPicture(owner, SidePath(options, path.c_str(), 1)))
+        return;
     EnterStartFolder();
-    WritePrintData(owner, d, pictures, options, path.c_str());
+    std::vector<PrintDataSide> sides(views.size());
+    std::vector<SidePictures> loaded(views.size());
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        sides[i].design = &views[i];
+        if ((i == 1) == BackShown()) {
+            sides[i].pictures = HeldPictures();
+        } else {
+            loaded[i].Load(views[i]);
+            sides[i].pictures = loaded[i].Paint();
+        }
+    }
+    WritePrintData(owner, sides, options, path.c_str());
 }
 
 void SavePrintData(HWND owner) {

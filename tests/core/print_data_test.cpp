@@ -149,3 +149,12 @@ TEST(PrintData, SafetyLineCatchesHorizontalAndVerticalTextAndQrCodes) {
     qr.x = 301;
     EXPECT_TRUE(ItemsNearTrim(*d, sizes));
 }
+
+TEST(PrintData, BackPictureIsNamedAfterTheFront) {
+    EXPECT_EQ(BackPictureFileName(u"C:\\cards\\山田.png"), u"C:\\cards\\山田_裏.png");
+    EXPECT_EQ(BackPictureFileName(u"Z:/tmp/card.v2.PNG"), u"Z:/tmp/card.v2_裏.PNG");
+    // A dot in a folder's name, or one that starts the file's name, is no extension.
+    EXPECT_EQ(BackPictureFileName(u"C:\\my.cards\\山田"), u"C:\\my.cards\\山田_裏");
+    EXPECT_EQ(BackPictureFileName(u"C:\\cards\\.png"), u"C:\\cards\\.png_裏");
+    EXPECT_EQ(BackPictureFileName(u"card.png"), u"card_裏.png");
+}

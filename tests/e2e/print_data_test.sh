@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Print data from the real program: "印刷用データで保存" on the shipped sample with the
 # dialog's defaults (PDF, 600 dpi, 3 mm bleed, trim marks) writes a PDF whose trim box is
-# the 91 × 55 mm card and whose bleed box is 97 × 61 mm; qpdf finds nothing wrong; poppler
+# the 91 × 55 mm card and whose bleed box is 97 × 61 mm, the sample's back as its second
+# page with the same boxes; qpdf finds nothing wrong; poppler
 # at 600 dpi shows the text and the logo sharp (drawn at that resolution, not blown up from
 # the screen), the QR code reads back with zbarimg and ZXing, and the background reaches
 # the bleed box's edge on all four sides.
@@ -50,7 +51,16 @@ box_mm() {
 }
 e2e_expect_eq "TrimBox" "91.0 x 55.0" "$(box_mm TrimBox)"
 e2e_expect_eq "BleedBox" "97.0 x 61.0" "$(box_mm BleedBox)"
-grep -q '^Pages: *1$' "$E2E_ARTEFACTS/pdfinfo.txt" || e2e_fail "not one page"
+# The sample has its back in use: the second page, with the same boxes, and a picture of
+# its own.
+grep -q '^Pages: *2$' "$E2E_ARTEFACTS/pdfinfo.txt" || e2e_fail "not two pages"
+pdfinfo -box -f 2 -l 2 "$pdf" | sed -n 's/^Page *2 //p' >"$E2E_ARTEFACTS/pdfinfo_back.txt" || e2e_fail "pdfinfo page 2"
+e2e_expect_eq "back's boxes" "$(grep -E '^(TrimBox|BleedBox):' "$E2E_ARTEFACTS/pdfinfo.txt" | tr -s ' ')" \
+    "$(grep -E '^(TrimBox|BleedBox):' "$E2E_ARTEFACTS/pdfinfo_back.txt" | tr -s ' ')"
+for page in 1 2; do
+    pdftoppm -r 36 -f "$page" -l "$page" -singlefile "$pdf" "$E2E_ARTEFACTS/side$page" || e2e_fail "pdftoppm page $page"
+done
+cmp -s "$E2E_ARTEFACTS/side1.ppm" "$E2E_ARTEFACTS/side2.ppm" && e2e_fail "the back's page shows the front"
 qpdf --check "$pdf" >"$E2E_ARTEFACTS/qpdf.txt" 2>&1 || e2e_fail "qpdf --check: $(cat "$E2E_ARTEFACTS/qpdf.txt")"
 
 pdftoppm -r 600 -singlefile "$pdf" "$E2E_ARTEFACTS/page" || e2e_fail "pdftoppm"

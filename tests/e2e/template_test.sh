@@ -86,7 +86,9 @@ dialog="$(open_browser "$main")"
 shot browser_first
 e2e_drive click "$dialog" 201 || e2e_fail "cannot press 次"
 shot browser_second
-navy "$(mean browser_second "$dialog" 8 60 20 60)" ||
+# The vertical template has a back: its front stands at the left, the band of wave scales
+# along the dialog's edge.
+navy "$(mean browser_second "$dialog" 7 60 10 60)" ||
     e2e_fail "次 does not show the vertical template (see browser_second.png)"
 confirm "$dialog" "テンプレート！"
 shot applied
@@ -128,14 +130,15 @@ e2e_drive click "$dialog" 1 || e2e_fail "cannot press the save dialog's OK"
 e2e_drive gone "$dialog" --timeout 15000 || e2e_fail "the save dialog did not close"
 e2e_until 15 test -s "$E2E_START/temp/mine.tep" || e2e_fail "temp\\mine.tep was not written"
 
+# mine.tep holds the applied vertical template, its back too.
 dialog="$(open_browser "$main")"
 e2e_drive click "$dialog" 202 || e2e_fail "cannot press 戻"
 shot browser_last
-navy "$(mean browser_last "$dialog" 8 60 20 60)" ||
+navy "$(mean browser_last "$dialog" 7 60 10 60)" ||
     e2e_fail "戻 from the first template does not show mine.tep (see browser_last.png)"
 e2e_drive click "$dialog" 202 || e2e_fail "cannot press 戻"
 shot browser_before_last
-navy "$(mean browser_before_last "$dialog" 8 60 20 60)" &&
+navy "$(mean browser_before_last "$dialog" 7 60 10 60)" &&
     e2e_fail "the template before mine.tep is not the last shipped one (see browser_before_last.png)"
 e2e_drive click "$dialog" 203 || e2e_fail "cannot press キャンセル"
 e2e_drive gone "$dialog" --timeout 10000 || e2e_fail "the browser stays after キャンセル"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -61,6 +62,7 @@ protected:
     ScratchStartFolder folder;
 
     void SetUp() override {
+        ShowSide(false);
         CardDesign& d = Design();
         ResetDesign(d, SettingsScope::Full);
         for (auto& text : d.str_data) text.on = 0;
@@ -75,7 +77,10 @@ protected:
         name.y = 120;
         Pictures().base.Reset(Gradient(600, 400));
     }
-    void TearDown() override { Pictures().base.Reset(); }
+    void TearDown() override {
+        ShowSide(false);
+        Pictures().base.Reset();
+    }
 
     // The command after its dialog, answering the save dialog with path.
     void Save(const PrintDataOptions& options, const std::wstring& path) {
@@ -285,6 +290,103 @@ TEST_F(PrintDataTest, PreviewShowsTrimAndSafetyLinesOnlyWhenAsked) {
     EXPECT_GT(dashes, 40);
     EXPECT_LT(dashes, 240);
     EXPECT_EQ(canvas.CountColour(kCardLeft + 17, kCardTop + 17, kCardLeft + 438, kCardTop + 258, RGB(0, 0, 0)), 0);
+}
+
+// The width and height of the n-th picture of a PDF (0 first) and where its bytes start.
+struct PdfPicture {
+    int width = 0, height = 0;
+    std::size_t data = std::string::npos;
+};
+PdfPicture NthPdfPicture(const std::string& pdf, int n) {
+    std::size_t at = 0;
+    for (int i = 0; i <= n; ++i) {
+        at = pdf.find("/Subtype /Image /Width ", at);
+        if (at == std::string::npos) return {};
+        at += 1;
+    }
+    PdfPicture picture;
+    std::sscanf(pdf.c_str() + at, "Subtype /Image /Width %d /Height %d", &picture.width, &picture.height);
+    picture.data = pdf.find("stream\n", at) + 7;
+    return picture;
+}
+
+// A standing back with its own base picture (a plain blue file) and a name in white.
+void GiveStandingBack(CardDesign& d, const std::wstring& folder) {
+    d.back_on = 1;
+    CardSide& back = d.back;
+    ResetBack(back);
+    back.base_w = 275;
+    back.base_h = 455;
+    back.base_pl_mode = 0;
+    SetText(back.base_filepass, u"back.bmp");
+    const std::vector<uint8_t> blue = MakeBmp(55, 91, [](int, int) { return RGB(0, 0, 255); });
+    ASSERT_TRUE(WriteBytes(folder + L"\\back.bmp", blue.data(), blue.size()));
+    back.str_data[kTextName].on = 1;
+    back.str_data[kTextName].x = 100;
+    back.str_data[kTextName].y = 200;
+    SetText(back.str_data[kTextName].s64, u"Taro Yamada");
+}
+
+bool IsBlue(std::uint32_t rgb) { return (rgb & 0xFF) > 0xF0 && (rgb >> 8 & 0xFF) < 0x10 && (rgb >> 16 & 0xFF) < 0x10; }
+
+TEST_F(PrintDataTest, TwoSidedCardWritesItsBackAsSecondPageOrSecondPicture) {
+    GiveStandingBack(Design(), folder.Path());
+    const PrintDataOptions pdf_options{PrintDataFormat::kPdf, 350, 30, true};
+    Save(pdf_options, folder.File(L"card.pdf"));
+    ASSERT_TRUE(seam.messages.empty()) << seam.MessageTexts();
+    std::vector<std::uint8_t> bytes = ReadBytes(folder.File(L"card.pdf"));
+    std::string pdf(bytes.begin(), bytes.end());
+    EXPECT_NE(pdf.find("/Count 2"), std::string::npos);
+    // The front lies, the back stands: its page and picture are the front's turned.
+    const PdfPicture front = NthPdfPicture(pdf, 0), back = NthPdfPicture(pdf, 1);
+    EXPECT_EQ(front.width, 1336);
+    EXPECT_EQ(front.height, 840);
+    EXPECT_EQ(back.width, 840);
+    EXPECT_EQ(back.height, 1336);
+    ASSERT_LE(back.data + 840u * 1336 * 3, bytes.size());
+    const auto pdf_pixel = [&](const PdfPicture& p, int x, int y) {
+        const std::uint8_t* q = bytes.data() + p.data + (static_cast<std::size_t>(y) * p.width + x) * 3;
+        return std::uint32_t{q[2]} | std::uint32_t{q[1]} << 8 | std::uint32_t{q[0]} << 16;
+    };
+    EXPECT_TRUE(IsBlue(pdf_pixel(back, 420, 100)));
+    EXPECT_FALSE(IsBlue(pdf_pixel(front, 668, 420)));
+    double sizes[2][2] = {};
+    for (std::size_t i = 0, at = 0; i < 2; ++i, ++at) {
+        at = pdf.find("/MediaBox [0 0 ", at);
+        ASSERT_NE(at, std::string::npos);
+        std::sscanf(pdf.c_str() + at, "/MediaBox [0 0 %lf %lf", &sizes[i][0], &sizes[i][1]);
+    }
+    EXPECT_GT(sizes[0][0], sizes[0][1]);
+    EXPECT_DOUBLE_EQ(sizes[1][0], sizes[0][1]);
+    EXPECT_DOUBLE_EQ(sizes[1][1], sizes[0][0]);
+
+    // As PNGs: the front's file and the back's beside it, whichever side is shown.
+    ShowSide(true);
+    Pictures().base.Reset(LoadPicture(folder.File(L"back.bmp").c_str()));
+    Save({PrintDataFormat::kPng, 350, 30, true}, folder.File(L"山田.png"));
+    // The front is not shown, and its base picture has no file: reported as printing does.
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text, L"ベース画像が読み込み出来ません。");
+    EXPECT_EQ(seam.messages[0].caption, L"PaintBMP Load");
+    const PicturePtr front_png = LoadPicture(folder.File(L"山田.png").c_str());
+    const PicturePtr back_png = LoadPicture(folder.File(L"山田_裏.png").c_str());
+    ASSERT_TRUE(front_png && back_png);
+    EXPECT_EQ(front_png->width, 1336);
+    EXPECT_EQ(back_png->width, 840);
+    EXPECT_EQ(back_png->height, 1336);
+    EXPECT_FALSE(IsBlue(front_png->At(668, 420)));
+    EXPECT_TRUE(IsBlue(back_png->At(420, 100)));
+    EXPECT_EQ(FileCount(folder.Path()), 4);
+
+    // The back's file is not among those the save dialog asked about: No keeps it.
+    seam.messages.clear();
+    seam.message_answers = {IDNO};
+    const std::vector<std::uint8_t> kept = ReadBytes(folder.File(L"山田_裏.png"));
+    Design().base_pl_mode = 2;
+    Save({PrintDataFormat::kPng, 350, 30, true}, folder.File(L"山田.png"));
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_NE(seam.messages[0].text.find(L"山田_裏.png は既にあります。"), std::wstring::npos);
+    EXPECT_EQ(ReadBytes(folder.File(L"山田_裏.png")), kept);
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include "design/template_files_win.h"
 #include "dialog_driver.h"
 #include "recording_seam.h"
+#include "render/picture_loading.h"
+#include "render/print_data_export.h"
 #include "res/template_browser_ids.h"
 #include "test_bitmap.h"
 #include "test_files.h"
@@ -61,6 +63,7 @@ protected:
     ScratchStartFolder folder;
 
     void SetUp() override {
+        ShowSide(false);
         ResetDesign(Design(), SettingsScope::Full);
         for (const wchar_t* sub : {L"temp", L"base", L"mark"})
             ASSERT_TRUE(CreateDirectoryW(folder.File(sub).c_str(), nullptr));
@@ -68,6 +71,7 @@ protected:
         WriteSolid(L"base\\green.bmp", kGreen);
         WriteSolid(L"base\\blue.bmp", kBlue);
     }
+    void TearDown() override { ShowSide(false); }
     void WriteSolid(const std::wstring& name, COLORREF colour) {
         const auto bytes = MakeBmp(16, 16, [colour](int, int) { return colour; });
         ASSERT_TRUE(WriteBytes(folder.File(name), bytes.data(), bytes.size()));
@@ -262,6 +266,105 @@ TEST_F(TemplateBrowserTest, ScanKeeps299TemplatesInNameOrderAndReadingCreatesNot
     EXPECT_FALSE(ReadTemplateFile(nullptr, 5));
     EXPECT_EQ(GetFileAttributesW(folder.File(L"temp\\t005.tep").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(seam.MessageTexts(), kNotWideText);
+}
+
+// Two sides: a lying red front and a standing blue back, side by side at one scale under
+// their labels; applied while the back is shown, the template's front becomes the front.
+TEST_F(TemplateBrowserTest, TwoSidedTemplateShowsBothSidesAndAppliesToTheStoredDesign) {
+    WriteTemplate(L"both.tep", u"base\\red.bmp", 455, 275, [](CardDesign& d) {
+        d.back_on = 1;
+        d.back.base_w = 275;
+        d.back.base_h = 455;
+        SetText(d.back.base_filepass, u"base\\blue.bmp");
+        d.back.str_data[kTextName].on = 1;
+        SetText(d.back.str_data[kTextName].s64, u"Taro Yamada");
+    });
+    CardDesign& d = Design();
+    d.back_on = 1;
+    SetText(d.back.base_filepass, u"base\\green.bmp");
+    ShowSide(true);
+    std::string colours;
+    int label_pixels = 0;
+    Open([&](HWND dialog) {
+        RECT client{};
+        GetClientRect(dialog, &client);
+        // The front from the left edge, the back in the right half.
+        colours += ColourAt(dialog, 30, 60);
+        colours += ColourAt(dialog, client.right - 40, 60);
+        colours += ColourAt(dialog, client.right - 40, 180);
+        // Nothing past the standing back's height.
+        colours += ColourAt(dialog, client.right - 40, 232);
+        TestBitmap labels(client.right, 12);
+        labels.CopyFromWindow(dialog, 0, 5);
+        label_pixels = labels.Count({0, 0, static_cast<int>(client.right), 12}, RGB(0, 0, 0));
+        ClickButton(dialog, IDC_TEMPLATE_OK);  // Yes
+    });
+    EXPECT_EQ(colours, "RBB?");
+    EXPECT_GT(label_pixels, 20);  // 表 and 裏
+    EXPECT_TRUE(seam.messages.size() == 1u) << Shown();
+    ASSERT_TRUE(BackShown());
+    EXPECT_EQ(std::wstring(W(d.base_filepass)), L"base\\blue.bmp");
+    EXPECT_EQ(std::u16string(TextOf(d.str_data[kTextName].s64)), u"Taro Yamada");
+    const auto stored = std::make_unique<CardDesign>(StoredDesign());
+    EXPECT_EQ(std::wstring(W(stored->base_filepass)), L"base\\red.bmp");
+    EXPECT_EQ(stored->base_w, 455);
+    EXPECT_EQ(stored->back.base_w, 275);
+    EXPECT_GT(stored->base_pw, stored->base_ph);  // the printed size follows the lying front
+    ShowSide(false);
+
+    // A one-sided template while the back is shown: the front comes up, the back off.
+    WriteTemplate(L"one.tep", u"base\\green.bmp");
+    ShowSide(true);
+    seam.messages.clear();
+    Open([&](HWND dialog) {
+        ClickButton(dialog, IDC_TEMPLATE_NEXT);
+        EXPECT_EQ(CurrentEntry(), L"temp\\one.tep");
+        colours = ColourAt(dialog, 60, 60);
+        ClickButton(dialog, IDC_TEMPLATE_OK);
+    });
+    EXPECT_EQ(colours, "G");
+    EXPECT_FALSE(BackShown());
+    EXPECT_EQ(d.back_on, 0);
+    EXPECT_EQ(std::wstring(W(d.base_filepass)), L"base\\green.bmp");
+}
+
+// A back that names pictures which are not there: no crash anywhere, and each place says
+// so as it does for the front: the browser as it loads, the window as it shows the back,
+// the print data as it draws it.
+TEST_F(TemplateBrowserTest, BackWithMissingPicturesIsReportedAsTheFrontIs) {
+    WriteTemplate(L"gone.tep", u"base\\red.bmp", 455, 275, [](CardDesign& d) {
+        d.back_on = 1;
+        SetText(d.back.base_filepass, u"base\\gone.bmp");
+        d.back.mark_data[0] = {1, 10, 10, 60, 60, 0, {}};
+        SetText(d.back.mark_data[0].fm, u"mark\\gone.png");
+        d.back.str_data[kTextName] = {1, 100, 100, {}, 0, 0, 0, 0, 255, 255, 255};
+        SetText(d.back.str_data[kTextName].s64, u"Taro Yamada");
+    });
+    std::string colours;
+    Open([&](HWND dialog) {
+        colours += ColourAt(dialog, 30, 60);
+        ClickButton(dialog, IDC_TEMPLATE_OK);  // Yes
+    });
+    EXPECT_EQ(colours, "R");
+    ASSERT_EQ(seam.messages.size(), 3u) << Shown();
+    for (int i : {0, 1}) {
+        EXPECT_EQ(seam.messages[i].text, kNotLoaded);
+        EXPECT_EQ(seam.messages[i].caption, L"ImageLoad");
+    }
+    ASSERT_EQ(Design().back_on, 1);
+
+    seam.messages.clear();
+    ShowSide(true);
+    ReloadPictures();
+    EXPECT_EQ(Shown(), L"Image_Load: ベース画像が読み込み出来ません。\nImage_Load: マーク画像が読み込み出来ません。\n");
+
+    seam.messages.clear();
+    seam.file_answers.push_back({true, folder.File(L"card.png"), 1});
+    SavePrintDataWith(nullptr, {PrintDataFormat::kPng, 200, 0, false});
+    EXPECT_EQ(Shown(), L"PaintBMP Load: ベース画像が読み込み出来ません。\nPaintBMP Load: マーク画像が読み込み出来ません。\n");
+    EXPECT_GT(ReadBytes(folder.File(L"card.png")).size(), 0u);
+    EXPECT_GT(ReadBytes(folder.File(L"card_裏.png")).size(), 0u);
+    ReleaseDesignPictures();
 }
 
 }  // namespace
