@@ -23,6 +23,8 @@ TURN_TEXT="表面の印刷が終わりました。用紙を裏返してセット
 
 bash "$E2E_REPO/scripts/setup.sh" >"$E2E_ARTEFACTS/setup.log" 2>&1 ||
     e2e_fail "cannot prepare the Wine prefix $WINEPREFIX (see setup.log)"
+# A prefix of the tests' own: its windows need no window manager (see unmanaged_windows).
+unmanaged_windows
 LANG=C ensure_printer 2>/dev/null
 
 # page_sides PDF NAME: renders the document's pages (ARTEFACTS/NAME-*.pgm) and prints their

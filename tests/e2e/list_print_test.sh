@@ -20,6 +20,8 @@ trap 'status=$?; wineserver -k 2>/dev/null; (exit $status); e2e_cleanup' EXIT
 
 bash "$E2E_REPO/scripts/setup.sh" >"$E2E_ARTEFACTS/setup.log" 2>&1 ||
     e2e_fail "cannot prepare the Wine prefix $WINEPREFIX (see setup.log)"
+# A prefix of the tests' own: its windows need no window manager (see unmanaged_windows).
+unmanaged_windows
 LANG=C ensure_printer 2>/dev/null
 
 # Names of growing length: the PDF keeps no text of Japanese glyphs, so which name a page

@@ -56,6 +56,7 @@ expected_menu="$(cat <<'EOF'
 1	item	54	150%	on
 1	item	55	200%	on
 1	item	56	ウィンドウに合わせる	on
+1	item	59	表/裏\tF6	grey
 0	item	39	印刷(&P)	on
 0	item	45	環境設定(&K)	on
 0	popup	-	ﾍﾙﾌﾟ(&H)	on

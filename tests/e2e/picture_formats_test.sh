@@ -26,6 +26,8 @@ formats_cleanup() {
 trap 'status=$?; formats_cleanup; (exit $status); e2e_cleanup' EXIT
 bash "$E2E_REPO/scripts/setup.sh" >"$E2E_ARTEFACTS/setup.log" 2>&1 ||
     e2e_fail "cannot prepare the Wine prefix $WINEPREFIX (see setup.log)"
+# A prefix of the tests' own: its windows need no window manager (see unmanaged_windows).
+unmanaged_windows
 LANG=C ensure_printer 2>/dev/null
 if ! lpstat -p "$FINE_PRINTER" >/dev/null 2>&1; then
     as_root lpadmin -p "$FINE_PRINTER" -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \

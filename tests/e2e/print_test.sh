@@ -38,6 +38,8 @@ trap 'status=$?; print_cleanup; (exit $status); e2e_cleanup' EXIT
 # The prefix is prepared as the shared one is (Japanese faces mapped to the IPA fonts).
 bash "$E2E_REPO/scripts/setup.sh" >"$E2E_ARTEFACTS/setup.log" 2>&1 ||
     e2e_fail "cannot prepare the Wine prefix $WINEPREFIX (see setup.log)"
+# A prefix of the tests' own: its windows need no window manager (see unmanaged_windows).
+unmanaged_windows
 LANG=C ensure_printer 2>/dev/null
 if ! lpstat -p "$SECOND_PRINTER" >/dev/null 2>&1; then
     as_root lpadmin -p "$SECOND_PRINTER" -E -v cups-pdf:/ -P "$PPD" 2>/dev/null ||

@@ -24,6 +24,8 @@ A4_TEN="A4 10面 名刺 91×55 (左14 上11)"
 
 bash "$E2E_REPO/scripts/setup.sh" >"$E2E_ARTEFACTS/setup.log" 2>&1 ||
     e2e_fail "cannot prepare the Wine prefix $WINEPREFIX (see setup.log)"
+# A prefix of the tests' own: its windows need no window manager (see unmanaged_windows).
+unmanaged_windows
 LANG=C ensure_printer 2>/dev/null
 
 # control_text DIALOG ID: the text of a control as the dialog shows it.
