@@ -188,16 +188,6 @@ void TakePictures(const PagePictures& loaded, CardPictures& pictures) {
     pictures.face.image = loaded.face.get();
 }
 
-// The design's own pictures of the side shown, without the screen's working copies.
-CardPictures HeldPictures() {
-    const DesignPictures& held = Pictures();
-    CardPictures pictures;
-    pictures.base.image = held.base.Get();
-    for (int i = 0; i < kMarkCount; ++i) pictures.mark[i].image = held.mark[i].Get();
-    pictures.face.image = held.face.Get();
-    return pictures;
-}
-
 // One side of the stored design on the current printer: the pictures held for the side
 // shown, loaded from the files for the other side.
 void RenderStoredSide(HDC printer_dc, bool back, PaintReport& report) {

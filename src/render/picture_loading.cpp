@@ -197,3 +197,12 @@ void ReportMissingPictures(const CardDesign& d, const CardPictures& pictures, Pa
         if (d.mark_data[i].on && !pictures.mark[i].Loaded()) report.Add(L"マーク画像が読み込み出来ません。", kCaption);
     if (d.phot_data.on && !pictures.face.Loaded()) report.Add(L"顔の画像が読み込み出来ません。", kCaption);
 }
+
+CardPictures HeldPictures() {
+    const DesignPictures& held = Pictures();
+    CardPictures pictures;
+    pictures.base.image = held.base.Get();
+    for (int i = 0; i < kMarkCount; ++i) pictures.mark[i].image = held.mark[i].Get();
+    pictures.face.image = held.face.Get();
+    return pictures;
+}

@@ -50,6 +50,10 @@ struct SidePictures {
     CardPictures Paint() const;
 };
 
+// The pictures the window holds for the side shown, as the painters take them (without
+// the screen's working copies).
+CardPictures HeldPictures();
+
 // Notes in report, in the order they are loaded, the pictures the design uses and
 // pictures lacks: "ベース画像が読み込み出来ません。", "マーク画像が読み込み出来ません。",
 // "顔の画像が読み込み出来ません。", each captioned "PaintBMP Load", as printing shows them.

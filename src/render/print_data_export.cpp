@@ -113,16 +113,6 @@ std::wstring SidePath(const PrintDataOptions& options, const wchar_t* path, std:
     return W(BackPictureFileName(U16(path)).c_str());
 }
 
-// The side shown paints with the pictures the window holds, without their working copies.
-CardPictures HeldPictures() {
-    const DesignPictures& held = Pictures();
-    CardPictures pictures;
-    pictures.base.image = held.base.Get();
-    for (int i = 0; i < kMarkCount; ++i) pictures.mark[i].image = held.mark[i].Get();
-    pictures.face.image = held.face.Get();
-    return pictures;
-}
-
 // A back's PNG is not among the names the save dialog asked about: it asks here.
 bool MayReplaceBackPicture(HWND owner, const std::wstring& back_path) {
     if (GetFileAttributesW(back_path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
