@@ -116,21 +116,8 @@ void SetSampleText(CardDesign& design, int item) {
 }
 
 void ResetDesign(CardDesign& d, SettingsScope scope) {
-    d.base_w = 455;
-    d.base_h = 275;
-    ClearText(d.base_filepass);
-    d.base_pl_mode = 0;
-    for (auto& mark : d.mark_data) ResetMark(mark);
-    for (int j = 0; j < kTextCount; ++j) {
-        ResetText(d.str_data[j]);
-        d.lf[j] = DefaultFont();
-    }
-    for (auto& qr : d.qrcode_data) {
-        ResetQrSymbol(qr);
-        ClearQrContact(qr);
-        qr.Lv = 0;
-        qr.Sell = 4;
-    }
+    // The front starts as the empty side, with the sample texts on it.
+    ResetBack(d);
     SetSampleText(d, -1);
     d.base_pw = 910;
     d.base_ph = 550;
@@ -149,7 +136,6 @@ void ResetDesign(CardDesign& d, SettingsScope scope) {
         d.trim_lines = 0;
         d.zoom = kZoomUnset;
     }
-    ResetFace(d.phot_data);
     d.back_on = 0;
     d.duplex = kDuplexNone;
     d.duplex_device = 0;

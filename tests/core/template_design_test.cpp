@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "wide_file.h"
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -14,15 +16,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes WideFile(std::u16string_view body) {
-    Bytes bytes{0xFF, 0xFE};
-    for (char16_t unit : body) {
-        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
-    return bytes;
-}
 
 std::u16string Number(int value) {
     const std::string digits = std::to_string(value);

@@ -2,6 +2,8 @@
 // where each back is printed so that it lies behind its own front.
 #include <gtest/gtest.h>
 
+#include "wide_file.h"
+
 #include <cstring>
 #include <memory>
 #include <string>
@@ -70,15 +72,6 @@ std::u16string Text(const Bytes& file) {
     for (std::size_t i = 2; i + 1 < file.size(); i += 2)
         text += static_cast<char16_t>(file[i] | file[i + 1] << 8);
     return text;
-}
-
-Bytes WideFile(std::u16string_view body) {
-    Bytes bytes{0xFF, 0xFE};
-    for (char16_t unit : body) {
-        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
-    return bytes;
 }
 
 }  // namespace
