@@ -412,7 +412,9 @@ std::u16string FormatSettingsFile(const CardDesign& design, SettingsScope scope)
     const char* record = reinterpret_cast<const char*>(&design);
     const bool two_sided = HasTwoSidedContent(design);
     std::u16string out(1, kByteOrderMark);
-    out.reserve(two_sided ? 64 * 1024 : 32 * 1024);
+    // Room for a busy design (about 11 K units, 24 K with a back) without growing, but not
+    // far beyond: a block over 128 KB is mapped afresh on every call in a sanitizer build.
+    out.reserve(two_sided ? 40 * 1024 : 20 * 1024);
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const SettingsFieldPlace& place = table.places[i];
         if (!WrittenIn(scope, place.group) || (!two_sided && place.group == SettingsGroup::TwoSided)) continue;
@@ -440,17 +442,18 @@ std::u16string FormatSettingsFile(const CardDesign& design, SettingsScope scope)
 
 std::vector<std::uint8_t> SettingsFileBytes(const CardDesign& design, SettingsScope scope) {
     const std::u16string text = FormatSettingsFile(design, scope);
-    std::vector<std::uint8_t> bytes(text.size() * 2);
     if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(bytes.data(), text.data(), bytes.size());
+        const auto* units = reinterpret_cast<const std::uint8_t*>(text.data());
+        return std::vector<std::uint8_t>(units, units + text.size() * 2);
     } else {
+        std::vector<std::uint8_t> bytes(text.size() * 2);
         std::uint8_t* out = bytes.data();
         for (char16_t unit : text) {
             *out++ = static_cast<std::uint8_t>(unit & 0xFF);
             *out++ = static_cast<std::uint8_t>(unit >> 8);
         }
+        return bytes;
     }
-    return bytes;
 }
 
 SettingsFileReader::SettingsFileReader(CardDesign& design, SettingsScope scope)
@@ -517,16 +520,15 @@ void SettingsFileReader::EndLine() {
 void SettingsFileReader::ParseLine(std::u16string_view line) {
     // Only a QR text line puts U+0002 / U+0003 into the design, so restoring the codes
     // read by the previous line equals restoring every code before its keys are tried.
-    for (int k = 0; k < kQrTextCount; ++k) {
-        if (!qr_encoded_[k]) continue;
-        auto* text = reinterpret_cast<char16_t*>(record_ + table_.qr_text[k]);
+    if (encoded_qr_ >= 0) {
+        auto* text = reinterpret_cast<char16_t*>(record_ + table_.qr_text[encoded_qr_]);
         for (char16_t& c : std::span(text, std::extent_v<decltype(QrcodeData::s)>)) {
             if (c == kCrInFile)
                 c = kCr;
             else if (c == kLfInFile)
                 c = kLf;
         }
-        qr_encoded_[k] = false;
+        encoded_qr_ = -1;
     }
 
     // Keys hold no "=", so a line starts with "key=" exactly when the text before its
@@ -550,7 +552,7 @@ void SettingsFileReader::ParseLine(std::u16string_view line) {
             break;
         case SettingsValueKind::QrText:
             place.store_text(field, value);
-            qr_encoded_[place.qr] = true;
+            encoded_qr_ = place.qr;
             break;
         case SettingsValueKind::Text: place.store_text(field, value); break;
     }

@@ -132,7 +132,7 @@ private:
     bool after_cr_ = false;   // the last unit taken was a CR, so an LF now ends no line
     bool any_text_ = false;   // a line held more than white space
     bool any_key_ = false;    // a line named a key
-    bool qr_encoded_[kQrTextCount] = {};  // QR text k still holds U+0002 / U+0003
+    int encoded_qr_ = -1;     // the QR text the last line read, still holding U+0002 / U+0003
     char16_t line_[kSettingsLineLimit + 1] = {};
     std::size_t line_units_ = 0;  // units kept of the current line, at most limit + 1
 };
