@@ -302,11 +302,63 @@ bool SegmentByFewestBits(QrEncoder& qr, const uint8_t* text, int length, int gro
     return true;
 }
 
-int SmallestVersion(const QrEncoder& qr, int group) {
-    const int need = (qr.data_bit_count + 7) / 8;
+int SmallestVersion(int bits, int level, int group) {
+    const int need = (bits + 7) / 8;
     for (int v = kGroupFirstVersion[group]; v <= kGroupLastVersion[group]; ++v)
-        if (QrVersionInfo[v].data_codewords[qr.level] >= need) return v;
+        if (QrVersionInfo[v].data_codewords[level] >= need) return v;
     return 0;
+}
+
+// Bits the segments 0 .. count-1 write in version group `group`, or -1 when WriteSegments
+// would fail: a count too large for its indicator, or more than kQrMaxDataBits bits.
+int StreamBits(const QrEncoder& qr, int group) {
+    int bits = 0;
+    for (int s = 0; s < qr.segment_count; ++s) {
+        const int mode = qr.segment_modes[s];
+        const int len = qr.segment_lengths[s];
+        if ((mode == kQrKanji ? len / 2 : len) >= (1 << CountIndicatorBits(mode, group))) return -1;
+        bits += SegmentBitLength(mode, len, group);
+        if (bits > kQrMaxDataBits) return -1;
+    }
+    return bits;
+}
+
+// Fewer bits than any segmentation of the text takes, so that a version group too small
+// for it is not tried: a digit costs at least 10/3 bits, an alphanumeric character 11/2,
+// any other byte 13/2 (half a Kanji pair; a byte alone costs 8), indicators left out.
+int LeastDataBits(const uint8_t* text, int length) {
+    long long sixths = 0;
+    for (int i = 0; i < length; ++i)
+        sixths += text[i] >= '0' && text[i] <= '9' ? 20 : kAlphanumeric.value[text[i]] >= 0 ? 33 : 39;
+    return static_cast<int>((sixths + 5) / 6);
+}
+
+// Whether group `group` may hold `least` bits at `level`: its largest version does.
+bool GroupMayHold(int least, int level, int group) {
+    return least <= 8 * QrVersionInfo[kGroupLastVersion[group]].data_codewords[level];
+}
+
+// Classify and the two merges, back in segments 0 .. count-1; false when the text
+// splits into more than kQrMaxDataCodewords segments.
+bool MergedSegments(QrEncoder& qr, const uint8_t* text, int length, int group) {
+    if (!Classify(qr, text, length)) return false;
+    MergeNumericAlphanumeric(qr, group);
+    MergeIntoBytes(qr, group);
+    CompactSegments(qr);
+    return true;
+}
+
+// The segments of the shortest stream of SegmentShortest, with its bit count; -1 when
+// neither can be written.
+int ShortestSegments(QrEncoder& qr, const uint8_t* text, int length, int group) {
+    if (SegmentByFewestBits(qr, text, length, group)) {
+        const int bits = StreamBits(qr, group);
+        if (bits >= 0 && bits <= SegmentBitLength(kQrByte, length, group)) return bits;
+    }
+    qr.segment_count = 1;
+    qr.segment_modes[0] = kQrByte;
+    qr.segment_lengths[0] = length;
+    return StreamBits(qr, group);
 }
 
 }  // namespace
@@ -349,40 +401,49 @@ int AppendBits(QrEncoder& qr, uint32_t value, int n) {
 
 bool SegmentSource(QrEncoder& qr, const char* text, int length, int group) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text);
-    if (!Classify(qr, bytes, length)) {
+    if (!MergedSegments(qr, bytes, length, group)) {
         qr.data_bit_count = -1;
         return false;
     }
-    MergeNumericAlphanumeric(qr, group);
-    MergeIntoBytes(qr, group);
-    CompactSegments(qr);
     return WriteSegments(qr, bytes, group);
 }
 
+// The stream is written only for the group chosen: the others are told by their bit counts.
 int ChooseVersion(QrEncoder& qr, const char* text, int length) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text);
+    const int least = LeastDataBits(bytes, length);
     for (int group = kQrSmall; group <= kQrLarge; ++group) {
-        if (!SegmentSource(qr, text, length, group)) continue;
-        if (const int version = SmallestVersion(qr, group)) return version;
+        if (!GroupMayHold(least, qr.level, group) || !MergedSegments(qr, bytes, length, group)) continue;
+        const int bits = StreamBits(qr, group);
+        if (bits < 0) continue;
+        if (const int version = SmallestVersion(bits, qr.level, group)) {
+            WriteSegments(qr, bytes, group);
+            return version;
+        }
     }
     return 0;
 }
 
 bool SegmentShortest(QrEncoder& qr, const char* text, int length, int group) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text);
-    const int one_segment = SegmentBitLength(kQrByte, length, group);
-    if (SegmentByFewestBits(qr, bytes, length, group) && WriteSegments(qr, bytes, group) &&
-        qr.data_bit_count <= one_segment)
-        return true;
-    qr.segment_count = 1;
-    qr.segment_modes[0] = kQrByte;
-    qr.segment_lengths[0] = length;
+    if (ShortestSegments(qr, bytes, length, group) < 0) {
+        qr.data_bit_count = -1;
+        return false;
+    }
     return WriteSegments(qr, bytes, group);
 }
 
 int ChooseShortestVersion(QrEncoder& qr, const char* text, int length) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text);
+    const int least = LeastDataBits(bytes, length);
     for (int group = kQrSmall; group <= kQrLarge; ++group) {
-        if (!SegmentShortest(qr, text, length, group)) continue;
-        if (const int version = SmallestVersion(qr, group)) return version;
+        if (!GroupMayHold(least, qr.level, group)) continue;
+        const int bits = ShortestSegments(qr, bytes, length, group);
+        if (bits < 0) continue;
+        if (const int version = SmallestVersion(bits, qr.level, group)) {
+            WriteSegments(qr, bytes, group);
+            return version;
+        }
     }
     return 0;
 }

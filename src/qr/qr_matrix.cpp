@@ -52,6 +52,8 @@ constexpr MaskColumns MakeMaskColumns() {
 }
 constexpr MaskColumns kMaskColumns = MakeMaskColumns();
 
+// The operations on lines below are always inlined: called as functions (as a build
+// under the sanitizers does), they took most of the penalty score's time.
 // A line (row or column) of up to 64 * W modules as a bit set, bit j = module j,
 // 1 = dark; bits past the symbol are 0, so they read as light, as the penalty rules
 // treat modules outside the symbol.
@@ -62,7 +64,7 @@ struct Line {
 
 // Bit j of the result is bit j + k of a (k = 1..63); zeros come in from above.
 template <int W>
-Line<W> Down(const Line<W>& a, int k) {
+[[gnu::always_inline]] inline Line<W> Down(const Line<W>& a, int k) {
     Line<W> r;
     for (int i = 0; i < W; ++i)
         r.w[i] = (a.w[i] >> k) | (i + 1 < W ? a.w[i + 1] << (64 - k) : 0);
@@ -71,33 +73,33 @@ Line<W> Down(const Line<W>& a, int k) {
 
 // Bit j of the result is bit j - k of a (k = 1..63); zeros come in from below.
 template <int W>
-Line<W> Up(const Line<W>& a, int k) {
+[[gnu::always_inline]] inline Line<W> Up(const Line<W>& a, int k) {
     Line<W> r;
     for (int i = 0; i < W; ++i) r.w[i] = (a.w[i] << k) | (i > 0 ? a.w[i - 1] >> (64 - k) : 0);
     return r;
 }
 
 template <int W, typename Op>
-Line<W> Combine(const Line<W>& a, const Line<W>& b, Op op) {
+[[gnu::always_inline]] inline Line<W> Combine(const Line<W>& a, const Line<W>& b, Op op) {
     Line<W> r;
     for (int i = 0; i < W; ++i) r.w[i] = op(a.w[i], b.w[i]);
     return r;
 }
 
 template <int W>
-Line<W> operator&(const Line<W>& a, const Line<W>& b) {
+[[gnu::always_inline]] inline Line<W> operator&(const Line<W>& a, const Line<W>& b) {
     return Combine(a, b, [](uint64_t x, uint64_t y) { return x & y; });
 }
 template <int W>
-Line<W> operator|(const Line<W>& a, const Line<W>& b) {
+[[gnu::always_inline]] inline Line<W> operator|(const Line<W>& a, const Line<W>& b) {
     return Combine(a, b, [](uint64_t x, uint64_t y) { return x | y; });
 }
 template <int W>
-Line<W> operator^(const Line<W>& a, const Line<W>& b) {
+[[gnu::always_inline]] inline Line<W> operator^(const Line<W>& a, const Line<W>& b) {
     return Combine(a, b, [](uint64_t x, uint64_t y) { return x ^ y; });
 }
 template <int W>
-Line<W> operator~(const Line<W>& a) {
+[[gnu::always_inline]] inline Line<W> operator~(const Line<W>& a) {
     Line<W> r;
     for (int i = 0; i < W; ++i) r.w[i] = ~a.w[i];
     return r;
@@ -105,7 +107,7 @@ Line<W> operator~(const Line<W>& a) {
 
 // Set bits of a word, by halves (no popcount instruction in the baseline x86-64 the
 // program is built for, and the library call costs more than this).
-inline int Bits(uint64_t v) {
+[[gnu::always_inline]] inline int Bits(uint64_t v) {
     v = v - ((v >> 1) & 0x5555555555555555ull);
     v = (v & 0x3333333333333333ull) + ((v >> 2) & 0x3333333333333333ull);
     v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Full;
@@ -113,14 +115,14 @@ inline int Bits(uint64_t v) {
 }
 
 template <int W>
-int Count(const Line<W>& a) {
+[[gnu::always_inline]] inline int Count(const Line<W>& a) {
     int c = 0;
     for (int i = 0; i < W; ++i) c += Bits(a.w[i]);
     return c;
 }
 
 template <int W>
-bool Any(const Line<W>& a) {
+[[gnu::always_inline]] inline bool Any(const Line<W>& a) {
     uint64_t any = 0;
     for (int i = 0; i < W; ++i) any |= a.w[i];
     return any != 0;
@@ -394,7 +396,17 @@ void BuildMatrix(QrEncoder& qr) {
     }
     ApplyMask(qr, qr.mask);
     PlaceFormatInfo(qr, qr.mask);
+    // Each cell to 0 or 1, eight cells as one word as in ApplyMask.
     const int n = qr.size;
-    for (int x = 0; x < n; ++x)
-        for (int y = 0; y < n; ++y) qr.matrix[x][y] = Dark(qr.matrix[x][y]);
+    for (int x = 0; x < n; ++x) {
+        uint8_t* column = qr.matrix[x];
+        int y = 0;
+        for (; y + 8 <= n; y += 8) {
+            uint64_t cells;
+            std::memcpy(&cells, column + y, 8);
+            cells = (cells | cells >> 4) & 0x0101010101010101ull;
+            std::memcpy(column + y, &cells, 8);
+        }
+        for (; y < n; ++y) column[y] = Dark(column[y]);
+    }
 }
