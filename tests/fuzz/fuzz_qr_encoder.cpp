@@ -79,8 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (size == 0 || size > kQrMaxTextLength) Check(ok == 0);
         if (ok) CheckSymbol(qr, level);
     }
-    // A length below 1 reads up to the first zero byte.
-    if (size > 0 && size <= 600) {
+    // A length below 1 reads up to the first zero byte: a shorter text when the input
+    // holds one (without one it is the text just encoded).
+    if (size > 0 && size <= 600 && std::memchr(data, 0, size) != nullptr) {
         const int ok = EncodeQr(qr, data[0] & 3, text.data(), 0);
         if (ok) CheckSymbol(qr, data[0] & 3);
     }
