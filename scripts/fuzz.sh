@@ -4,11 +4,14 @@
 #   scripts/fuzz.sh [-runs=N | -max_total_time=SECONDS] [-max_len=BYTES] [target ...]
 # Options starting with "-" go to every target (libFuzzer's own); names pick targets
 # (settings_file, template_file, list_file, list_editor, qr_encoder, address, numbers,
-# layout_print; default all). A crashing input is kept in
+# layout_print, picture_header, printer_files; default all). A crashing input is kept in
 # build/fuzz/tests/fuzz/work/<target>/findings/ and ends the run with a non-zero status.
 # After each run the inputs that reach new code are merged, minimised, into the checked-in
 # corpus (tests/fuzz/corpus/<target>/), and the table in tests/fuzz/README.md gets the
 # run's executions added to the target's total, its corpus size and the date.
+# A second run of a target may go on beside the first, on the other core, in a work
+# folder of its own: VIVI_FUZZ_STREAM=2 scripts/fuzz.sh ... (start it once the first has
+# finished building).
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -53,7 +56,7 @@ for name in "${names[@]}"; do
     step "fuzz $name ${options[*]}"
     target="$VIVI_BUILD/fuzz/tests/fuzz/fuzz_$name"
     seeds="$VIVI_ROOT/tests/fuzz/corpus/$name"
-    work="$VIVI_BUILD/fuzz/tests/fuzz/work/$name"
+    work="$VIVI_BUILD/fuzz/tests/fuzz/work/$name${VIVI_FUZZ_STREAM:+-$VIVI_FUZZ_STREAM}"
     log="$work/last-run.log"
     mkdir -p "$work"
     # The run's progress goes to the log (tail -f it); its statistics are shown after.
