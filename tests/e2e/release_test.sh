@@ -49,24 +49,30 @@ sample_qr="$(iconv -f UTF-16 -t UTF-8 "$E2E_REPO/data/Vivivuz.dat" | tr -d '\r' 
     sed -n 's/^qrcode_data\[0\]\.s=//p')"
 [ -n "$sample_qr" ] || e2e_fail "the shipped design has no first QR code"
 sha() { sha256sum "$1" 2>/dev/null | cut -d' ' -f1; }
-win_to_unix() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+# A Unix path for a Windows one; what winepath prints on a failure is no path.
+win_to_unix() {
+    local path
+    path="$(winepath -u "$1" 2>/dev/null | tr -d '\r')"
+    [[ "$path" == /* ]] || { echo "winepath could not convert $1: $path" >&2; return 1; }
+    printf '%s\n' "$path"
+}
 # One wine cmd for the three user folders, as the installer sees them.
 mapfile -t folders < <(wine cmd /c 'echo %LOCALAPPDATA%& echo %APPDATA%& echo %USERPROFILE%' 2>/dev/null |
     tr -d '\r')
 [ ${#folders[@]} -ge 3 ] || e2e_fail "cannot read the user folders"
 install_win="${folders[0]}\\Programs\\Vivivuz"
-install="$(win_to_unix "$install_win")"
+install="$(win_to_unix "$install_win")" || e2e_fail "cannot find the install folder"
 start_menu_link="$(win_to_unix "${folders[1]}\\Microsoft\\Windows\\Start Menu\\Programs\\Vivivuz\\Vivivuz.lnk")"
 desktop_link="$(win_to_unix "${folders[2]}\\Desktop\\Vivivuz.lnk")"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vivivuz'
 
-# Starts the program as PROGRAM_WIN in the folder START_WIN (Windows paths), answers
+# Starts the program PROGRAM in the folder START (Unix paths), answers
 # what it reports at start-up (saved in ARTEFACTS/NAME_boxes.txt), checks the title,
 # keeps the card as NAME.png and ends the program with the exit command.
 run_program() {
-    local name="$1" program_win="$2" start_win="$3" main
-    E2E_START="$(win_to_unix "$start_win")"
-    E2E_EXE="$(win_to_unix "$program_win")"
+    local name="$1" main
+    E2E_EXE="$2"
+    E2E_START="$3"
     [ -f "$E2E_EXE" ] || e2e_fail "$name: no program $E2E_EXE"
     e2e_start
     e2e_drive answer --pid "$E2E_PID" --main "Main Window" --timeout 60000 \
@@ -139,7 +145,7 @@ PY
 )
 e2e_expect_eq "shortcut target" "${install_win,,}\\vivivuz.exe" "${link[0],,}"
 e2e_expect_eq "shortcut working folder" "${install_win,,}" "${link[1],,}"
-run_program installed "${link[0]}" "${link[1]}"
+run_program installed "$(win_to_unix "${link[0]}")" "$(win_to_unix "${link[1]}")"
 
 # 3. The user's files, and a shipped picture as an older version left it.
 python3 - "$install/Vivivuz.dat" <<'PY' || e2e_fail "cannot change Vivivuz.dat"
@@ -194,8 +200,7 @@ e2e_until 30 all_gone || e2e_fail "the uninstall asked to remove everything left
 unzip -q "$zip_file" -d "$SCRATCH/unzipped" || e2e_fail "cannot unzip $zip_file"
 folder="$SCRATCH/unzipped/Vivivuz-$version"
 [ -f "$folder/Vivivuz.dat" ] || e2e_fail "the zip has no start folder Vivivuz-$version"
-folder_win="$(winepath -w "$folder" | tr -d '\r')"
-run_program zip "$folder_win\\Vivivuz.exe" "$folder_win"
+run_program zip "$folder/Vivivuz.exe" "$folder"
 e2e_same_picture "$E2E_ARTEFACTS/installed.png" "$E2E_ARTEFACTS/zip.png" ||
     e2e_fail "the zip's card differs from the installed program's (installed.png, zip.png)"
 
