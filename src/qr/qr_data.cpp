@@ -361,6 +361,24 @@ int ShortestSegments(QrEncoder& qr, const uint8_t* text, int length, int group) 
     return StreamBits(qr, group);
 }
 
+// The smallest version, over the groups that may hold the text, of the segments that
+// `segments(group)` leaves in qr (it gives their bits, or -1 when they cannot be
+// written); the stream is written only for the group chosen.
+template <class Segments>
+int ChooseVersionBy(QrEncoder& qr, const uint8_t* bytes, int length, Segments segments) {
+    const int least = LeastDataBits(bytes, length);
+    for (int group = kQrSmall; group <= kQrLarge; ++group) {
+        if (!GroupMayHold(least, qr.level, group)) continue;
+        const int bits = segments(group);
+        if (bits < 0) continue;
+        if (const int version = SmallestVersion(bits, qr.level, group)) {
+            WriteSegments(qr, bytes, group);
+            return version;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int SegmentBitLength(int mode, int length, int group) {
@@ -408,20 +426,11 @@ bool SegmentSource(QrEncoder& qr, const char* text, int length, int group) {
     return WriteSegments(qr, bytes, group);
 }
 
-// The stream is written only for the group chosen: the others are told by their bit counts.
 int ChooseVersion(QrEncoder& qr, const char* text, int length) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text);
-    const int least = LeastDataBits(bytes, length);
-    for (int group = kQrSmall; group <= kQrLarge; ++group) {
-        if (!GroupMayHold(least, qr.level, group) || !MergedSegments(qr, bytes, length, group)) continue;
-        const int bits = StreamBits(qr, group);
-        if (bits < 0) continue;
-        if (const int version = SmallestVersion(bits, qr.level, group)) {
-            WriteSegments(qr, bytes, group);
-            return version;
-        }
-    }
-    return 0;
+    return ChooseVersionBy(qr, bytes, length, [&](int group) {
+        return MergedSegments(qr, bytes, length, group) ? StreamBits(qr, group) : -1;
+    });
 }
 
 bool SegmentShortest(QrEncoder& qr, const char* text, int length, int group) {
@@ -435,17 +444,8 @@ bool SegmentShortest(QrEncoder& qr, const char* text, int length, int group) {
 
 int ChooseShortestVersion(QrEncoder& qr, const char* text, int length) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text);
-    const int least = LeastDataBits(bytes, length);
-    for (int group = kQrSmall; group <= kQrLarge; ++group) {
-        if (!GroupMayHold(least, qr.level, group)) continue;
-        const int bits = ShortestSegments(qr, bytes, length, group);
-        if (bits < 0) continue;
-        if (const int version = SmallestVersion(bits, qr.level, group)) {
-            WriteSegments(qr, bytes, group);
-            return version;
-        }
-    }
-    return 0;
+    return ChooseVersionBy(qr, bytes, length,
+                           [&](int group) { return ShortestSegments(qr, bytes, length, group); });
 }
 
 namespace {
