@@ -326,10 +326,20 @@ int StreamBits(const QrEncoder& qr, int group) {
 // Fewer bits than any segmentation of the text takes, so that a version group too small
 // for it is not tried: a digit costs at least 10/3 bits, an alphanumeric character 11/2,
 // any other byte 13/2 (half a Kanji pair; a byte alone costs 8), indicators left out.
+struct LeastSixthsTable {
+    uint8_t sixths[256];  // of a bit, by byte value
+};
+constexpr LeastSixthsTable MakeLeastSixthsTable() {
+    LeastSixthsTable t{};
+    for (int c = 0; c < 256; ++c)
+        t.sixths[c] = c >= '0' && c <= '9' ? 20 : kAlphanumeric.value[c] >= 0 ? 33 : 39;
+    return t;
+}
+constexpr LeastSixthsTable kLeastSixths = MakeLeastSixthsTable();
+
 int LeastDataBits(const uint8_t* text, int length) {
     long long sixths = 0;
-    for (int i = 0; i < length; ++i)
-        sixths += text[i] >= '0' && text[i] <= '9' ? 20 : kAlphanumeric.value[text[i]] >= 0 ? 33 : 39;
+    for (int i = 0; i < length; ++i) sixths += kLeastSixths.sixths[text[i]];
     return static_cast<int>((sixths + 5) / 6);
 }
 

@@ -175,31 +175,37 @@ void Transpose64(uint64_t* a) {
     }
 }
 
-// Dark modules of every column, then of every row by transposing in 64 x 64 blocks.
+// Bit y of the result is bit `shift` of cells[y], for y < n. Eight cells at a time:
+// the flag of each byte moved to bit 0 of that byte, then the eight bits gathered into
+// one byte by a multiply.
 template <int W>
-int ScoreLines(const QrEncoder& qr) {
-    const int n = qr.size;
-    Line<W> columns[64 * W] = {};
-    for (int x = 0; x < n; ++x) {
-        const uint8_t* cells = qr.matrix[x];
-        int y = 0;
-        // Eight cells at a time: the dark flags (0x10 or 0x01) of each byte folded into
-        // bit 0 of that byte, then the eight bits gathered into one byte by a multiply.
-        for (; y + 8 <= n; y += 8) {
-            uint64_t eight;
-            std::memcpy(&eight, cells + y, 8);
-            eight = (eight | eight >> 4) & 0x0101010101010101ull;
-            const uint64_t bits = (eight * 0x0102040810204080ull) >> 56;
-            columns[x].w[y >> 6] |= bits << (y & 63);
-        }
-        for (; y < n; ++y)
-            columns[x].w[y >> 6] |= uint64_t{(cells[y] | cells[y] >> 4) & 1u} << (y & 63);
+Line<W> CellBits(const uint8_t* cells, int n, int shift) {
+    Line<W> r{};
+    int y = 0;
+    for (; y + 8 <= n; y += 8) {
+        uint64_t eight;
+        std::memcpy(&eight, cells + y, 8);
+        eight = (eight >> shift) & 0x0101010101010101ull;
+        r.w[y >> 6] |= ((eight * 0x0102040810204080ull) >> 56) << (y & 63);
     }
+    for (; y < n; ++y) r.w[y >> 6] |= uint64_t{(cells[y] >> shift) & 1u} << (y & 63);
+    return r;
+}
+
+constexpr int kFunctionShift = 5, kFunctionDarkShift = 4, kDataDarkShift = 1;
+static_assert(kQrFunction == 1 << kFunctionShift && kQrFunctionDark == 1 << kFunctionDarkShift &&
+              kQrDataDark == 1 << kDataDarkShift && kQrMaskedDark == 1);
+
+// The penalty of n columns of dark modules (bits past n clear); the rows are the
+// columns transposed in 64 x 64 blocks.
+template <int W>
+int ScoreColumns(const Line<W>* columns, int n) {
     Line<W> rows[64 * W];
     uint64_t block[64];
     for (int bx = 0; bx < W; ++bx) {
         for (int by = 0; by < W; ++by) {
-            for (int k = 0; k < 64; ++k) block[k] = columns[64 * bx + k].w[by];
+            for (int k = 0; k < 64; ++k)
+                block[k] = 64 * bx + k < n ? columns[64 * bx + k].w[by] : 0;
             Transpose64(block);
             for (int k = 0; k < 64; ++k) rows[64 * by + k].w[bx] = block[k];
         }
@@ -225,6 +231,93 @@ int ScoreLines(const QrEncoder& qr) {
     const int percent = light * 100 / (n * n);
     const int off = percent > 50 ? percent - 50 : 50 - percent;
     return penalty + off / 5 * 10;
+}
+
+// Dark modules are those with either dark flag (cell & 0x11).
+template <int W>
+int ScoreLines(const QrEncoder& qr) {
+    Line<W> columns[64 * W];
+    for (int x = 0; x < qr.size; ++x) {
+        const uint8_t* cells = qr.matrix[x];
+        columns[x] =
+            CellBits<W>(cells, qr.size, 0) | CellBits<W>(cells, qr.size, kFunctionDarkShift);
+    }
+    return ScoreColumns(columns, qr.size);
+}
+
+// The masks as bit sets of a column: bit i of [m][j mod 6] is the condition for row i
+// of column j, for every row a symbol may have.
+struct MaskBits {
+    uint64_t w[8][6][3];
+};
+constexpr MaskBits MakeMaskBits() {
+    MaskBits t{};
+    for (int m = 0; m < 8; ++m)
+        for (int j = 0; j < 6; ++j)
+            for (int i = 0; i < 192; ++i)
+                if (MaskCondition(m, i, j)) t.w[m][j][i >> 6] |= uint64_t{1} << (i & 63);
+    return t;
+}
+constexpr MaskBits kMaskBits = MakeMaskBits();
+
+// The cells of the two copies of format bit k (0..14) in a symbol of n modules, as
+// PlaceFormatInfo lays them.
+struct FormatCells {
+    int x1, y1, x2, y2;
+};
+FormatCells FormatCellsOf(int k, int n) {
+    // Beside the top-left finder: bits 0..7 down column 8 (row 6 skipped), the rest
+    // leftwards along row 8 (column 6 skipped); the second copy along row 8 from the
+    // right, then down column 8 to the bottom.
+    const int x1 = k <= 7 ? 8 : k == 8 ? 7 : 14 - k;
+    const int y1 = k <= 5 ? k : k <= 7 ? k + 1 : 8;
+    return k <= 7 ? FormatCells{x1, y1, n - 1 - k, 8} : FormatCells{x1, y1, 8, n - 15 + k};
+}
+
+template <int W>
+void SetBit(Line<W>* columns, int x, int y) {
+    columns[x].w[y >> 6] |= uint64_t{1} << (y & 63);
+}
+
+// The mask of lowest penalty, the first on ties, for the matrix after PlaceCodewords
+// (format cells reserved light). Every mask's columns are made from bit sets taken
+// once: the dark function modules, the data modules' places and their dark ones.
+template <int W>
+int LowestPenaltyMask(const QrEncoder& qr) {
+    const int n = qr.size;
+    Line<W> function_dark[64 * W], open[64 * W], data_dark[64 * W], columns[64 * W];
+    const Line<W> inside = FirstBits<W>(n);
+    for (int x = 0; x < n; ++x) {
+        function_dark[x] = CellBits<W>(qr.matrix[x], n, kFunctionDarkShift);
+        open[x] = ~CellBits<W>(qr.matrix[x], n, kFunctionShift) & inside;
+        data_dark[x] = CellBits<W>(qr.matrix[x], n, kDataDarkShift);
+    }
+    SetBit(function_dark, 8, n - 8);  // the dark module beside the lower format copy
+
+    int best = 0;
+    int best_score = 0;
+    for (int m = 0; m < 8; ++m) {
+        for (int x = 0; x < n; ++x) {
+            const uint64_t* flip = kMaskBits.w[m][x % 6];
+            for (int i = 0; i < W; ++i) {
+                const uint64_t data = (data_dark[x].w[i] ^ flip[i]) & open[x].w[i];
+                columns[x].w[i] = function_dark[x].w[i] | data;
+            }
+        }
+        const uint32_t format = QrFormatBits(qr.level, m);
+        for (int k = 0; k < 15; ++k) {
+            if (!((format >> k) & 1)) continue;
+            const FormatCells c = FormatCellsOf(k, n);
+            SetBit(columns, c.x1, c.y1);
+            SetBit(columns, c.x2, c.y2);
+        }
+        const int score = ScoreColumns(columns, n);
+        if (m == 0 || score < best_score) {
+            best = m;
+            best_score = score;
+        }
+    }
+    return best;
 }
 
 inline uint8_t Dark(uint8_t cell) { return (cell | cell >> 4) & 1; }
@@ -352,20 +445,9 @@ void PlaceFormatInfo(QrEncoder& qr, int m) {
     const uint32_t bits = QrFormatBits(qr.level, m);
     for (int k = 0; k < 15; ++k) {
         const bool dark = (bits >> k) & 1;
-        if (k <= 5)
-            SetFunction(qr, 8, k, dark);
-        else if (k == 6)
-            SetFunction(qr, 8, 7, dark);
-        else if (k == 7)
-            SetFunction(qr, 8, 8, dark);
-        else if (k == 8)
-            SetFunction(qr, 7, 8, dark);
-        else
-            SetFunction(qr, 14 - k, 8, dark);
-        if (k <= 7)
-            SetFunction(qr, n - 1 - k, 8, dark);
-        else
-            SetFunction(qr, 8, n - 15 + k, dark);
+        const FormatCells c = FormatCellsOf(k, n);
+        SetFunction(qr, c.x1, c.y1, dark);
+        SetFunction(qr, c.x2, c.y2, dark);
     }
     SetFunction(qr, 8, n - 8, true);
 }
@@ -381,18 +463,9 @@ void BuildMatrix(QrEncoder& qr) {
     PlaceFunctionPatterns(qr);
     PlaceCodewords(qr);
     if (qr.mask < 0) {
-        int best = 0;
-        int best_score = 0;
-        for (int m = 0; m < 8; ++m) {
-            ApplyMask(qr, m);
-            PlaceFormatInfo(qr, m);
-            const int score = ScorePenalty(qr);
-            if (m == 0 || score < best_score) {
-                best = m;
-                best_score = score;
-            }
-        }
-        qr.mask = best;
+        qr.mask = qr.size <= 64    ? LowestPenaltyMask<1>(qr)
+                  : qr.size <= 128 ? LowestPenaltyMask<2>(qr)
+                                   : LowestPenaltyMask<3>(qr);
     }
     ApplyMask(qr, qr.mask);
     PlaceFormatInfo(qr, qr.mask);

@@ -218,15 +218,23 @@ TEST(QrPenalty, BalanceFromTheTruncatedPercentage) {
     EXPECT_EQ(ScorePenalty(qr), 22 * 20 + 22 * (8 + 10) + 3 * 21 * 20);
 }
 
-// The kept mask is the first of the lowest scores; among these texts some tie.
+// The kept mask is the first of the lowest scores; among these texts some tie. The
+// long texts take symbols of more than 64 and more than 128 modules a side.
 TEST(QrMask, LowestScoreFirstNumberOnTies) {
     QrEncoder& qr = TheQrEncoder();
+    std::vector<std::string> texts;
+    for (int i = 0; i < 200; ++i) texts.push_back(Text(i));
+    for (int length : {150, 400, 900, 1200})
+        for (int i = 0; i < 4; ++i) texts.push_back(std::string(length, static_cast<char>('a' + i)));
     int ties = 0;
-    for (int i = 0; i < 200; ++i) {
-        const std::string text = Text(i);
-        const int level = i % 4;
+    bool two_words = false, three_words = false;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const std::string& text = texts[i];
+        const int level = static_cast<int>(i % 4);
         ASSERT_EQ(EncodeQr(qr, level, text.data(), static_cast<int>(text.size())), 1);
         const int chosen = qr.mask;
+        two_words |= qr.size > 64 && qr.size <= 128;
+        three_words |= qr.size > 128;
         Unmasked(qr, level, text);
         int scores[8];
         for (int m = 0; m < 8; ++m) {
@@ -241,6 +249,7 @@ TEST(QrMask, LowestScoreFirstNumberOnTies) {
         for (int m = first_lowest + 1; m < 8; ++m) ties += scores[m] == scores[first_lowest];
     }
     EXPECT_GT(ties, 0);
+    EXPECT_TRUE(two_words && three_words);
 }
 
 }  // namespace
