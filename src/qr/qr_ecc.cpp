@@ -10,7 +10,8 @@ namespace {
 constexpr int kMaxGenerator = 68;
 
 struct GaloisTables {
-    uint8_t exp[256];  // exp[i] = alpha^i, exp[255] = 1
+    // exp[i] = alpha^i; twice round, so that a sum of two exponents needs no reduction.
+    uint8_t exp[2 * 255];
     uint8_t log[256];  // log[v] for v = 1..255; log[0] unused
 };
 
@@ -18,12 +19,11 @@ constexpr GaloisTables MakeGaloisTables() {
     GaloisTables t{};
     int v = 1;
     for (int i = 0; i < 255; ++i) {
-        t.exp[i] = static_cast<uint8_t>(v);
+        t.exp[i] = t.exp[i + 255] = static_cast<uint8_t>(v);
         t.log[v] = static_cast<uint8_t>(i);
         v <<= 1;
         if (v & 0x100) v ^= 0x11D;
     }
-    t.exp[255] = 1;
     return t;
 }
 constexpr GaloisTables kGf = MakeGaloisTables();
@@ -40,7 +40,7 @@ struct GeneratorTable {
 
 constexpr uint8_t GfMul(uint8_t a, uint8_t b) {
     if (a == 0 || b == 0) return 0;
-    return kGf.exp[(kGf.log[a] + kGf.log[b]) % 255];
+    return kGf.exp[kGf.log[a] + kGf.log[b]];
 }
 
 // g(x) = (x - a^0)(x - a^1)...(x - a^(n-1)); every coefficient is nonzero, so each is
@@ -80,11 +80,8 @@ void ComputeBlockEcc(uint8_t* work, int d, int e) {
         if (lead == 0) continue;
         const int k = kGf.log[lead];
         uint8_t* term = work + i + 1;
-        for (int j = 0; j < e; ++j) {
-            int power = g[j] + k;
-            if (power >= 255) power -= 255;
-            term[j] ^= kGf.exp[power];
-        }
+        const uint8_t* times_lead = kGf.exp + k;
+        for (int j = 0; j < e; ++j) term[j] ^= times_lead[g[j]];
     }
     std::memmove(work, work + d, e);
 }

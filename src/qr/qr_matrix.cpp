@@ -14,7 +14,8 @@ void SetFunction(QrEncoder& qr, int x, int y, bool dark) {
     qr.matrix[x][y] = dark ? kQrFunction | kQrFunctionDark : kQrFunction;
 }
 
-bool IsFunction(const QrEncoder& qr, int x, int y) {
+// Inlined: PlaceCodewords asks it for every step of its walk.
+[[gnu::always_inline]] inline bool IsFunction(const QrEncoder& qr, int x, int y) {
     return (qr.matrix[x][y] & kQrFunction) != 0;
 }
 
